@@ -1,0 +1,19 @@
+#include "app/application_setup.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+void setUpApplication(QApplication& app) {
+    app.setApplicationName(QStringLiteral("Corvala"));
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_zh_CN"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Microsoft YaHei"),
+                      QStringLiteral("SimSun")});
+    font.setPointSizeF(9);
+    QApplication::setFont(font);
+}

@@ -1,0 +1,63 @@
+#include "app/form_builder.h"
+
+#include "app/twips.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace form {
+namespace {
+template <typename W> W* place(W* w, const char* name, int left, int top, int width, int height) {
+    w->setObjectName(QLatin1String(name));
+    w->setGeometry(twips::rect(left, top, width, height));
+    return w;
+}
+} // namespace
+
+QGroupBox* frame(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                 int width, int height) {
+    return place(new QGroupBox(caption, parent), name, left, top, width, height);
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top,
+              int width, int height) {
+    return place(new QLabel(caption, parent), name, left, top, width, height);
+}
+
+QLineEdit* field(QWidget* parent, const char* name, const QString& text, FieldKind kind,
+                 const QString& accessibleName, int left, int top, int width, int height) {
+    auto* edit = place(new QLineEdit(text, parent), name, left, top, width, height);
+    edit->setAccessibleName(accessibleName);
+    edit->setCursorPosition(0);
+    if (kind != FieldKind::Input) {
+        edit->setReadOnly(kind == FieldKind::Result);
+        edit->setFocusPolicy(Qt::ClickFocus);
+        QPalette pal = edit->palette();
+        pal.setColor(QPalette::Base, pal.color(QPalette::Window));
+        edit->setPalette(pal);
+    }
+    return edit;
+}
+
+QRadioButton* option(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                     int width, int height) {
+    return place(new QRadioButton(caption, parent), name, left, top, width, height);
+}
+
+QCheckBox* check(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                 int width, int height) {
+    return place(new QCheckBox(caption, parent), name, left, top, width, height);
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                    int width, int height) {
+    auto* b = place(new QPushButton(caption, parent), name, left, top, width, height);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace form

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+// Places the controls of a tab at their positions in twips and gives each the
+// object name the rest of the program finds it by.
+namespace form {
+
+enum class FieldKind {
+    Input,   // editable tab stop
+    Result,  // read-only, grey, skipped by Tab
+    Segment, // editable but grey and skipped by Tab
+};
+
+QGroupBox* frame(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                 int width, int height);
+QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top,
+              int width, int height);
+// The field's accessible name is `accessibleName` (its label's text), so a
+// screen reader reads it as the form shows it.
+QLineEdit* field(QWidget* parent, const char* name, const QString& text, FieldKind kind,
+                 const QString& accessibleName, int left, int top, int width, int height);
+QRadioButton* option(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                     int width, int height);
+QCheckBox* check(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                 int width, int height);
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                    int width, int height);
+
+} // namespace form

@@ -1,0 +1,175 @@
+#include "app/main_window.h"
+
+#include "app/about_window.h"
+#include "app/twips.h"
+#include "beam/beam_tab.h"
+#include "calculator/calculator_tab.h"
+#include "lifting/lifting_tab.h"
+#include "rebar/rebar_tab.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QTabWidget>
+#include <QWindow>
+
+namespace {
+const QString kOnTop = QStringLiteral("窗口置顶(&T)");
+const QString kNotOnTop = QStringLiteral("取消置顶(&T)");
+} // namespace
+
+MainWindow::MainWindow() {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Corvala"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    m_allontop = menuBar()->addAction(kOnTop);
+    m_allontop->setObjectName(QStringLiteral("allontop"));
+    m_changewindow = menuBar()->addAction(QStringLiteral("窗口切换(&C)"));
+    m_changewindow->setObjectName(QStringLiteral("changewindow"));
+    QAction* about = menuBar()->addAction(QStringLiteral("关于(&A)"));
+    about->setObjectName(QStringLiteral("about"));
+    QAction* exit = menuBar()->addAction(QStringLiteral("退出(&X)"));
+    exit->setObjectName(QStringLiteral("exit"));
+    connect(m_allontop, &QAction::triggered, this, [this] { allontop_Click(); });
+    connect(m_changewindow, &QAction::triggered, this, [this] { changewindow_Click(); });
+    connect(about, &QAction::triggered, this, [this] { about_Click(); });
+    connect(exit, &QAction::triggered, this, [this] { close(); });
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    m_tabs = new QTabWidget(client);
+    m_tabs->setObjectName(QStringLiteral("SSTab1"));
+    m_tabs->setGeometry(twips::rect(0, 0, 7815, 6495));
+    m_tabs->setUsesScrollButtons(false);
+    m_rebar = new RebarTab;
+    m_lifting = new LiftingTab;
+    m_beam = new BeamTab;
+    m_calculator = new CalculatorTab;
+    m_tabs->addTab(m_rebar, QStringLiteral("Tessaro"));
+    m_tabs->addTab(m_lifting, QStringLiteral("构件起吊"));
+    m_tabs->addTab(m_beam, QStringLiteral("梁钢筋长度计算"));
+    m_tabs->addTab(m_calculator, QStringLiteral("计算器"));
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) { SSTab1_Click(tab); });
+
+    // A bar sent from another tab lands in the bar-quantity tab, which is then shown.
+    auto route = [this](const BarHandover& bar) {
+        m_rebar->receive(bar);
+        m_tabs->setCurrentIndex(0);
+    };
+    connect(m_lifting, &LiftingTab::handover, this, route);
+    connect(m_beam, &BeamTab::handover, this, route);
+
+    setMinimumSize(1, 1);
+    resize(twips::toPixels(kMaxWidth), twips::toPixels(kTabHeights[0]));
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::Form_Load() {
+    setOuterHeight(kTabHeights[0]);
+    m_rebar->selectOption(BarHandover::Bend::Both);
+    m_lifting->startUp();
+}
+
+QSize MainWindow::frameExtra() const {
+    if (!isVisible())
+        return m_knownFrame;
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    return QSize(outer.width() - inner.width(), outer.height() - inner.height());
+}
+
+void MainWindow::applyFrameMargins() {
+    const QSize extra = frameExtra();
+    m_knownFrame = extra;
+    setMaximumSize(twips::toPixels(kMaxWidth) - extra.width(),
+                   twips::toPixels(kMaxHeight) - extra.height());
+    if (m_wantedHeightTwips > 0)
+        resize(width(), twips::toPixels(m_wantedHeightTwips) - extra.height());
+}
+
+void MainWindow::setOuterHeight(int twipsHeight) {
+    m_wantedHeightTwips = twipsHeight;
+    resize(width(), twips::toPixels(twipsHeight) - frameExtra().height());
+}
+
+int MainWindow::outerHeightPixels() const {
+    return height() + frameExtra().height();
+}
+int MainWindow::outerWidthPixels() const {
+    return width() + frameExtra().width();
+}
+
+bool MainWindow::event(QEvent* e) {
+    // The frame the window manager adds is known only once it has framed the
+    // window; outer sizes are applied again from then on.
+    if (e->type() == QEvent::Move || e->type() == QEvent::Show) {
+        if (isVisible() && frameExtra() != m_knownFrame)
+            applyFrameMargins();
+    }
+    return QMainWindow::event(e);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    const QSize extra = frameExtra();
+    const int maxW = twips::toPixels(kMaxWidth) - extra.width();
+    const int maxH = twips::toPixels(kMaxHeight) - extra.height();
+    if (width() > maxW || height() > maxH)
+        resize(qMin(width(), maxW), qMin(height(), maxH));
+}
+
+QLineEdit* MainWindow::entryField(int tab) const {
+    switch (tab) {
+    case 0:
+        return m_rebar->entryField();
+    case 1:
+        return m_lifting->entryField();
+    case 2:
+        return m_beam->entryField();
+    default:
+        return m_calculator->entryField();
+    }
+}
+
+void MainWindow::SSTab1_Click(int tab) {
+    if (tab < 0 || tab > 3)
+        return;
+    if (QLineEdit* field = entryField(tab))
+        field->setFocus(Qt::OtherFocusReason);
+    setOuterHeight(kTabHeights[static_cast<std::size_t>(tab)]);
+    m_changewindow->setVisible(tab == 3);
+}
+
+void MainWindow::allontop_Click() {
+    // Changing the flag on the native window keeps it, its place and its size;
+    // QWidget::setWindowFlag would hide and re-create it.
+    QWindow* window = windowHandle();
+    if (m_allontop->text() == kOnTop) {
+        if (window)
+            window->setFlag(Qt::WindowStaysOnTopHint, true);
+        m_allontop->setText(kNotOnTop);
+    } else {
+        m_allontop->setText(kOnTop);
+        if (window)
+            window->setFlag(Qt::WindowStaysOnTopHint, false);
+    }
+}
+
+void MainWindow::changewindow_Click() {
+    if (outerHeightPixels() == twips::toPixels(kCompactHeight))
+        setOuterHeight(kFullHeight);
+    else
+        setOuterHeight(kCompactHeight);
+}
+
+void MainWindow::about_Click() {
+    if (!m_about)
+        m_about = new AboutWindow;
+    m_about->show();
+    m_about->raise();
+}

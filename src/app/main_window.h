@@ -1,0 +1,70 @@
+#pragma once
+
+#include "app/about_window.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+
+class QAction;
+class QLineEdit;
+class QTabWidget;
+class RebarTab;
+class LiftingTab;
+class BeamTab;
+class CalculatorTab;
+
+class CalculatorLink;
+
+// Form1: the four tabs, their window heights, the menu and always-on-top.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow();
+    ~MainWindow() override;
+
+    // The start-up sequence; runs once, before the window is first shown.
+    void Form_Load();
+
+    // Outer height (frame included) in twips, as set by the tab and switch rules.
+    void setOuterHeight(int twips);
+    int outerHeightPixels() const;
+    int outerWidthPixels() const;
+
+    RebarTab* rebarTab() const { return m_rebar; }
+    LiftingTab* liftingTab() const { return m_lifting; }
+    BeamTab* beamTab() const { return m_beam; }
+    CalculatorTab* calculatorTab() const { return m_calculator; }
+    AboutWindow* aboutWindow() const { return m_about; }
+
+    static constexpr int kCompactHeight = 3970;
+    static constexpr int kFullHeight = 7305;
+    static constexpr int kMaxWidth = 7920;
+    static constexpr int kMaxHeight = 7306;
+    static constexpr std::array<int, 4> kTabHeights{5100, 5730, 6330, 7305};
+
+protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void SSTab1_Click(int tab);
+    void allontop_Click();
+    void changewindow_Click();
+    void about_Click();
+    QLineEdit* entryField(int tab) const;
+    void applyFrameMargins();
+    QSize frameExtra() const;
+
+    QTabWidget* m_tabs = nullptr;
+    RebarTab* m_rebar = nullptr;
+    LiftingTab* m_lifting = nullptr;
+    BeamTab* m_beam = nullptr;
+    CalculatorTab* m_calculator = nullptr;
+    CalculatorLink* m_link = nullptr;
+    QAction* m_allontop = nullptr;
+    QAction* m_changewindow = nullptr;
+    QPointer<AboutWindow> m_about;
+    int m_wantedHeightTwips = 0;
+    QSize m_knownFrame;
+};

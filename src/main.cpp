@@ -1,0 +1,13 @@
+#include "app/application_setup.h"
+#include "app/main_window.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    setUpApplication(app);
+    MainWindow window;
+    window.Form_Load();
+    window.show();
+    return app.exec();
+}
