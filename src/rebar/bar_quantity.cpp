@@ -36,8 +36,7 @@ void add(BarQuantityFields& f) {
     f.text7 = f.text1;
     f.text8 = f.text3;
 
-    // Cut length in millimetres; without a fresh one the totals and the shown
-    // length keep the last complete run's texts.
+    // Cut length in millimetres from the selected option.
     std::optional<double> cut;
     if (f.bend != Bend::Unselected) {
         const auto L = strictNumber(f.text2);
@@ -52,18 +51,21 @@ void add(BarQuantityFields& f) {
             }
         }
     }
+    // Totals from the cut length in millimetres: this run's, or else the shown
+    // one taken back to millimetres, so that a centimetre display is never
+    // read as millimetres nor divided again.
     const bool freshCut = cut && std::isfinite(*cut);
-    if (freshCut) {
+    if (freshCut)
         f.text9 = general(*cut);
-        const auto length = strictNumber(f.text9);
-        const auto count = strictNumber(f.text8);
-        if (length && count)
-            put(f.text10, *length * *count / 1000, fixed2);
-        const auto total = strictNumber(f.text10);
-        const auto perMetre = strictNumber(f.text6);
-        if (total && perMetre)
-            put(f.text11, *total * *perMetre, fixed2);
-    }
+    const auto shown = strictNumber(f.text9);
+    const auto millimetres = freshCut ? shown : (shown ? std::optional(*shown * u) : std::nullopt);
+    const auto count = strictNumber(f.text8);
+    if (millimetres && count)
+        put(f.text10, *millimetres * *count / 1000, fixed2);
+    const auto total = strictNumber(f.text10);
+    const auto perMetre = strictNumber(f.text6);
+    if (total && perMetre)
+        put(f.text11, *total * *perMetre, fixed2);
     const auto n = strictNumber(f.text3);
     const auto section = strictNumber(f.text5);
     if (n && section)

@@ -1,7 +1,9 @@
 #include "numbers/number_reading.h"
 #include "numbers/number_text.h"
 
+#include "support/qt_printers.h"
 #include <QLocale>
+
 #include <gtest/gtest.h>
 
 #include <clocale>

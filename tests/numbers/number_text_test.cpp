@@ -1,5 +1,7 @@
 #include "numbers/number_text.h"
 
+#include "support/qt_printers.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
