@@ -1,0 +1,63 @@
+#include "support/window_fixture.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+
+namespace {
+
+class AboutWindowTest : public WindowTest {
+protected:
+    AboutWindow* open() {
+        find<QAction>("about")->trigger();
+        AboutWindow* about = window->aboutWindow();
+        EXPECT_NE(about, nullptr);
+        return about;
+    }
+    void TearDown() override {
+        if (window->aboutWindow())
+            delete window->aboutWindow();
+        WindowTest::TearDown();
+    }
+};
+
+TEST_F(AboutWindowTest, ShowsEightLinesWithoutBlockingTheMainWindow) {
+    AboutWindow* about = open();
+    ASSERT_TRUE(about);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_EQ(about->windowTitle(), "关于");
+    EXPECT_FALSE(about->isModal());
+    EXPECT_EQ(about->parentWidget(), nullptr);
+    EXPECT_EQ(AboutWindow::aboutText().count(QStringLiteral("\r\n")), 8);
+    EXPECT_TRUE(AboutWindow::aboutText().endsWith(QStringLiteral("\r\n")));
+    // Choosing it again shows the same window.
+    EXPECT_EQ(open(), about);
+    EXPECT_EQ(QApplication::topLevelWidgets().count(QPointer<QWidget>(about).data()), 1);
+}
+
+TEST_F(AboutWindowTest, AnyMouseButtonOrKeyClosesIt) {
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        AboutWindow* about = open();
+        ASSERT_TRUE(about);
+        QPointer<AboutWindow> guard(about);
+        auto* text = about->findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+        ASSERT_TRUE(text);
+        QTest::mousePress(text->viewport(), button, {}, QPoint(20, 20));
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(guard.isNull()) << button;
+    }
+    AboutWindow* about = open();
+    QPointer<AboutWindow> guard(about);
+    about->activateWindow();
+    auto* text = about->findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_Space);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
+    // A press on the window's own surface, outside the text, closes it too.
+    about = open();
+    guard = about;
+    QTest::mousePress(about, Qt::LeftButton, {}, QPoint(2, 2));
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
+}
+} // namespace

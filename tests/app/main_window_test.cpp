@@ -1,0 +1,97 @@
+#include "app/twips.h"
+#include "support/window_fixture.h"
+
+#include <QAction>
+#include <QTabWidget>
+
+namespace {
+
+class MainWindowTest : public WindowTest {
+protected:
+    QAction* action(const char* name) { return find<QAction>(name); }
+    void choose(const char* name) { action(name)->trigger(); }
+    int height() const { return window->outerHeightPixels(); }
+    static int px(int twips) { return twips::toPixels(twips); }
+    QTabWidget* tabs() { return find<QTabWidget>("SSTab1"); }
+};
+
+TEST_F(MainWindowTest, StartsOnTheFirstTabAtItsHeight) {
+    EXPECT_EQ(window->windowTitle(), "Corvala");
+    EXPECT_EQ(tabs()->currentIndex(), 0);
+    EXPECT_EQ(tabs()->count(), 4);
+    EXPECT_EQ(tabs()->tabText(0), "Tessaro");
+    EXPECT_EQ(tabs()->tabText(1), "构件起吊");
+    EXPECT_EQ(tabs()->tabText(2), "梁钢筋长度计算");
+    EXPECT_EQ(tabs()->tabText(3), "计算器");
+    EXPECT_EQ(height(), px(5100));
+    EXPECT_EQ(window->outerWidthPixels(), px(7920));
+    EXPECT_TRUE(action("changewindow")->isVisible());
+    EXPECT_EQ(action("allontop")->text(), "窗口置顶(&T)");
+    EXPECT_EQ(action("about")->text(), "关于(&A)");
+    EXPECT_EQ(action("exit")->text(), "退出(&X)");
+}
+
+TEST_F(MainWindowTest, WindowSwitchFlipsBetweenCompactAndFull) {
+    choose("changewindow");
+    EXPECT_EQ(height(), px(3970));
+    choose("changewindow");
+    EXPECT_EQ(height(), px(7305)); // the cap of 7306 lets it pass
+    choose("changewindow");
+    EXPECT_EQ(height(), px(3970));
+    // Only exactly the compact height leads to the full one.
+    window->setOuterHeight(4000);
+    choose("changewindow");
+    EXPECT_EQ(height(), px(3970));
+}
+
+TEST_F(MainWindowTest, SizeIsCappedButSmallerSizesStay) {
+    window->resize(px(9000), px(8000));
+    EXPECT_EQ(window->outerWidthPixels(), px(7920));
+    EXPECT_EQ(height(), px(7306));
+    window->resize(px(6000), px(3500));
+    EXPECT_EQ(window->width(), px(6000));
+    EXPECT_EQ(window->height(), px(3500));
+}
+
+TEST_F(MainWindowTest, EachTabSetsItsHeightAndTheSwitchShowsOnlyOnTheCalculator) {
+    const int heights[] = {5100, 5730, 6330, 7305};
+    for (int tab : {1, 2, 3, 0}) {
+        tabs()->setCurrentIndex(tab);
+        EXPECT_EQ(height(), px(heights[tab])) << tab;
+        EXPECT_EQ(action("changewindow")->isVisible(), tab == 3) << tab;
+    }
+    tabs()->setCurrentIndex(3);
+    choose("changewindow");
+    EXPECT_EQ(height(), px(3970));
+    tabs()->setCurrentIndex(0);
+    EXPECT_EQ(height(), px(5100));
+    tabs()->setCurrentIndex(3);
+    EXPECT_EQ(height(), px(7305));
+}
+
+TEST_F(MainWindowTest, TabChangeFocusesTheEntryField) {
+    const char* entry[] = {"Text1", "Text13", "Text24", "Text45"};
+    for (int tab : {1, 2, 3, 0}) {
+        tabs()->setCurrentIndex(tab);
+        EXPECT_TRUE(find(entry[tab])->hasFocus()) << tab;
+    }
+    EXPECT_EQ(find("Text1")->selectedText(), "14");
+}
+
+TEST_F(MainWindowTest, AlwaysOnTopTogglesItsCaptionInPlace) {
+    const QRect before = window->frameGeometry();
+    choose("allontop");
+    EXPECT_EQ(action("allontop")->text(), "取消置顶(&T)");
+    EXPECT_TRUE(window->windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+    choose("allontop");
+    EXPECT_EQ(action("allontop")->text(), "窗口置顶(&T)");
+    EXPECT_FALSE(window->windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(window->frameGeometry(), before);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindow) {
+    choose("exit");
+    EXPECT_FALSE(window->isVisible());
+}
+} // namespace
