@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace form {
 namespace {
@@ -16,6 +18,31 @@ template <typename W> W* place(W* w, const char* name, int left, int top, int wi
     w->setGeometry(twips::rect(left, top, width, height));
     return w;
 }
+
+template <typename W> W* widenToCaption(W* w) {
+    const int natural = w->sizeHint().width();
+    if (natural > w->width())
+        w->resize(natural, w->height());
+    return w;
+}
+
+class ToggleButton : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        option.initFrom(this);
+        option.text = text();
+        option.state |= isChecked() || isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
+        if (isChecked())
+            option.state |= QStyle::State_On;
+        painter.drawControl(QStyle::CE_PushButton, option);
+    }
+};
 } // namespace
 
 QGroupBox* frame(QWidget* parent, const char* name, const QString& caption, int left, int top,
@@ -25,7 +52,7 @@ QGroupBox* frame(QWidget* parent, const char* name, const QString& caption, int 
 
 QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top,
               int width, int height) {
-    return place(new QLabel(caption, parent), name, left, top, width, height);
+    return widenToCaption(place(new QLabel(caption, parent), name, left, top, width, height));
 }
 
 QLineEdit* field(QWidget* parent, const char* name, const QString& text, FieldKind kind,
@@ -39,18 +66,28 @@ QLineEdit* field(QWidget* parent, const char* name, const QString& text, FieldKi
         QPalette pal = edit->palette();
         pal.setColor(QPalette::Base, pal.color(QPalette::Window));
         edit->setPalette(pal);
+        // A result written from code shows its first digits, not its tail.
+        QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] {
+            if (!edit->hasFocus())
+                edit->setCursorPosition(0);
+        });
     }
     return edit;
 }
 
 QRadioButton* option(QWidget* parent, const char* name, const QString& caption, int left, int top,
                      int width, int height) {
-    return place(new QRadioButton(caption, parent), name, left, top, width, height);
+    return widenToCaption(place(new QRadioButton(caption, parent), name, left, top, width, height));
 }
 
 QCheckBox* check(QWidget* parent, const char* name, const QString& caption, int left, int top,
                  int width, int height) {
-    return place(new QCheckBox(caption, parent), name, left, top, width, height);
+    return widenToCaption(place(new QCheckBox(caption, parent), name, left, top, width, height));
+}
+
+QCheckBox* toggle(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                  int width, int height) {
+    return place(new ToggleButton(caption, parent), name, left, top, width, height);
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top,

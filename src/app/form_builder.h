@@ -11,7 +11,8 @@ class QRadioButton;
 class QWidget;
 
 // Places the controls of a tab at their positions in twips and gives each the
-// object name the rest of the program finds it by.
+// object name the rest of the program finds it by. Captions that need more room
+// than their box widen to their natural width rather than being clipped.
 namespace form {
 
 enum class FieldKind {
@@ -32,6 +33,10 @@ QRadioButton* option(QWidget* parent, const char* name, const QString& caption, 
                      int width, int height);
 QCheckBox* check(QWidget* parent, const char* name, const QString& caption, int left, int top,
                  int width, int height);
+// A check box drawn as a push button that stays down while on: its caption
+// names the state, and it fits where an indicator and caption would not.
+QCheckBox* toggle(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                  int width, int height);
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top,
                     int width, int height);
 

@@ -15,7 +15,7 @@ QRect rect(int left, int top, int width, int height);
 namespace twips {
 // Controls on a tab page are placed in the tab control's own coordinates, which
 // include the row of tabs; the page itself begins below it.
-inline constexpr int kTabStrip = 360;
+inline constexpr int kTabStrip = 435;
 inline int pageTop(int top) {
     return top - kTabStrip;
 }

@@ -38,9 +38,9 @@ RebarTab::RebarTab(QWidget* parent) : QWidget(parent) {
     form::label(f1, "Label1", QStringLiteral("钢筋直径"), 240, 240, 735, 255);
     m_text[1] = form::field(f1, "Text1", QStringLiteral("14"), FieldKind::Input,
                             QStringLiteral("钢筋直径"), 1080, 240, 495, 270);
-    m_check2 = form::check(f1, "Check2", QStringLiteral("不启用"), 1800, 240, 735, 375);
+    m_check2 = form::toggle(f1, "Check2", QStringLiteral("不启用"), 1800, 240, 735, 375);
     m_check2->setToolTip(QStringLiteral("可以开启钢筋长度计算器功能"));
-    m_check3 = form::check(f1, "Check3", kMillimetre, 2640, 240, 735, 375);
+    m_check3 = form::toggle(f1, "Check3", kMillimetre, 2640, 240, 735, 375);
     m_check3->setToolTip(QStringLiteral("计算单位"));
     form::label(f1, "Label2", QStringLiteral("钢筋长度"), 240, 720, 735, 255);
     m_text[2] = form::field(f1, "Text2", QString(), FieldKind::Input, QStringLiteral("钢筋长度"),
