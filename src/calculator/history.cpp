@@ -1,0 +1,38 @@
+#include "calculator/history.h"
+
+#include "formula/engine.h"
+#include "numbers/number_text.h"
+
+namespace calculator {
+
+QString calculationEntry(const QString& formula, const QString& answer) {
+    return QStringLiteral("公式：") + formula + kLineBreak + QStringLiteral("答案：") + answer +
+           formula::kHistorySeparator;
+}
+
+QString trimHistory(const QString& history, int limit) {
+    qsizetype start = 0;
+    while (history.size() - start > limit) {
+        const qsizetype at = history.indexOf(formula::kHistorySeparator, start);
+        if (at < 0)
+            return history.right(limit);
+        start = at + formula::kHistorySeparator.size();
+    }
+    return start == 0 ? history : history.mid(start);
+}
+
+QString lastResultToolTip(double lastResult) {
+    return QStringLiteral("上次运算结果：") + numbers::generalNumberText(lastResult);
+}
+
+bool isOperatorContinuation(const QString& text) {
+    return text.size() == 1 && QStringLiteral("+-*/^").contains(text[0]);
+}
+
+QString operatorContinuation(const QString& text, double lastResult) {
+    if (lastResult == 0)
+        return QString();
+    return numbers::generalNumberText(lastResult) + text;
+}
+
+} // namespace calculator
