@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTranslator>
 
 void setUpApplication(QApplication& app) {
@@ -11,6 +13,10 @@ void setUpApplication(QApplication& app) {
     if (translator->load(QStringLiteral("qtbase_zh_CN"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
+    // Group boxes with the caption on their line and sunken fields: the look
+    // the form's tight frames were laid out for.
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows")))
+        QApplication::setStyle(style);
     QFont font = QApplication::font();
     font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Microsoft YaHei"),
                       QStringLiteral("SimSun")});
