@@ -1,19 +1,30 @@
 #include "formula/engine.h"
 
+#include "numbers/number_text.h"
+
+#include <cmath>
+
 namespace formula {
 
 Engine::Engine(FormulaIo& io) : m_io(io) {}
 
-// Placeholder until the reduction lands: nothing is accepted.
-void Engine::check() {
-    FormulaOk = false;
+void Engine::report(const QString& message) {
+    m_io.appendHistory(message + kHistorySeparator);
 }
-double Engine::Calc() {
-    CalcOk = false;
-    return 0;
+
+void Engine::placeCaret(int position) {
+    m_io.focusBox();
+    m_io.setCaret(position);
 }
-void Engine::DelSpace() {
-    m_io.setBoxText(m_io.boxText().remove(QLatin1Char(' ')));
+
+void Engine::replaceByValue(QString& text, int from, int to, double value) {
+    if (!std::isfinite(value)) {
+        // Operate and CalcFunc never hand out such a value; this is the backstop
+        // that keeps every number text non-empty.
+        CalcOk = false;
+        value = 0;
+    }
+    text.replace(from, to - from + 1, numbers::generalNumberText(value));
 }
 
 } // namespace formula

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
+#include <optional>
 
 namespace formula {
 
@@ -23,22 +25,76 @@ public:
 };
 
 // Validation and textual reduction of the formula in the formula box.
+//
+// Positions: the spec counts characters from 1; everything in this class that
+// takes or returns a position uses 0-based QString indexes instead (noted on
+// each member). Carets are "number of characters before the caret".
 class Engine {
 public:
     explicit Engine(FormulaIo& io);
 
     // Normalises the box and sets FormulaOk; reports the first fault in the history.
+    // (Part 2.1; validation.cpp.) An empty formula fails no step: FormulaOk is
+    // true and Calc then fails on the empty group with CalcOk false.
     void check();
     // Value of the formula box; valid only while CalcOk is still true.
+    // (Part 2.2; reduction.cpp.) The returned value is always finite.
     double Calc();
-    // Removes every blank from the formula box.
+    // Removes every blank from the formula box, one box write per blank.
     void DelSpace();
+
+    // ---- Evaluation steps (Parts 2.2 to 2.4), public so that tests reach them.
+
+    // Builds WorkFormula from the formula box: blanks removed, wrapped in
+    // parentheses, missing ")" appended, upper case, implied "*" inserted.
+    // Also clears CalcOk when the formula holds a ")" that closes nothing.
+    void PreCalc();
+    // Value of one parenthesis-free group (Part 2.2). Always finite: a result
+    // that is not clears CalcOk and counts as 0.
+    double CalcPlain(const QString& group);
+    // a op b for op one of + - * / ^. Division by zero, 0 to a negative power
+    // and any non-finite result clear CalcOk and give 0.
+    double Operate(QChar op, double a, double b);
+    // A named function of Part 2.4 (name in upper case). Domain failures and
+    // non-finite results clear CalcOk and give 0; unknown names give 0.
+    double CalcFunc(const QString& name, double x);
+
+    // The operands around the operator (or the last letter of a function
+    // name) at index pos (Part 2.3).
+    struct Operands {
+        QString leftText;       // characters taken on the left, in order
+        QString rightText;      // characters taken on the right, in order
+        double left = 0;        // ValNum(leftText), 0 when it does not convert
+        double right = 0;       // ValNum(rightText), negated after "^-"; 0 when it does not convert
+        bool leftOk = false;    // leftText converted
+        bool rightOk = false;   // rightText converted
+        int leftStart = 0;      // ls: index of the first left character; pos when none was taken
+        int rightEnd = 0;       // re: index of the last right character; pos (or pos+1 after "^-") when none was taken
+    };
+    static Operands GetOperands(const QString& text, int pos);
+    // An operand text as a number: leading signs folded into one (Part 2.3).
+    // Empty when the body is not a decimal number.
+    static std::optional<double> ValNum(const QString& text);
+    // The number of leading characters of text that each equal one of the
+    // operator texts; an empty operator text counts as equal to op1.
+    static int LeadOps(QStringView text, QStringView op1, QStringView op2 = {},
+                       QStringView op3 = {}, QStringView op4 = {});
+    // The largest index from pos down to 0 at which text holds c, or -1
+    // (the spec's 0) when there is none. pos beyond the text is clamped.
+    static int FindBack(const QString& text, QChar c, int pos);
 
     bool FormulaOk = false;
     bool CalcOk = true;
     QString WorkFormula;
 
 private:
+    // Appends one message and the history separator.
+    void report(const QString& message);
+    // Gives the focus to the box and puts the caret after `position` characters.
+    void placeCaret(int position);
+    // Replaces text[from..to] (inclusive) by the number text of value.
+    void replaceByValue(QString& text, int from, int to, double value);
+
     FormulaIo& m_io;
 };
 

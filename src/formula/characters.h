@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+// Character classes shared by the engine's files. Internal to formula/.
+namespace formula::chars {
+
+inline bool isDigit(QChar c) {
+    return c.unicode() >= '0' && c.unicode() <= '9';
+}
+// A letter in the sense of the engine: "A" to "Z" only (codes 65 to 90).
+inline bool isLetter(QChar c) {
+    return c.unicode() >= 'A' && c.unicode() <= 'Z';
+}
+// The operator set of the sign rules: + - * / ("^" is not in it).
+inline bool isSignRuleOperator(QChar c) {
+    const char16_t u = c.unicode();
+    return u == '+' || u == '-' || u == '*' || u == '/';
+}
+inline bool isSign(QChar c) {
+    return c.unicode() == '+' || c.unicode() == '-';
+}
+// The character at index i, or a null character outside the text.
+inline QChar at(const QString& text, qsizetype i) {
+    return i >= 0 && i < text.size() ? text.at(i) : QChar();
+}
+// A letter that belongs to a function name (Part 2.2, pass 2): an "E" counts
+// only when followed by "X" or "C", so the exponent letter of 1E5 does not.
+inline bool isNameLetter(const QString& text, qsizetype i) {
+    const QChar c = at(text, i);
+    if (!isLetter(c))
+        return false;
+    if (c.unicode() != 'E')
+        return true;
+    const QChar n = at(text, i + 1);
+    return n.unicode() == 'X' || n.unicode() == 'C';
+}
+
+} // namespace formula::chars

@@ -1,0 +1,277 @@
+// Part 2.2: the driver (PreCalc, Calc), the reduction of a parenthesis-free
+// group (CalcPlain), the two-operand operators (Operate) and FindBack.
+#include "formula/characters.h"
+#include "formula/engine.h"
+
+#include "numbers/number_reading.h"
+
+#include <cmath>
+#include <string>
+
+namespace formula {
+namespace {
+
+using chars::at;
+using chars::isDigit;
+using chars::isLetter;
+using chars::isNameLetter;
+using chars::isSign;
+
+const QString kGroupTooLong = QStringLiteral(u"公式长度大于255字符了！");
+constexpr qsizetype kMaxGroupLength = 255;
+
+// The first letter of a function name at index k: an upper-case letter other
+// than "E", or an "E" followed by "X" (EXP).
+bool startsFunctionName(const QString& text, qsizetype k) {
+    const QChar c = at(text, k);
+    if (!isLetter(c))
+        return false;
+    return c != QLatin1Char('E') || at(text, k + 1) == QLatin1Char('X');
+}
+
+// Where PreCalc implies a "*" between index i and i + 1. The spec's rule: a
+// digit before "(" or before a function name. Our choice for the case the
+// spec leaves open: a ")" before "(", a digit, a point or a function name
+// gets the "*" as well, so (2)(3) is 6 rather than 23 and (2)SIN1 is
+// 2*SIN1 rather than the value texts run together.
+bool impliesMultiplication(const QString& text, qsizetype i) {
+    const QChar c = text.at(i);
+    const QChar n = at(text, i + 1);
+    if (isDigit(c))
+        return n == QLatin1Char('(') || startsFunctionName(text, i + 1);
+    if (c == QLatin1Char(')'))
+        return n == QLatin1Char('(') || isDigit(n) || n == QLatin1Char('.') ||
+               startsFunctionName(text, i + 1);
+    return false;
+}
+
+QString upperAscii(QString text) {
+    for (QChar& c : text) {
+        if (c.unicode() >= 'a' && c.unicode() <= 'z')
+            c = QChar(c.unicode() - 'a' + 'A');
+    }
+    return text;
+}
+
+// The conversion of ValNum step 3 on a whole text.
+std::optional<double> plainNumber(const QString& text) {
+    std::string ascii;
+    ascii.reserve(static_cast<std::size_t>(text.size()));
+    for (QChar c : text) {
+        if (c.unicode() > 127)
+            return std::nullopt;
+        ascii.push_back(static_cast<char>(c.unicode()));
+    }
+    return numbers::parseDecimal(ascii);
+}
+
+} // namespace
+
+int Engine::FindBack(const QString& text, QChar c, int pos) {
+    if (pos >= text.size())
+        pos = static_cast<int>(text.size()) - 1;
+    for (int i = pos; i >= 0; --i) {
+        if (text.at(i) == c)
+            return i;
+    }
+    return -1;
+}
+
+double Engine::Operate(QChar op, double a, double b) {
+    double r = 0;
+    switch (op.unicode()) {
+    case '+':
+        r = a + b;
+        break;
+    case '-':
+        r = a - b;
+        break;
+    case '*':
+        r = a * b;
+        break;
+    case '/':
+        if (b == 0) {
+            CalcOk = false;
+            return 0;
+        }
+        r = a / b;
+        break;
+    case '^':
+        if (a == 0 && b < 0) {
+            CalcOk = false;
+            return 0;
+        }
+        r = std::pow(a, b);
+        break;
+    default:
+        CalcOk = false;
+        return 0;
+    }
+    // Beyond the double range, or a negative base with a fractional exponent:
+    // no defined outcome, so it fails like a division by zero.
+    if (!std::isfinite(r)) {
+        CalcOk = false;
+        return 0;
+    }
+    return r;
+}
+
+void Engine::PreCalc() {
+    // 1-2.
+    DelSpace();
+    QString w = QLatin1Char('(') + m_io.boxText() + QLatin1Char(')');
+
+    // 3. Supply missing ")" at the end. A ")" that brings the depth back to 0
+    // before the wrapper's own ")" closes nothing the user opened: our choice
+    // for that case is to fail the evaluation (Calc then returns 0 at once).
+    int depth = 0;
+    bool unmatchedClose = false;
+    for (qsizetype i = 0; i < w.size(); ++i) {
+        if (w.at(i) == QLatin1Char('(')) {
+            ++depth;
+        } else if (w.at(i) == QLatin1Char(')')) {
+            --depth;
+            if (depth <= 0 && i + 1 < w.size())
+                unmatchedClose = true;
+        }
+    }
+    if (depth > 0)
+        w.append(QString(depth, QLatin1Char(')')));
+
+    // 4.
+    w = upperAscii(std::move(w));
+
+    // 5. Implied multiplication. One pass is the same as the spec's
+    // restart-after-each-insertion: an inserted "*" creates no new match
+    // before it.
+    QString out;
+    out.reserve(w.size() + w.size() / 2);
+    for (qsizetype i = 0; i < w.size(); ++i) {
+        out.append(w.at(i));
+        if (impliesMultiplication(w, i))
+            out.append(QLatin1Char('*'));
+    }
+    WorkFormula = out;
+    if (unmatchedClose)
+        CalcOk = false;
+}
+
+double Engine::Calc() {
+    PreCalc();
+    if (!CalcOk)
+        return 0;
+    for (;;) {
+        const int close = static_cast<int>(WorkFormula.indexOf(QLatin1Char(')')));
+        if (close < 0)
+            break;
+        const int open = FindBack(WorkFormula, QLatin1Char('('), close);
+        if (open < 0) {
+            // Unreachable after PreCalc's check; kept as the spec's FindBack = 0 case.
+            CalcOk = false;
+            return 0;
+        }
+        const double v = CalcPlain(WorkFormula.mid(open + 1, close - open - 1));
+        replaceByValue(WorkFormula, open, close, v);
+    }
+    const auto v = plainNumber(WorkFormula);
+    if (!v) {
+        // Value texts run together into no number, or a 15-digit text rounded
+        // beyond the double range.
+        CalcOk = false;
+        return 0;
+    }
+    return *v;
+}
+
+double Engine::CalcPlain(const QString& group) {
+    // 1-2.
+    if (group.size() > kMaxGroupLength) {
+        report(kGroupTooLong);
+        m_io.setBoxText(group);
+        return 0;
+    }
+    if (group.isEmpty()) {
+        CalcOk = false;
+        return 0;
+    }
+
+    // An operand that is not a number (1.2.3, a lone sign, 2^SIN1, an empty
+    // side): our choice is that the operation fails and yields 0.
+    auto operandFailed = [this] {
+        CalcOk = false;
+        return 0.0;
+    };
+
+    QString t = group;
+
+    // 3. Pass 1: powers, right to left.
+    for (;;) {
+        const int i = static_cast<int>(t.lastIndexOf(QLatin1Char('^')));
+        if (i < 0)
+            break;
+        const Operands o = GetOperands(t, i);
+        const double v = o.leftOk && o.rightOk ? Operate(QLatin1Char('^'), o.left, o.right)
+                                                : operandFailed();
+        replaceByValue(t, o.leftStart, o.rightEnd, v);
+    }
+
+    // 4. Pass 2: functions, rightmost first.
+    for (;;) {
+        int last = static_cast<int>(t.size()) - 1;
+        while (last >= 0 && !isNameLetter(t, last))
+            --last;
+        if (last < 0)
+            break;
+        int first = last;
+        while (first > 0 && isNameLetter(t, first - 1))
+            --first;
+        const QString name = t.mid(first, last - first + 1);
+        const Operands o = GetOperands(t, last);
+        const double v = o.rightOk ? CalcFunc(name, o.right) : operandFailed();
+        replaceByValue(t, first, o.rightEnd, v);
+    }
+
+    // 5. Pass 3: "*" and "/", left to right.
+    for (;;) {
+        int i = -1;
+        for (int k = 0; k < t.size(); ++k) {
+            if (t.at(k) == QLatin1Char('*') || t.at(k) == QLatin1Char('/')) {
+                i = k;
+                break;
+            }
+        }
+        if (i < 0)
+            break;
+        const Operands o = GetOperands(t, i);
+        const double v = o.leftOk && o.rightOk ? Operate(t.at(i), o.left, o.right) : operandFailed();
+        replaceByValue(t, o.leftStart, o.rightEnd, v);
+    }
+
+    // 6. Pass 4: "+" and "-", left to right, until the text is one number.
+    // Terminates: a step removes the sign it applies and adds at most the
+    // leading "-" of its result, and a step that adds one is followed by a
+    // step at that "-" whose left side is empty, which fails and adds none.
+    for (;;) {
+        if (ValNum(t))
+            break;
+        int i = -1;
+        for (int k = 1; k < t.size(); ++k) {
+            if (isSign(t.at(k)) && t.at(k - 1) != QLatin1Char('E')) {
+                i = k;
+                break;
+            }
+        }
+        if (i < 0)
+            break;
+        const Operands o = GetOperands(t, i);
+        const double v = o.leftOk && o.rightOk ? Operate(t.at(i), o.left, o.right) : operandFailed();
+        replaceByValue(t, o.leftStart, o.rightEnd, v);
+    }
+
+    // 7.
+    if (const auto v = ValNum(t))
+        return *v;
+    return operandFailed();
+}
+
+} // namespace formula

@@ -1,0 +1,212 @@
+// Part 2.1: formula validation (check) and DelSpace.
+#include "formula/characters.h"
+#include "formula/engine.h"
+
+#include <array>
+
+namespace formula {
+namespace {
+
+using chars::isLetter;
+
+const QString kCharacterMessage =
+    QStringLiteral(u"函数错误，所输入超出A-Z，a-z,0-9,+-/*^().°'\"");
+const QString kTooManyPoints = QStringLiteral(u"小数点太多");
+const QString kNoDataAfterFunction = QStringLiteral(u"函数后没有数据");
+const QString kFunctionBefore = QStringLiteral(u"函数后不能有");
+const QString kNoDataAfter = QStringLiteral(u"后没有数据");
+const QString kNoDataBefore = QStringLiteral(u"前没有数据");
+const QString kSuperfluous = QStringLiteral(u"后多余");
+const QString kFunction = QStringLiteral(u"函数");
+const QString kWrong = QStringLiteral(u"错误");
+const QChar kOpenQuote(u'“');
+const QChar kCloseQuote(u'”');
+
+// Names a run of letters may form: the exponent letter and the 19 functions.
+const std::array<QString, 20> kNameTable = {
+    QStringLiteral("E"),      QStringLiteral("SIN"),    QStringLiteral("COS"),
+    QStringLiteral("TG"),     QStringLiteral("CTG"),    QStringLiteral("ARCTG"),
+    QStringLiteral("ARCCTG"), QStringLiteral("ARCSIN"), QStringLiteral("ARCCOS"),
+    QStringLiteral("ABS"),    QStringLiteral("LN"),     QStringLiteral("LOG"),
+    QStringLiteral("EXP"),    QStringLiteral("SQR"),    QStringLiteral("SEC"),
+    QStringLiteral("CSC"),    QStringLiteral("ARCSEC"), QStringLiteral("ARCCSC"),
+    QStringLiteral("SH"),     QStringLiteral("CH"),
+};
+
+bool inNameTable(const QString& name) {
+    for (const QString& n : kNameTable) {
+        if (n == name)
+            return true;
+    }
+    return false;
+}
+
+bool isOneOf(QChar c, const char16_t* set) {
+    for (; *set; ++set) {
+        if (c.unicode() == *set)
+            return true;
+    }
+    return false;
+}
+
+// Step 4's set: A-Z a-z 0-9 + - * / ^ ( ) . ° ' "
+bool allowedCharacter(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ||
+           isOneOf(c, u"+-*/^().°'\"");
+}
+
+// Upper case for the letters a-z only. QString::toUpper would also change
+// other characters, some into two ("ß" into "SS"), which would move the
+// caret positions and could let a refused character pass step 4.
+QString upperAscii(const QString& text) {
+    QString out = text;
+    for (QChar& c : out) {
+        if (c.unicode() >= 'a' && c.unicode() <= 'z')
+            c = QChar(c.unicode() - 'a' + 'A');
+    }
+    return out;
+}
+
+QString quoted(QChar c) {
+    return QString(kOpenQuote) + c + kCloseQuote;
+}
+
+} // namespace
+
+void Engine::DelSpace() {
+    QString text = m_io.boxText();
+    // The walk covers the positions of the text as it was at the start; a
+    // removed blank has the same position examined again. Each removal is
+    // one write, so the box's change rule runs once per blank.
+    const qsizetype n = text.size();
+    qsizetype removals = 0;
+    for (qsizetype i = 0; i < n;) {
+        if (i < text.size() && text.at(i) == QLatin1Char(' ') && removals < n) {
+            m_io.setBoxText(QString(text).remove(i, 1));
+            ++removals; // bounds the walk even if the box refused the write
+            text = m_io.boxText();
+            continue;
+        }
+        ++i;
+    }
+}
+
+void Engine::check() {
+    // 1-3: normalise the box.
+    DelSpace();
+    FormulaOk = true;
+    {
+        const QString text = m_io.boxText();
+        const QString upper = upperAscii(text);
+        if (upper != text)
+            m_io.setBoxText(upper);
+    }
+    const QString t = m_io.boxText(); // as the box's change rule left it
+    const int len = static_cast<int>(t.size());
+
+    auto fail = [this](const QString& message) {
+        FormulaOk = false;
+        report(message);
+    };
+
+    // 4. Character set; no focus change.
+    for (QChar c : t) {
+        if (!allowedCharacter(c)) {
+            fail(kCharacterMessage);
+            return;
+        }
+    }
+
+    // 5. Adjacent operators. Index i here is the spec's position i + 1, so the
+    // caret "after the first i characters" is i + 1.
+    for (int i = 0; i + 1 < len; ++i) {
+        const QChar c = t.at(i);
+        const QChar n = t.at(i + 1);
+        const bool bad = (isOneOf(c, u"+-*/°\"'") && isOneOf(n, u"*/^+-")) ||
+                         (c == QLatin1Char('^') && isOneOf(n, u"*/^+"));
+        if (bad) {
+            fail(quoted(c) + kSuperfluous + quoted(n));
+            placeCaret(i + 1);
+            return;
+        }
+    }
+
+    // 6. Two points in a row.
+    for (int i = 0; i + 1 < len; ++i) {
+        if (t.at(i) == QLatin1Char('.') && t.at(i + 1) == QLatin1Char('.')) {
+            fail(kTooManyPoints);
+            placeCaret(i + 1);
+            return;
+        }
+    }
+
+    // 7. A letter at the end.
+    if (len > 0 && isLetter(t.at(len - 1))) {
+        fail(kNoDataAfterFunction);
+        placeCaret(len);
+        return;
+    }
+
+    // 8. A letter before "/", "*" or "^"; no focus change.
+    for (int k = 0; k + 1 < len; ++k) {
+        const QChar n = t.at(k + 1);
+        if (isLetter(t.at(k)) && isOneOf(n, u"/*^")) {
+            fail(kFunctionBefore + n);
+            return;
+        }
+    }
+
+    // 9. "/", "*" or "^" without an operand. Does not end check.
+    for (int i = 0; i < len; ++i) {
+        const QChar c = t.at(i);
+        if (!isOneOf(c, u"/*^"))
+            continue;
+        bool failed = false;
+        if (i == len - 1) {
+            fail(c + kNoDataAfter);
+            placeCaret(len);
+            failed = true;
+        }
+        if (t.at(0) == c) {
+            fail(c + kNoDataBefore);
+            placeCaret(0);
+            failed = true;
+        }
+        if (failed)
+            break;
+    }
+
+    // 10. "+" or "-" at the end; stops at once when step 9 failed.
+    for (int i = 0; i < len; ++i) {
+        const QChar c = t.at(i);
+        if (chars::isSign(c) && i == len - 1) {
+            fail(c + kNoDataAfter);
+            placeCaret(len);
+        }
+        if (!FormulaOk)
+            break;
+    }
+
+    // 11. The first run of letters must be a known name of at most 6 letters.
+    int letters = 0;
+    for (int i = 0; i < len; ++i) {
+        if (isLetter(t.at(i))) {
+            ++letters;
+            if (letters > 6) {
+                fail(kFunction + kOpenQuote + t.mid(i - 6, 7) + kCloseQuote + kWrong);
+                placeCaret(i + 1);
+                return;
+            }
+        } else if (letters >= 1) {
+            const QString name = t.mid(i - letters, letters);
+            if (!inNameTable(name)) {
+                fail(kFunction + kOpenQuote + name + kCloseQuote + kWrong);
+                placeCaret(i + 1);
+            }
+            return;
+        }
+    }
+}
+
+} // namespace formula
