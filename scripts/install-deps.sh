@@ -8,6 +8,7 @@ packages=(
     fonts-noto-cjk locales
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
+    dpkg-dev lintian appstream desktop-file-utils
 )
 
 missing=()
