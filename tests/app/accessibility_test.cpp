@@ -1,0 +1,44 @@
+#include "support/window_fixture.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+
+namespace {
+
+class AccessibilityTest : public WindowTest {};
+
+QString accessibleName(QWidget* w) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+    return iface ? iface->text(QAccessible::Name).trimmed() : QString();
+}
+
+// A screen reader must be able to read every field, key and option by name.
+TEST_F(AccessibilityTest, EveryFieldKeyAndOptionHasAName) {
+    auto* tabs = find<QTabWidget>("SSTab1");
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        QWidget* page = tabs->widget(tab);
+        int checked = 0;
+        const auto widgets = page->findChildren<QWidget*>();
+        for (QWidget* w : widgets) {
+            if (!qobject_cast<QLineEdit*>(w) && !qobject_cast<QPlainTextEdit*>(w) &&
+                !qobject_cast<QAbstractButton*>(w))
+                continue;
+            ++checked;
+            EXPECT_FALSE(accessibleName(w).isEmpty())
+                << "tab " << tab << ": " << w->metaObject()->className() << " "
+                << w->objectName().toStdString() << " has no accessible name";
+        }
+        EXPECT_GT(checked, 3) << "tab " << tab;
+    }
+}
+
+TEST_F(AccessibilityTest, FieldsAreNamedByTheirLabels) {
+    EXPECT_EQ(accessibleName(find("Text1")), "钢筋直径");
+    EXPECT_EQ(accessibleName(find("Text5")), "钢筋截面积");
+    EXPECT_EQ(accessibleName(find("Text9")), "钢筋单根长度");
+    EXPECT_EQ(accessibleName(find("Text13")), "长");
+    EXPECT_EQ(accessibleName(find<QWidget>("Option1")), "两头弯起");
+}
+} // namespace
