@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     dpkg-dev lintian appstream desktop-file-utils
+    xvfb dbus at-spi2-core python3-gi gir1.2-atspi-2.0
 )
 
 missing=()
