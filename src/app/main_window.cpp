@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/about_window.h"
+#include "app/calculator_link.h"
 #include "app/twips.h"
 #include "beam/beam_tab.h"
 #include "calculator/calculator_tab.h"
@@ -62,6 +63,8 @@ MainWindow::MainWindow() {
     };
     connect(m_lifting, &LiftingTab::handover, this, route);
     connect(m_beam, &BeamTab::handover, this, route);
+    m_link = std::make_unique<CalculatorLink>(*m_calculator);
+    m_rebar->setBarLengthCalculator(m_link.get());
 
     setMinimumSize(1, 1);
     resize(twips::toPixels(kMaxWidth), twips::toPixels(kTabHeights[0]));

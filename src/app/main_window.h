@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
 
 class QAction;
 class QLineEdit;
@@ -61,7 +62,7 @@ private:
     LiftingTab* m_lifting = nullptr;
     BeamTab* m_beam = nullptr;
     CalculatorTab* m_calculator = nullptr;
-    CalculatorLink* m_link = nullptr;
+    std::unique_ptr<CalculatorLink> m_link;
     QAction* m_allontop = nullptr;
     QAction* m_changewindow = nullptr;
     QPointer<AboutWindow> m_about;
