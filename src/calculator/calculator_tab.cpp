@@ -92,8 +92,8 @@ CalculatorTab::CalculatorTab(QWidget* parent) : QWidget(parent), m_engine(*this)
     {
         QPalette pal = m_text46->palette();
         pal.setColor(QPalette::Base, pal.color(QPalette::Button));
-        // The whole history stays selected to keep its end in view; like the
-        // original box, show that selection only while the history has the focus.
+        // The whole history stays selected to keep its end in view; the
+        // selection shows only while the history has the focus.
         pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Button));
         pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Text));
         m_text46->setPalette(pal);
