@@ -75,6 +75,11 @@ QLineEdit* field(QWidget* parent, const char* name, const QString& text, FieldKi
     return edit;
 }
 
+void write(QLineEdit* field, const QString& text) {
+    if (field->text() != text)
+        field->setText(text);
+}
+
 QRadioButton* option(QWidget* parent, const char* name, const QString& caption, int left, int top,
                      int width, int height) {
     return widenToCaption(place(new QRadioButton(caption, parent), name, left, top, width, height));

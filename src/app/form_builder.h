@@ -29,6 +29,10 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, int lef
 // screen reader reads it as the form shows it.
 QLineEdit* field(QWidget* parent, const char* name, const QString& text, FieldKind kind,
                  const QString& accessibleName, int left, int top, int width, int height);
+// Sets a field's text only when it differs, as a changed value would; its
+// change rule then runs as if the user had typed it.
+void write(QLineEdit* field, const QString& text);
+
 QRadioButton* option(QWidget* parent, const char* name, const QString& caption, int left, int top,
                      int width, int height);
 QCheckBox* check(QWidget* parent, const char* name, const QString& caption, int left, int top,

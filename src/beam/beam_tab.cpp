@@ -16,12 +16,6 @@ using form::FieldKind;
 namespace {
 const QString kCalculate = QStringLiteral("计算");
 
-// Sets a field's text only when it differs, as a changed value would.
-void write(QLineEdit* field, const QString& text) {
-    if (field->text() != text)
-        field->setText(text);
-}
-
 const char* textName(int number) {
     static const char* const names[] = {"Text24", "Text25", "Text26", "Text27", "Text28", "Text29",
                                         "Text30", "Text31", "Text32", "Text33", "Text34", "Text35",
@@ -193,14 +187,14 @@ void BeamTab::aab() {
     f.text42 = m_text[42]->text();
     f.text43 = m_text[43]->text();
     beam::aab(f);
-    write(m_text[44], f.text44);
-    write(m_text[37], f.text37);
-    write(m_text[38], f.text38);
-    write(m_text[39], f.text39);
-    write(m_text[40], f.text40);
-    write(m_text[41], f.text41);
-    write(m_text[42], f.text42);
-    write(m_text[43], f.text43);
+    form::write(m_text[44], f.text44);
+    form::write(m_text[37], f.text37);
+    form::write(m_text[38], f.text38);
+    form::write(m_text[39], f.text39);
+    form::write(m_text[40], f.text40);
+    form::write(m_text[41], f.text41);
+    form::write(m_text[42], f.text42);
+    form::write(m_text[43], f.text43);
 }
 
 void BeamTab::Command2_Click() {

@@ -17,11 +17,6 @@ using form::FieldKind;
 namespace {
 const QString kMillimetre = QStringLiteral("毫米");
 
-// Sets a field's text only when it differs, as a changed value would.
-void write(QLineEdit* field, const QString& text) {
-    if (field->text() != text)
-        field->setText(text);
-}
 } // namespace
 
 LiftingTab::LiftingTab(QWidget* parent) : QWidget(parent) {
@@ -182,7 +177,7 @@ void LiftingTab::aaa() {
         *r.text = m_text[r.field]->text();
     lifting::aaa(f);
     for (const auto& r : results)
-        write(m_text[r.field], *r.text);
+        form::write(m_text[r.field], *r.text);
 }
 
 void LiftingTab::startUp() {

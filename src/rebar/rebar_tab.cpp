@@ -21,11 +21,6 @@ namespace {
 const QString kMillimetre = QStringLiteral("毫米");
 const QString kCentimetre = QStringLiteral("厘米");
 
-// Sets a field's text only when it differs, as a changed value would.
-void write(QLineEdit* field, const QString& text) {
-    if (field->text() != text)
-        field->setText(text);
-}
 } // namespace
 
 RebarTab::RebarTab(QWidget* parent) : QWidget(parent) {
@@ -149,11 +144,11 @@ void RebarTab::add() {
         *results[i - 5] = m_text[i]->text();
     rebar::add(f);
     for (int i = 5; i <= 12; ++i)
-        write(m_text[i], *results[i - 5]);
+        form::write(m_text[i], *results[i - 5]);
 }
 
 void RebarTab::Text1_Change() {
-    write(m_text[4], rebar::bendCoefficientFor(m_text[1]->text(), m_text[4]->text()));
+    form::write(m_text[4], rebar::bendCoefficientFor(m_text[1]->text(), m_text[4]->text()));
     if (!m_text[1]->text().isEmpty())
         add();
 }
@@ -192,11 +187,11 @@ void RebarTab::selectOption(BarHandover::Bend bend) {
 }
 
 void RebarTab::receive(const BarHandover& bar) {
-    write(m_text[1], bar.diameter);
-    write(m_text[2], bar.length);
-    write(m_text[3], bar.count);
+    form::write(m_text[1], bar.diameter);
+    form::write(m_text[2], bar.length);
+    form::write(m_text[3], bar.count);
     if (bar.bendCoefficient)
-        write(m_text[4], *bar.bendCoefficient);
+        form::write(m_text[4], *bar.bendCoefficient);
     if (bar.bend)
         selectOption(*bar.bend);
 }
