@@ -57,13 +57,13 @@ public:
     double Operate(QChar op, double a, double b);
     // A named function of Part 2.4 (name in upper case). Domain failures and
     // non-finite results clear CalcOk and give 0; unknown names give 0.
-    double CalcFunc(const QString& name, double x);
+    double CalcFunc(QStringView name, double x);
 
     // The operands around the operator (or the last letter of a function
-    // name) at index pos (Part 2.3).
+    // name) at index pos (Part 2.3). A pos outside the text takes nothing.
     struct Operands {
-        QString leftText;       // characters taken on the left, in order
-        QString rightText;      // characters taken on the right, in order
+        QStringView leftText;   // characters taken on the left (a view into the text)
+        QStringView rightText;  // characters taken on the right (a view into the text)
         double left = 0;        // ValNum(leftText), 0 when it does not convert
         double right = 0;       // ValNum(rightText), negated after "^-"; 0 when it does not convert
         bool leftOk = false;    // leftText converted
@@ -72,9 +72,10 @@ public:
         int rightEnd = 0;       // re: index of the last right character; pos (or pos+1 after "^-") when none was taken
     };
     static Operands GetOperands(const QString& text, int pos);
+    static Operands GetOperands(QString&& text, int pos) = delete; // the views would dangle
     // An operand text as a number: leading signs folded into one (Part 2.3).
     // Empty when the body is not a decimal number.
-    static std::optional<double> ValNum(const QString& text);
+    static std::optional<double> ValNum(QStringView text);
     // The number of leading characters of text that each equal one of the
     // operator texts; an empty operator text counts as equal to op1.
     static int LeadOps(QStringView text, QStringView op1, QStringView op2 = {},
@@ -92,10 +93,13 @@ private:
     void report(const QString& message);
     // Gives the focus to the box and puts the caret after `position` characters.
     void placeCaret(int position);
+    // CalcPlain on a working text of the caller's, reduced in place.
+    double reduceGroup(QString& text);
     // Replaces text[from..to] (inclusive) by the number text of value.
     void replaceByValue(QString& text, int from, int to, double value);
 
     FormulaIo& m_io;
+    QString m_group; // Calc's working copy of one group, reused
 };
 
 } // namespace formula

@@ -56,7 +56,7 @@ double arcsecCore(double x) {
 
 } // namespace
 
-double Engine::CalcFunc(const QString& name, double x) {
+double Engine::CalcFunc(QStringView name, double x) {
     bool fails = false;
     double v = 0;
     if (name == u"SIN") {

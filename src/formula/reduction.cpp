@@ -117,24 +117,30 @@ double Engine::Operate(QChar op, double a, double b) {
 }
 
 void Engine::PreCalc() {
-    // 1-2.
+    // 1.
     DelSpace();
-    QString w = QLatin1Char('(') + m_io.boxText() + QLatin1Char(')');
+    const QString box = m_io.boxText();
 
-    // 3. Supply missing ")" at the end. A ")" that brings the depth back to 0
-    // before the wrapper's own ")" closes nothing the user opened: our choice
-    // for that case is to fail the evaluation (Calc then returns 0 at once).
-    int depth = 0;
+    // 2-3. "(" + box + ")", then the missing ")" at the end. A ")" that
+    // brings the depth back to 0 before the wrapper's own ")" closes nothing
+    // the user opened: our choice for that case is to fail the evaluation
+    // (Calc then returns 0 at once).
+    int depth = 1;
     bool unmatchedClose = false;
-    for (qsizetype i = 0; i < w.size(); ++i) {
-        if (w.at(i) == QLatin1Char('(')) {
+    for (QChar c : box) {
+        if (c == QLatin1Char('(')) {
             ++depth;
-        } else if (w.at(i) == QLatin1Char(')')) {
-            --depth;
-            if (depth <= 0 && i + 1 < w.size())
+        } else if (c == QLatin1Char(')')) {
+            if (--depth <= 0)
                 unmatchedClose = true;
         }
     }
+    --depth; // the wrapper's ")"
+    QString w;
+    w.reserve(box.size() + 2 + (depth > 0 ? depth : 0));
+    w.append(QLatin1Char('('));
+    w.append(box);
+    w.append(QLatin1Char(')'));
     if (depth > 0)
         w.append(QString(depth, QLatin1Char(')')));
 
@@ -144,14 +150,22 @@ void Engine::PreCalc() {
     // 5. Implied multiplication. One pass is the same as the spec's
     // restart-after-each-insertion: an inserted "*" creates no new match
     // before it.
-    QString out;
-    out.reserve(w.size() + w.size() / 2);
-    for (qsizetype i = 0; i < w.size(); ++i) {
-        out.append(w.at(i));
+    qsizetype inserts = 0;
+    for (qsizetype i = 0; i + 1 < w.size(); ++i) {
         if (impliesMultiplication(w, i))
-            out.append(QLatin1Char('*'));
+            ++inserts;
     }
-    WorkFormula = out;
+    if (inserts > 0) {
+        QString out;
+        out.reserve(w.size() + inserts);
+        for (qsizetype i = 0; i < w.size(); ++i) {
+            out.append(w.at(i));
+            if (impliesMultiplication(w, i))
+                out.append(QLatin1Char('*'));
+        }
+        w = std::move(out);
+    }
+    WorkFormula = std::move(w);
     if (unmatchedClose)
         CalcOk = false;
 }
@@ -160,8 +174,10 @@ double Engine::Calc() {
     PreCalc();
     if (!CalcOk)
         return 0;
-    for (;;) {
-        const int close = static_cast<int>(WorkFormula.indexOf(QLatin1Char(')')));
+    // Nothing before a replaced group is ")", so each search for the first
+    // ")" goes on from where the last group began.
+    for (int from = 0;;) {
+        const int close = static_cast<int>(WorkFormula.indexOf(QLatin1Char(')'), from));
         if (close < 0)
             break;
         const int open = FindBack(WorkFormula, QLatin1Char('('), close);
@@ -170,8 +186,11 @@ double Engine::Calc() {
             CalcOk = false;
             return 0;
         }
-        const double v = CalcPlain(WorkFormula.mid(open + 1, close - open - 1));
+        m_group.resize(0); // keeps its capacity
+        m_group.append(QStringView(WorkFormula).mid(open + 1, close - open - 1));
+        const double v = reduceGroup(m_group);
         replaceByValue(WorkFormula, open, close, v);
+        from = open;
     }
     const auto v = plainNumber(WorkFormula);
     if (!v) {
@@ -184,13 +203,18 @@ double Engine::Calc() {
 }
 
 double Engine::CalcPlain(const QString& group) {
+    QString t = group;
+    return reduceGroup(t);
+}
+
+double Engine::reduceGroup(QString& t) {
     // 1-2.
-    if (group.size() > kMaxGroupLength) {
+    if (t.size() > kMaxGroupLength) {
         report(kGroupTooLong);
-        m_io.setBoxText(group);
+        m_io.setBoxText(t);
         return 0;
     }
-    if (group.isEmpty()) {
+    if (t.isEmpty()) {
         CalcOk = false;
         return 0;
     }
@@ -201,8 +225,6 @@ double Engine::CalcPlain(const QString& group) {
         CalcOk = false;
         return 0.0;
     };
-
-    QString t = group;
 
     // 3. Pass 1: powers, right to left.
     for (;;) {
@@ -215,9 +237,11 @@ double Engine::CalcPlain(const QString& group) {
         replaceByValue(t, o.leftStart, o.rightEnd, v);
     }
 
-    // 4. Pass 2: functions, rightmost first.
+    // 4. Pass 2: functions, rightmost first. The characters after a replaced
+    // value hold no name letter, so each search goes on from where the last
+    // name began.
+    int last = static_cast<int>(t.size()) - 1;
     for (;;) {
-        int last = static_cast<int>(t.size()) - 1;
         while (last >= 0 && !isNameLetter(t, last))
             --last;
         if (last < 0)
@@ -225,16 +249,18 @@ double Engine::CalcPlain(const QString& group) {
         int first = last;
         while (first > 0 && isNameLetter(t, first - 1))
             --first;
-        const QString name = t.mid(first, last - first + 1);
         const Operands o = GetOperands(t, last);
-        const double v = o.rightOk ? CalcFunc(name, o.right) : operandFailed();
+        const double v = o.rightOk ? CalcFunc(QStringView(t).mid(first, last - first + 1), o.right)
+                                   : operandFailed();
         replaceByValue(t, first, o.rightEnd, v);
+        last = first - 1;
     }
 
-    // 5. Pass 3: "*" and "/", left to right.
-    for (;;) {
+    // 5. Pass 3: "*" and "/", left to right. Nothing before the start of a
+    // replaced piece is "*" or "/", so each search goes on from there.
+    for (int from = 0;;) {
         int i = -1;
-        for (int k = 0; k < t.size(); ++k) {
+        for (int k = from; k < t.size(); ++k) {
             if (t.at(k) == QLatin1Char('*') || t.at(k) == QLatin1Char('/')) {
                 i = k;
                 break;
@@ -245,6 +271,7 @@ double Engine::CalcPlain(const QString& group) {
         const Operands o = GetOperands(t, i);
         const double v = o.leftOk && o.rightOk ? Operate(t.at(i), o.left, o.right) : operandFailed();
         replaceByValue(t, o.leftStart, o.rightEnd, v);
+        from = o.leftStart;
     }
 
     // 6. Pass 4: "+" and "-", left to right, until the text is one number.

@@ -60,6 +60,11 @@ bool allowedCharacter(QChar c) {
 // other characters, some into two ("ß" into "SS"), which would move the
 // caret positions and could let a refused character pass step 4.
 QString upperAscii(const QString& text) {
+    bool lower = false;
+    for (QChar c : text)
+        lower = lower || (c.unicode() >= 'a' && c.unicode() <= 'z');
+    if (!lower)
+        return text;
     QString out = text;
     for (QChar& c : out) {
         if (c.unicode() >= 'a' && c.unicode() <= 'z')

@@ -58,15 +58,29 @@ const OperandRow kRows[] = {
 TEST(GetOperands, Table) {
     for (const OperandRow& row : kRows) {
         SCOPED_TRACE(row.text);
-        const auto o = Engine::GetOperands(QString::fromUtf8(row.text), row.pos);
-        EXPECT_EQ(o.leftText, QString::fromUtf8(row.left));
-        EXPECT_EQ(o.rightText, QString::fromUtf8(row.right));
+        const QString text = QString::fromUtf8(row.text);
+        const auto o = Engine::GetOperands(text, row.pos);
+        EXPECT_EQ(o.leftText.toString(), QString::fromUtf8(row.left));
+        EXPECT_EQ(o.rightText.toString(), QString::fromUtf8(row.right));
         EXPECT_EQ(o.leftStart, row.ls);
         EXPECT_EQ(o.rightEnd, row.re);
         EXPECT_EQ(o.leftOk, row.leftOk);
         EXPECT_EQ(o.rightOk, row.rightOk);
         EXPECT_DOUBLE_EQ(o.left, row.leftValue);
         EXPECT_DOUBLE_EQ(o.right, row.rightValue);
+    }
+}
+
+TEST(GetOperands, PositionOutsideTheTextTakesNothing) {
+    const QString text = QStringLiteral("1+2");
+    for (int pos : {-1, 3, 10}) {
+        const auto o = Engine::GetOperands(text, pos);
+        EXPECT_TRUE(o.leftText.isEmpty());
+        EXPECT_TRUE(o.rightText.isEmpty());
+        EXPECT_EQ(o.leftStart, pos);
+        EXPECT_EQ(o.rightEnd, pos);
+        EXPECT_FALSE(o.leftOk);
+        EXPECT_FALSE(o.rightOk);
     }
 }
 
@@ -85,6 +99,10 @@ TEST(ValNum, Table) {
         {"1E400", false, 0},    {"3--5", false, 0},      {"1E", false, 0},
         {"E5", false, 0},       {"1°", false, 0},        {"2X", false, 0},
         {"--", false, 0},       {"1 2", false, 0},       {"१", false, 0},
+        {"-'4", true, -4},      {"'4", false, 0},        {"1+1", false, 0},
+        {"2E+3", true, 2000},   {"1E+-3", false, 0},
+        {"2e-3", true, -0.002}, // only "E" marks an exponent sign; the engine upper-cases first
+        {"-.", false, 0},       {"E-5", false, 0},       {"5-", false, 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);

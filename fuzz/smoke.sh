@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Builds the formula engine's libFuzzer target and runs it for a while.
+#
+#   fuzz/smoke.sh [build-dir] [seconds]
+#
+# build-dir defaults to build-fuzz beside this folder (/work/main/build-fuzz in
+# the main checkout); seconds defaults to $FUZZ_SECONDS, else 60. Exits
+# non-zero on any crash, timeout or sanitizer report; without clang++ it
+# prints "fuzz: skipped (no clang)" and exits 0.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(dirname "$here")"
+build="${1:-$root/build-fuzz}"
+seconds="${2:-${FUZZ_SECONDS:-60}}"
+
+if ! command -v clang++ >/dev/null 2>&1; then
+    echo "fuzz: skipped (no clang)"
+    exit 0
+fi
+
+generator=()
+if command -v ninja >/dev/null 2>&1; then
+    generator=(-G Ninja)
+fi
+cmake -S "$root" -B "$build" "${generator[@]}" \
+    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCORVALA_BUILD_FUZZ=ON -DCORVALA_BUILD_TESTS=OFF -DCORVALA_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" --target formula_fuzz -j"$(nproc)"
+
+# New units go to a work folder in the build directory; the shipped corpus is
+# only read.
+work="$build/fuzz-work"
+artifacts="$build/fuzz-artifacts"
+mkdir -p "$work/corpus" "$artifacts"
+log="$work/last-run.log"
+
+status=0
+"$build/fuzz/formula_fuzz" \
+    -max_len=255 -timeout=1 -max_total_time="$seconds" \
+    -dict="$here/formula.dict" -artifact_prefix="$artifacts/" \
+    -print_final_stats=1 \
+    "$work/corpus" "$here/corpus" >"$log" 2>&1 || status=$?
+
+grep -E '^(#[0-9]+ +DONE|stat::|formula_fuzz stats:)' "$log" || true
+if [ "$status" -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|UndefinedBehaviorSanitizer|libFuzzer)|runtime error:|formula_fuzz: ' "$log"; then
+    echo "fuzz: FAILED (exit $status); log: $log" >&2
+    grep -E -A30 'ERROR:|runtime error:|formula_fuzz: |Test unit written' "$log" | head -80 >&2 || true
+    exit 1
+fi
+echo "fuzz: passed (${seconds}s)"
