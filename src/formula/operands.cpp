@@ -45,61 +45,71 @@ int Engine::LeadOps(QStringView text, QStringView op1, QStringView op2, QStringV
 }
 
 std::optional<double> Engine::ValNum(QStringView text) {
-    // Everything from the first digit or point on belongs to the body in
-    // either case of step 2, so a character there that no number holds, or a
-    // sign that does not follow the exponent letter, refuses the text before
-    // anything is counted: the reduction asks this of whole groups such as
-    // 1+1+1+... at every step.
-    qsizetype first = 0;
-    while (first < text.size() && !isDigit(text[first]) && text[first] != QLatin1Char('.'))
-        ++first;
-    for (qsizetype i = first; i < text.size(); ++i) {
-        const char16_t u = text[i].unicode();
-        if (!isNumberCharacter(u))
-            return std::nullopt;
-        if ((u == '+' || u == '-') && i > 0 && text[i - 1] != QLatin1Char('E') &&
-            text[i - 1] != QLatin1Char('e'))
-            return std::nullopt;
-    }
+    // The spec's steps 1 and 2 in two passes over the text: the part before
+    // the first digit or point, then the rest. Everything from the first
+    // digit or point on is in the body whichever way step 2 goes, so a
+    // character there that no number holds, or a sign that does not follow
+    // the exponent letter, refuses the text at once: the reduction asks this
+    // of whole groups such as 1+1+1+... at every step.
+    const qsizetype size = text.size();
+    if (size == 0)
+        return std::nullopt;
+    const QChar* s = text.data();
 
-    // 1. Minus signs that are not exponent signs (those after the first digit
-    // all follow an exponent letter now).
+    // 1 (before the first digit or point): "-" not directly after "E".
     int minus = 0;
-    for (qsizetype i = 0; i < first; ++i) {
-        if (text[i] == QLatin1Char('-') && charAt(text, i - 1) != QLatin1Char('E'))
+    qsizetype first = 0;
+    for (; first < size; ++first) {
+        const char16_t u = s[first].unicode();
+        if ((u >= '0' && u <= '9') || u == '.')
+            break;
+        if (u == '-' && (first == 0 || s[first - 1].unicode() != 'E'))
             ++minus;
     }
-    for (qsizetype i = first; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('-') && text[i - 1] != QLatin1Char('E'))
-            ++minus; // after a lower-case "e": counts, as the spec reads only "E"
-    }
-    // 2. Fold the signs before the first digit or point into one.
-    QStringView body = text;
-    bool negate = false;
-    if (minus > 0) {
-        body = text.mid(first);
-        negate = minus % 2 == 1;
-    }
-    // 3. One decimal number (numbers::parseDecimal), read from an ASCII copy.
-    if (body.isEmpty())
-        return std::nullopt;
+    if (first == size)
+        return std::nullopt; // no digit: no body converts
+
+    // The ASCII copy: room for a sign, the part before, the rest.
     std::array<char, 128> small;
     std::string large;
-    char* out = small.data();
-    const std::size_t needed = static_cast<std::size_t>(body.size()) + 1;
-    if (needed > small.size()) {
-        large.resize(needed);
-        out = large.data();
+    char* buf = small.data();
+    if (static_cast<std::size_t>(size) + 1 > small.size()) {
+        large.resize(static_cast<std::size_t>(size) + 1);
+        buf = large.data();
     }
-    std::size_t n = 0;
-    if (negate)
-        out[n++] = '-';
-    for (QChar c : body) {
-        if (c.unicode() > 127)
+    char* rest = buf + 1 + first;
+    for (qsizetype i = first; i < size; ++i) {
+        const char16_t u = s[i].unicode();
+        if (!isNumberCharacter(u))
             return std::nullopt;
-        out[n++] = static_cast<char>(c.unicode());
+        if (u == '+' || u == '-') {
+            const char16_t p = s[i - 1].unicode(); // i > first >= 0, so i >= 1
+            if (p != 'E' && p != 'e')
+                return std::nullopt;
+            if (u == '-' && p != 'E')
+                ++minus; // after a lower-case "e": counts, as the spec reads only "E"
+        }
+        rest[i - first] = static_cast<char>(u);
     }
-    return numbers::parseDecimal(std::string_view(out, n));
+    const std::size_t restLength = static_cast<std::size_t>(size - first);
+
+    // 2. With a "-" the signs before the body fold into one; without, the
+    // body is the whole text.
+    if (minus > 0) {
+        if (minus % 2 == 1) {
+            rest[-1] = '-';
+            return numbers::parseDecimal(std::string_view(rest - 1, restLength + 1));
+        }
+        return numbers::parseDecimal(std::string_view(rest, restLength));
+    }
+    for (qsizetype i = 0; i < first; ++i) {
+        const char16_t u = s[i].unicode();
+        if (u > 127)
+            return std::nullopt;
+        buf[1 + i] = static_cast<char>(u);
+    }
+    // 3. One decimal number.
+    return numbers::parseDecimal(std::string_view(buf + 1, restLength + static_cast<std::size_t>(first)));
 }
 
 Engine::Operands Engine::GetOperands(const QString& text, int pos) {

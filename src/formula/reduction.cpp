@@ -278,8 +278,10 @@ double Engine::reduceGroup(QString& t) {
     // Terminates: a step removes the sign it applies and adds at most the
     // leading "-" of its result, and a step that adds one is followed by a
     // step at that "-" whose left side is empty, which fails and adds none.
+    std::optional<double> value;
     for (;;) {
-        if (ValNum(t))
+        value = ValNum(t);
+        if (value)
             break;
         int i = -1;
         for (int k = 1; k < t.size(); ++k) {
@@ -295,9 +297,9 @@ double Engine::reduceGroup(QString& t) {
         replaceByValue(t, o.leftStart, o.rightEnd, v);
     }
 
-    // 7.
-    if (const auto v = ValNum(t))
-        return *v;
+    // 7. (The text has not changed since pass 4 last read it.)
+    if (value)
+        return *value;
     return operandFailed();
 }
 
