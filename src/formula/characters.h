@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <utility>
+
 // Character classes shared by the engine's files. Internal to formula/.
 namespace formula::chars {
 
@@ -34,6 +36,22 @@ inline bool isNameLetter(const QString& text, qsizetype i) {
         return true;
     const QChar n = at(text, i + 1);
     return n.unicode() == 'X' || n.unicode() == 'C';
+}
+
+// Upper case for the letters a-z only. QString::toUpper would also change
+// other characters, some into two ("ß" into "SS"), which would move the
+// caret positions and could let a refused character pass check's step 4.
+inline QString upperAscii(QString text) {
+    bool lower = false;
+    for (QChar c : std::as_const(text))
+        lower = lower || (c.unicode() >= 'a' && c.unicode() <= 'z');
+    if (!lower)
+        return text;
+    for (QChar& c : text) {
+        if (c.unicode() >= 'a' && c.unicode() <= 'z')
+            c = QChar(c.unicode() - 'a' + 'A');
+    }
+    return text;
 }
 
 } // namespace formula::chars

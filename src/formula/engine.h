@@ -26,6 +26,21 @@ public:
 
 // Validation and textual reduction of the formula in the formula box.
 //
+// Where the spec leaves the outcome open, this engine chooses:
+// - an empty formula passes check; Calc fails on it (CalcOk false, 0);
+// - a ")" that closes nothing the user opened (2)+3, 1)(2) fails Calc;
+// - ")" before "(", a digit, a point or a function name implies "*":
+//   (2)(3) is 6, not 23;
+// - an operand that is not a number (1.2.3, 2^SIN1, a lone sign) fails its
+//   operation: CalcOk false, the operation yields 0, the reduction goes on;
+// - any value beyond the double range, or not a number ((-8)^(1/3), SH800,
+//   a 15-digit text such as 1.79769313486232E+308 read back) fails likewise;
+// - TG, SEC refuse arguments within 1E-05 of an odd multiple of π/2, CTG,
+//   CSC within 1E-05 of a multiple of π (so TG0 is 0);
+// - ARCSIN, ARCCOS, ARCSEC, ARCCSC at |x| = 1 take the limit of their
+//   expression: ARCSIN1 = π/2, ARCCOS1 = 0, ARCCOS(0-1) = π.
+// Letters are upper-cased for a-z only.
+//
 // Positions: the spec counts characters from 1; everything in this class that
 // takes or returns a position uses 0-based QString indexes instead (noted on
 // each member). Carets are "number of characters before the caret".

@@ -16,6 +16,7 @@ using chars::isDigit;
 using chars::isLetter;
 using chars::isNameLetter;
 using chars::isSign;
+using chars::upperAscii;
 
 const QString kGroupTooLong = QStringLiteral(u"公式长度大于255字符了！");
 constexpr qsizetype kMaxGroupLength = 255;
@@ -43,14 +44,6 @@ bool impliesMultiplication(const QString& text, qsizetype i) {
         return n == QLatin1Char('(') || isDigit(n) || n == QLatin1Char('.') ||
                startsFunctionName(text, i + 1);
     return false;
-}
-
-QString upperAscii(QString text) {
-    for (QChar& c : text) {
-        if (c.unicode() >= 'a' && c.unicode() <= 'z')
-            c = QChar(c.unicode() - 'a' + 'A');
-    }
-    return text;
 }
 
 // The conversion of ValNum step 3 on a whole text.

@@ -8,6 +8,7 @@ namespace formula {
 namespace {
 
 using chars::isLetter;
+using chars::upperAscii;
 
 const QString kCharacterMessage =
     QStringLiteral(u"函数错误，所输入超出A-Z，a-z,0-9,+-/*^().°'\"");
@@ -54,23 +55,6 @@ bool allowedCharacter(QChar c) {
     const char16_t u = c.unicode();
     return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ||
            isOneOf(c, u"+-*/^().°'\"");
-}
-
-// Upper case for the letters a-z only. QString::toUpper would also change
-// other characters, some into two ("ß" into "SS"), which would move the
-// caret positions and could let a refused character pass step 4.
-QString upperAscii(const QString& text) {
-    bool lower = false;
-    for (QChar c : text)
-        lower = lower || (c.unicode() >= 'a' && c.unicode() <= 'z');
-    if (!lower)
-        return text;
-    QString out = text;
-    for (QChar& c : out) {
-        if (c.unicode() >= 'a' && c.unicode() <= 'z')
-            c = QChar(c.unicode() - 'a' + 'A');
-    }
-    return out;
 }
 
 QString quoted(QChar c) {
