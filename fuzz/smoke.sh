@@ -9,15 +9,15 @@
 # prints "fuzz: skipped (no clang)" and exits 0.
 set -euo pipefail
 
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-root="$(dirname "$here")"
-build="${1:-$root/build-fuzz}"
-seconds="${2:-${FUZZ_SECONDS:-60}}"
-
 if ! command -v clang++ >/dev/null 2>&1; then
     echo "fuzz: skipped (no clang)"
     exit 0
 fi
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(dirname "$here")"
+build="${1:-$root/build-fuzz}"
+seconds="${2:-${FUZZ_SECONDS:-60}}"
 
 generator=()
 if command -v ninja >/dev/null 2>&1; then
