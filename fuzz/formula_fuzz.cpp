@@ -1,4 +1,4 @@
-// libFuzzer target for the formula engine (Parts 2.1 to 2.4).
+// libFuzzer target for the formula engine: validation and evaluation.
 //
 // Each input, read as UTF-8, goes through:
 //   1. the "＝" key's sequence (CalcOk, check, Calc, Calc again) over a box
@@ -46,7 +46,7 @@ public:
         box = text;
         if (!m_boxRule)
             return;
-        // The calculator's change rule (Part 3.1): 255-character cut, then a
+        // The calculator's change rule: 255-character cut, then a
         // lone operator continues the last result or empties the box.
         if (box.size() > 255) {
             appendHistory(QStringLiteral(u"公式长度大于255字符了！") + formula::kHistorySeparator);
@@ -114,15 +114,15 @@ std::int64_t g_slowestEvaluation = 0; // the slowest first run within the limit
 std::int64_t g_rerun = 0;             // evaluations over the limit at their first run
 std::int64_t g_slowestRerun = 0;      // the slowest of those, as their fastest run
 std::int64_t g_slowestInput = 0;      // the whole harness for one input
-bool g_warm = false; // set after the warm-up; nothing is timed before
+bool g_warm = false;                  // set after the warm-up; nothing is timed before
 
 void printSlowest() {
     std::fprintf(stderr,
                  "formula_fuzz stats: %lld evaluations, slowest %lld us; %lld over the limit at "
                  "first, the slowest of them %lld us at best; slowest input %lld us\n",
                  static_cast<long long>(g_evaluations),
-                 static_cast<long long>(g_slowestEvaluation / 1000), static_cast<long long>(g_rerun),
-                 static_cast<long long>(g_slowestRerun / 1000),
+                 static_cast<long long>(g_slowestEvaluation / 1000),
+                 static_cast<long long>(g_rerun), static_cast<long long>(g_slowestRerun / 1000),
                  static_cast<long long>(g_slowestInput / 1000));
 }
 
@@ -134,7 +134,8 @@ template <typename Rerun> void enforceLimit(const char* what, std::int64_t spent
     if (!g_warm)
         return;
     if (printTimes())
-        std::fprintf(stderr, "formula_fuzz: %s %lld us\n", what, static_cast<long long>(spent / 1000));
+        std::fprintf(stderr, "formula_fuzz: %s %lld us\n", what,
+                     static_cast<long long>(spent / 1000));
     ++g_evaluations;
     if (spent <= limitNanoseconds()) {
         g_slowestEvaluation = std::max(g_slowestEvaluation, spent);
@@ -148,8 +149,8 @@ template <typename Rerun> void enforceLimit(const char* what, std::int64_t spent
     }
     g_slowestRerun = std::max(g_slowestRerun, spent);
     if (spent > limitNanoseconds()) {
-        std::fprintf(stderr, "formula_fuzz: %s took %lld us of CPU time in each of %d runs\n",
-                     what, static_cast<long long>(spent / 1000), kReruns + 1);
+        std::fprintf(stderr, "formula_fuzz: %s took %lld us of CPU time in each of %d runs\n", what,
+                     static_cast<long long>(spent / 1000), kReruns + 1);
         std::abort();
     }
 }
@@ -263,8 +264,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const std::int64_t start = threadCpuNanoseconds();
 
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data),
-                                           static_cast<qsizetype>(size));
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     // The last result the box's single-operator rule continues from.
     const double lastResult = size % 2 == 0 ? 0.0 : 12.5;
     equalsSequence(text, lastResult);
@@ -274,7 +275,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::int64_t spent = threadCpuNanoseconds() - start;
         g_slowestInput = std::max(g_slowestInput, spent);
         if (printTimes())
-            std::fprintf(stderr, "formula_fuzz: input %lld us\n", static_cast<long long>(spent / 1000));
+            std::fprintf(stderr, "formula_fuzz: input %lld us\n",
+                         static_cast<long long>(spent / 1000));
     }
     return 0;
 }
@@ -284,10 +286,28 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // Touch every path once (functions, failures, messages, long groups) so
     // that lazy binding and first allocations are not timed.
     const char* const warmUp[] = {
-        "2+3*4", "sin(30)+2^10", "COS1-TG1*CTG1/ARCTG1+ARCCTG1", "ARCSIN.5+ARCCOS.5",
-        "ABS(0-1)+LN2+LOG2+EXP1+SQR2", "SEC1+CSC1+ARCSEC2+ARCCSC2+SH1+CH1", "1/0", "0^-1",
-        "((1+2", "2)+3", "()", "1..5", "#", "*", "FOO(1)", "ARCSINH1", "2^SIN1", "1.2.3",
-        " 1 + 2 ", "-", ("3\xc2\xb0" "20'10\""),
+        "2+3*4",
+        "sin(30)+2^10",
+        "COS1-TG1*CTG1/ARCTG1+ARCCTG1",
+        "ARCSIN.5+ARCCOS.5",
+        "ABS(0-1)+LN2+LOG2+EXP1+SQR2",
+        "SEC1+CSC1+ARCSEC2+ARCCSC2+SH1+CH1",
+        "1/0",
+        "0^-1",
+        "((1+2",
+        "2)+3",
+        "()",
+        "1..5",
+        "#",
+        "*",
+        "FOO(1)",
+        "ARCSINH1",
+        "2^SIN1",
+        "1.2.3",
+        " 1 + 2 ",
+        "-",
+        ("3\xc2\xb0"
+         "20'10\""),
         "(1/3)(1/3)(1/3)(1/3)(1/3)(1/3)(1/3)(1/3)(1/3)(1/3)(1/3)(1/3)(1/3)(1/3)(1/3)(1/3)",
     };
     for (int round = 0; round < 3; ++round) {

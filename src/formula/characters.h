@@ -26,7 +26,7 @@ inline bool isSign(QChar c) {
 inline QChar at(const QString& text, qsizetype i) {
     return i >= 0 && i < text.size() ? text.at(i) : QChar();
 }
-// A letter that belongs to a function name (Part 2.2, pass 2): an "E" counts
+// A letter that belongs to a function name (the function pass of the reduction): an "E" counts
 // only when followed by "X" or "C", so the exponent letter of 1E5 does not.
 inline bool isNameLetter(const QString& text, qsizetype i) {
     const QChar c = at(text, i);

@@ -26,7 +26,7 @@ public:
 
 // Validation and textual reduction of the formula in the formula box.
 //
-// Where the spec leaves the outcome open, this engine chooses:
+// Outcomes this engine settles for formulas that have no true value:
 // - an empty formula passes check; Calc fails on it (CalcOk false, 0);
 // - a ")" that closes nothing the user opened (2)+3, 1)(2) fails Calc;
 // - ")" before "(", a digit, a point or a function name implies "*":
@@ -41,54 +41,55 @@ public:
 //   expression: ARCSIN1 = π/2, ARCCOS1 = 0, ARCCOS(0-1) = π.
 // Letters are upper-cased for a-z only.
 //
-// Positions: the spec counts characters from 1; everything in this class that
-// takes or returns a position uses 0-based QString indexes instead (noted on
-// each member). Carets are "number of characters before the caret".
+// Positions: messages and carets count characters from 1; everything in this
+// class that takes or returns a position uses 0-based QString indexes instead
+// (noted on each member). Carets are "number of characters before the caret".
 class Engine {
 public:
     explicit Engine(FormulaIo& io);
 
     // Normalises the box and sets FormulaOk; reports the first fault in the history.
-    // (Part 2.1; validation.cpp.) An empty formula fails no step: FormulaOk is
+    // (validation.cpp.) An empty formula fails no step: FormulaOk is
     // true and Calc then fails on the empty group with CalcOk false.
     void check();
     // Value of the formula box; valid only while CalcOk is still true.
-    // (Part 2.2; reduction.cpp.) The returned value is always finite.
+    // (reduction.cpp.) The returned value is always finite.
     double Calc();
     // Removes every blank from the formula box, one box write per blank.
     void DelSpace();
 
-    // ---- Evaluation steps (Parts 2.2 to 2.4), public so that tests reach them.
+    // ---- Evaluation steps, public so that tests reach them.
 
     // Builds WorkFormula from the formula box: blanks removed, wrapped in
     // parentheses, missing ")" appended, upper case, implied "*" inserted.
     // Also clears CalcOk when the formula holds a ")" that closes nothing.
     void PreCalc();
-    // Value of one parenthesis-free group (Part 2.2). Always finite: a result
+    // Value of one parenthesis-free group. Always finite: a result
     // that is not clears CalcOk and counts as 0.
     double CalcPlain(const QString& group);
     // a op b for op one of + - * / ^. Division by zero, 0 to a negative power
     // and any non-finite result clear CalcOk and give 0.
     double Operate(QChar op, double a, double b);
-    // A named function of Part 2.4 (name in upper case). Domain failures and
+    // A named function of the formula language (name in upper case). Domain failures and
     // non-finite results clear CalcOk and give 0; unknown names give 0.
     double CalcFunc(QStringView name, double x);
 
     // The operands around the operator (or the last letter of a function
-    // name) at index pos (Part 2.3). A pos outside the text takes nothing.
+    // name) at index pos. A pos outside the text takes nothing.
     struct Operands {
-        QStringView leftText;   // characters taken on the left (a view into the text)
-        QStringView rightText;  // characters taken on the right (a view into the text)
-        double left = 0;        // ValNum(leftText), 0 when it does not convert
-        double right = 0;       // ValNum(rightText), negated after "^-"; 0 when it does not convert
-        bool leftOk = false;    // leftText converted
-        bool rightOk = false;   // rightText converted
-        int leftStart = 0;      // ls: index of the first left character; pos when none was taken
-        int rightEnd = 0;       // re: index of the last right character; pos (or pos+1 after "^-") when none was taken
+        QStringView leftText;  // characters taken on the left (a view into the text)
+        QStringView rightText; // characters taken on the right (a view into the text)
+        double left = 0;       // ValNum(leftText), 0 when it does not convert
+        double right = 0;      // ValNum(rightText), negated after "^-"; 0 when it does not convert
+        bool leftOk = false;   // leftText converted
+        bool rightOk = false;  // rightText converted
+        int leftStart = 0;     // ls: index of the first left character; pos when none was taken
+        int rightEnd = 0; // re: index of the last right character; pos (or pos+1 after "^-") when
+                          // none was taken
     };
     static Operands GetOperands(const QString& text, int pos);
     static Operands GetOperands(QString&& text, int pos) = delete; // the views would dangle
-    // An operand text as a number: leading signs folded into one (Part 2.3).
+    // An operand text as a number: leading signs folded into one.
     // Empty when the body is not a decimal number.
     static std::optional<double> ValNum(QStringView text);
     // The number of leading characters of text that each equal one of the
@@ -96,7 +97,7 @@ public:
     static int LeadOps(QStringView text, QStringView op1, QStringView op2 = {},
                        QStringView op3 = {}, QStringView op4 = {});
     // The largest index from pos down to 0 at which text holds c, or -1
-    // (the spec's 0) when there is none. pos beyond the text is clamped.
+    // (position 0 counting from 1) when there is none. pos beyond the text is clamped.
     static int FindBack(const QString& text, QChar c, int pos);
 
     bool FormulaOk = false;

@@ -1,4 +1,4 @@
-// Part 2.4: the function library (CalcFunc).
+// The function library (CalcFunc).
 #include "formula/engine.h"
 
 #include <cmath>
@@ -6,7 +6,7 @@
 namespace formula {
 namespace {
 
-// The program's own constants (Part 2.4), not M_PI.
+// The program's own constants, not M_PI.
 constexpr double kPi = 3.14159265358979;
 constexpr double kHalfPi = kPi / 2;
 constexpr double kPoleTolerance = 0.00001;
@@ -22,7 +22,7 @@ double distanceToGrid(double x, double offset, double period) {
     return std::fabs(std::remainder(x - offset, period));
 }
 
-// Pole guards. The spec's guard takes the remainder by the period (π/2 for TG
+// Pole guards. The guard takes the remainder by the period (π/2 for TG
 // and SEC, π for CTG and CSC) and refuses it below the tolerance; that period
 // also hits points where the function is defined (tan 0, 1/cos 0) and leaves
 // arguments just below a pole unguarded. Here the guard refuses exactly the

@@ -1,4 +1,4 @@
-// Part 2.3: operand scanning (GetOperands), LeadOps and ValNum.
+// Operand scanning (GetOperands), LeadOps and ValNum.
 #include "formula/characters.h"
 #include "formula/engine.h"
 
@@ -45,9 +45,9 @@ int Engine::LeadOps(QStringView text, QStringView op1, QStringView op2, QStringV
 }
 
 std::optional<double> Engine::ValNum(QStringView text) {
-    // The spec's steps 1 and 2 in two passes over the text: the part before
+    // Sign counting and the body in two passes over the text: the part before
     // the first digit or point, then the rest. Everything from the first
-    // digit or point on is in the body whichever way step 2 goes, so a
+    // digit or point on is in the body whichever way the signs fold, so a
     // character there that no number holds, or a sign that does not follow
     // the exponent letter, refuses the text at once: the reduction asks this
     // of whole groups such as 1+1+1+... at every step.
@@ -87,7 +87,7 @@ std::optional<double> Engine::ValNum(QStringView text) {
             if (p != 'E' && p != 'e')
                 return std::nullopt;
             if (u == '-' && p != 'E')
-                ++minus; // after a lower-case "e": counts, as the spec reads only "E"
+                ++minus; // after a lower-case "e": counts, as only "E" marks an exponent
         }
         rest[i - first] = static_cast<char>(u);
     }
@@ -109,7 +109,8 @@ std::optional<double> Engine::ValNum(QStringView text) {
         buf[1 + i] = static_cast<char>(u);
     }
     // 3. One decimal number.
-    return numbers::parseDecimal(std::string_view(buf + 1, restLength + static_cast<std::size_t>(first)));
+    return numbers::parseDecimal(
+        std::string_view(buf + 1, restLength + static_cast<std::size_t>(first)));
 }
 
 Engine::Operands Engine::GetOperands(const QString& text, int pos) {
@@ -123,12 +124,13 @@ Engine::Operands Engine::GetOperands(const QString& text, int pos) {
     for (int j = pos - 1; j >= 0; --j) {
         const QChar c = text[j];
         const QChar p = charAt(text, j - 1);
-        const bool taken = p == QLatin1Char('E')                  // 1. after an exponent letter
-                           || isDigit(c) || c == QLatin1Char('.') // 2.
-                           || c == QLatin1Char('E')               // 3.
-                           || (isSign(c) && j >= 1 &&             // 4. a sign after an operator
-                               LeadOps(QStringView(text).mid(j - 1, 2), u"+", u"-", u"*", u"/") >= 1)
-                           || j == 0;                             // 5. the group's first character
+        const bool taken =
+            p == QLatin1Char('E')                  // 1. after an exponent letter
+            || isDigit(c) || c == QLatin1Char('.') // 2.
+            || c == QLatin1Char('E')               // 3.
+            || (isSign(c) && j >= 1 &&             // 4. a sign after an operator
+                LeadOps(QStringView(text).mid(j - 1, 2), u"+", u"-", u"*", u"/") >= 1) ||
+            j == 0; // 5. the group's first character
         if (!taken)
             break;
         r.leftStart = j;

@@ -1,4 +1,4 @@
-// Part 2.2: the driver (PreCalc, Calc), the reduction of a parenthesis-free
+// The driver (PreCalc, Calc), the reduction of a parenthesis-free
 // group (CalcPlain), the two-operand operators (Operate) and FindBack.
 #include "formula/characters.h"
 #include "formula/engine.h"
@@ -30,11 +30,10 @@ bool startsFunctionName(const QString& text, qsizetype k) {
     return c != QLatin1Char('E') || at(text, k + 1) == QLatin1Char('X');
 }
 
-// Where PreCalc implies a "*" between index i and i + 1. The spec's rule: a
-// digit before "(" or before a function name. Our choice for the case the
-// spec leaves open: a ")" before "(", a digit, a point or a function name
-// gets the "*" as well, so (2)(3) is 6 rather than 23 and (2)SIN1 is
-// 2*SIN1 rather than the value texts run together.
+// Where PreCalc implies a "*" between index i and i + 1: a digit before "("
+// or before a function name, and also a ")" before "(", a digit, a point or
+// a function name, so (2)(3) is 6 rather than 23 and (2)SIN1 is 2*SIN1
+// rather than the value texts run together.
 bool impliesMultiplication(const QString& text, qsizetype i) {
     const QChar c = text.at(i);
     const QChar n = at(text, i + 1);
@@ -140,9 +139,8 @@ void Engine::PreCalc() {
     // 4.
     w = upperAscii(std::move(w));
 
-    // 5. Implied multiplication. One pass is the same as the spec's
-    // restart-after-each-insertion: an inserted "*" creates no new match
-    // before it.
+    // 5. Implied multiplication. One pass is the same as restarting after each
+    // insertion: an inserted "*" creates no new match before it.
     qsizetype inserts = 0;
     for (qsizetype i = 0; i + 1 < w.size(); ++i) {
         if (impliesMultiplication(w, i))
@@ -175,7 +173,7 @@ double Engine::Calc() {
             break;
         const int open = FindBack(WorkFormula, QLatin1Char('('), close);
         if (open < 0) {
-            // Unreachable after PreCalc's check; kept as the spec's FindBack = 0 case.
+            // Unreachable after PreCalc's check; kept for a FindBack that finds no "(".
             CalcOk = false;
             return 0;
         }
@@ -225,8 +223,8 @@ double Engine::reduceGroup(QString& t) {
         if (i < 0)
             break;
         const Operands o = GetOperands(t, i);
-        const double v = o.leftOk && o.rightOk ? Operate(QLatin1Char('^'), o.left, o.right)
-                                                : operandFailed();
+        const double v =
+            o.leftOk && o.rightOk ? Operate(QLatin1Char('^'), o.left, o.right) : operandFailed();
         replaceByValue(t, o.leftStart, o.rightEnd, v);
     }
 
@@ -262,7 +260,8 @@ double Engine::reduceGroup(QString& t) {
         if (i < 0)
             break;
         const Operands o = GetOperands(t, i);
-        const double v = o.leftOk && o.rightOk ? Operate(t.at(i), o.left, o.right) : operandFailed();
+        const double v =
+            o.leftOk && o.rightOk ? Operate(t.at(i), o.left, o.right) : operandFailed();
         replaceByValue(t, o.leftStart, o.rightEnd, v);
         from = o.leftStart;
     }
@@ -286,7 +285,8 @@ double Engine::reduceGroup(QString& t) {
         if (i < 0)
             break;
         const Operands o = GetOperands(t, i);
-        const double v = o.leftOk && o.rightOk ? Operate(t.at(i), o.left, o.right) : operandFailed();
+        const double v =
+            o.leftOk && o.rightOk ? Operate(t.at(i), o.left, o.right) : operandFailed();
         replaceByValue(t, o.leftStart, o.rightEnd, v);
     }
 

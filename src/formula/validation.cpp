@@ -1,4 +1,4 @@
-// Part 2.1: formula validation (check) and DelSpace.
+// Formula validation (check) and DelSpace.
 #include "formula/characters.h"
 #include "formula/engine.h"
 
@@ -10,8 +10,7 @@ namespace {
 using chars::isLetter;
 using chars::upperAscii;
 
-const QString kCharacterMessage =
-    QStringLiteral(u"函数错误，所输入超出A-Z，a-z,0-9,+-/*^().°'\"");
+const QString kCharacterMessage = QStringLiteral(u"函数错误，所输入超出A-Z，a-z,0-9,+-/*^().°'\"");
 const QString kTooManyPoints = QStringLiteral(u"小数点太多");
 const QString kNoDataAfterFunction = QStringLiteral(u"函数后没有数据");
 const QString kFunctionBefore = QStringLiteral(u"函数后不能有");
@@ -107,7 +106,7 @@ void Engine::check() {
         }
     }
 
-    // 5. Adjacent operators. Index i here is the spec's position i + 1, so the
+    // 5. Adjacent operators. Index i here is position i + 1 counted from 1, so the
     // caret "after the first i characters" is i + 1.
     for (int i = 0; i + 1 < len; ++i) {
         const QChar c = t.at(i);

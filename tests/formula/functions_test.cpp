@@ -1,4 +1,4 @@
-// Part 2.4: CalcFunc.
+// CalcFunc: values, domains and pole guards.
 #include "formula/engine.h"
 #include "string_io.h"
 
@@ -26,7 +26,7 @@ const FunctionRow kRows[] = {
     {"COS", 0, "1"},
     {"SIN", 30, "-0.988031624092862"}, // radians
     {"TG", 1, "1.5574077246549"},
-    {"TG", 0, "0"},           // defined at multiples of π
+    {"TG", 0, "0"}, // defined at multiples of π
     {"TG", kPi, "-3.23108914886517E-15"},
     {"TG", kPi / 2, nullptr}, // a pole
     {"TG", -kPi / 2, nullptr},
@@ -40,7 +40,7 @@ const FunctionRow kRows[] = {
     {"CTG", -kPi, nullptr},
     {"CTG", kPi / 2, "1.61554457443259E-15"},
     {"ARCTG", 1, "0.785398163397448"},
-    {"ARCCTG", 1, "2.35619449019234"}, // 3π/4, as the spec defines it
+    {"ARCCTG", 1, "2.35619449019234"}, // 3π/4, by this program's own formula
     {"ARCSIN", 0.5, "0.523598775598299"},
     {"ARCSIN", 1.5, nullptr},
     {"ARCSIN", -1.0000001, nullptr},
@@ -70,7 +70,7 @@ const FunctionRow kRows[] = {
     {"CSC", kPi / 2, "1"},
     {"CSC", 0, nullptr},
     {"CSC", 2 * kPi, nullptr},
-    {"ARCSEC", 2, "2.42786827464503"},  // not π/3, as the spec defines it
+    {"ARCSEC", 2, "2.42786827464503"}, // not π/3, by this program's own formula
     {"ARCSEC", 0.5, nullptr},
     {"ARCSEC", 1, "1.5707963267949"},
     {"ARCSEC", -2, "-2.42786827464503"},

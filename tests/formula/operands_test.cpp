@@ -1,4 +1,4 @@
-// Part 2.3: GetOperands, ValNum, LeadOps. Indexes are 0-based.
+// GetOperands, ValNum, LeadOps. Indexes are 0-based.
 #include "formula/engine.h"
 
 #include "support/qt_printers.h"
@@ -90,19 +90,25 @@ TEST(ValNum, Table) {
         bool ok;
         double value;
     } rows[] = {
-        {"-2", true, -2},       {"--2", true, 2},        {"---5", true, -5},
-        {"-+5", true, -5},      {"+4", true, 4},         {"3E-2", true, 0.03},
-        {"-1E-05", true, -1e-5}, {".5", true, 0.5},      {"-.5", true, -0.5},
-        {"5.", true, 5},        {"1E+20", true, 1e20},   {"2.5E-3", true, 0.0025},
-        {"0", true, 0},         {"1E-400", true, 0},     {"", false, 0},
-        {"-", false, 0},        {"+", false, 0},         {"1.2.3", false, 0},
-        {"1E400", false, 0},    {"3--5", false, 0},      {"1E", false, 0},
-        {"E5", false, 0},       {"1°", false, 0},        {"2X", false, 0},
-        {"--", false, 0},       {"1 2", false, 0},       {"१", false, 0},
-        {"-'4", true, -4},      {"'4", false, 0},        {"1+1", false, 0},
-        {"2E+3", true, 2000},   {"1E+-3", false, 0},
+        {"-2", true, -2},        {"--2", true, 2},
+        {"---5", true, -5},      {"-+5", true, -5},
+        {"+4", true, 4},         {"3E-2", true, 0.03},
+        {"-1E-05", true, -1e-5}, {".5", true, 0.5},
+        {"-.5", true, -0.5},     {"5.", true, 5},
+        {"1E+20", true, 1e20},   {"2.5E-3", true, 0.0025},
+        {"0", true, 0},          {"1E-400", true, 0},
+        {"", false, 0},          {"-", false, 0},
+        {"+", false, 0},         {"1.2.3", false, 0},
+        {"1E400", false, 0},     {"3--5", false, 0},
+        {"1E", false, 0},        {"E5", false, 0},
+        {"1°", false, 0},        {"2X", false, 0},
+        {"--", false, 0},        {"1 2", false, 0},
+        {"१", false, 0},         {"-'4", true, -4},
+        {"'4", false, 0},        {"1+1", false, 0},
+        {"2E+3", true, 2000},    {"1E+-3", false, 0},
         {"2e-3", true, -0.002}, // only "E" marks an exponent sign; the engine upper-cases first
-        {"-.", false, 0},       {"E-5", false, 0},       {"5-", false, 0},
+        {"-.", false, 0},        {"E-5", false, 0},
+        {"5-", false, 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);

@@ -1,4 +1,4 @@
-// Part 2.2: PreCalc, Calc, CalcPlain, Operate, FindBack; and the whole
+// PreCalc, Calc, CalcPlain, Operate, FindBack; and the whole
 // calling sequence of the "＝" key over a string box.
 #include "formula/engine.h"
 #include "string_io.h"
@@ -20,7 +20,7 @@ struct EvalRow {
 };
 
 const EvalRow kEvalRows[] = {
-    // The spec's examples (Part 2.2).
+    // The worked examples users rely on.
     {"2+3*4", true, "14"},
     {"(2+3)*4", true, "20"},
     {"2*(3)", true, "6"},
@@ -35,8 +35,8 @@ const EvalRow kEvalRows[] = {
     {"10-5-3", true, "2"},
     {"1*2/3*4", true, "2.66666666666667"},
     {"-5+3", true, "-2"},
-    {"SIN(2)^2", true, "-0.756802495307928"},   // the sine of 4
-    {"(SIN2)^2", true, "0.826821810431807"},    // the square of the sine of 2, as 15 digits
+    {"SIN(2)^2", true, "-0.756802495307928"}, // the sine of 4
+    {"(SIN2)^2", true, "0.826821810431807"},  // the square of the sine of 2, as 15 digits
     {"2SIN1", true, "1.68294196961579"},
     {"3EXP1", true, "8.15484548537715"}, // 3 * 2.71828182845905
     {"((1+2", true, "3"},
@@ -68,7 +68,7 @@ const EvalRow kEvalRows[] = {
     {"SQR16^2", true, "16"},
     {"LOG100+LN1", true, "2"},
     {"ARCCOS(0.5)", true, "1.0471975511966"},
-    // Implied "*" after ")" (our choice where the spec leaves it open).
+    // Implied "*" after ")" (else the value texts would run together).
     {"(2)(3)", true, "6"},
     {"(2)3", true, "6"},
     {"(2).5", true, "1"},
@@ -227,22 +227,14 @@ TEST(PreCalc, BuildsTheWorkingText) {
         const char* work;
         bool calcOk;
     } rows[] = {
-        {"2+3", "(2+3)", true},
-        {"2 + 3", "(2+3)", true},
-        {"sin30", "(SIN30)", true},
-        {"((1+2", "(((1+2)))", true},
-        {"2(3+1)", "(2*(3+1))", true},
-        {"2SIN1", "(2*SIN1)", true},
-        {"3EXP1", "(3*EXP1)", true},
-        {"1E5", "(1E5)", true},
-        {"2.5E-3", "(2.5E-3)", true},
-        {"2(3)4(5)", "(2*(3)*4*(5))", true},
-        {"12SEC1", "(12*SEC1)", true},
-        {"(2)(3)", "((2)*(3))", true},
-        {"(2)SIN1", "((2)*SIN1)", true},
-        {"(2)E5", "((2)E5)", true},
-        {"2)+3", "(2)+3)", false},
-        {"", "()", true},
+        {"2+3", "(2+3)", true},          {"2 + 3", "(2+3)", true},
+        {"sin30", "(SIN30)", true},      {"((1+2", "(((1+2)))", true},
+        {"2(3+1)", "(2*(3+1))", true},   {"2SIN1", "(2*SIN1)", true},
+        {"3EXP1", "(3*EXP1)", true},     {"1E5", "(1E5)", true},
+        {"2.5E-3", "(2.5E-3)", true},    {"2(3)4(5)", "(2*(3)*4*(5))", true},
+        {"12SEC1", "(12*SEC1)", true},   {"(2)(3)", "((2)*(3))", true},
+        {"(2)SIN1", "((2)*SIN1)", true}, {"(2)E5", "((2)E5)", true},
+        {"2)+3", "(2)+3)", false},       {"", "()", true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.box);
@@ -261,11 +253,10 @@ TEST(CalcPlain, Groups) {
         bool ok;
         double value;
     } rows[] = {
-        {"2+3*4", true, 14},       {"-2*3", true, -6},       {"2*-6", true, -12},
-        {"--5", true, 5},          {"2E-3*4", true, 0.008},  {"1E+20+1", true, 1e20},
-        {"SIN0", true, 0},         {"COS0+1", true, 2},      {"", false, 0},
-        {"*3", false, 0},          {"2^", false, 0},         {"SIN", false, 0},
-        {"3--5", true, 8},         {"3+-5", true, -2},       {"ABS-3", true, 3},
+        {"2+3*4", true, 14},     {"-2*3", true, -6},      {"2*-6", true, -12}, {"--5", true, 5},
+        {"2E-3*4", true, 0.008}, {"1E+20+1", true, 1e20}, {"SIN0", true, 0},   {"COS0+1", true, 2},
+        {"", false, 0},          {"*3", false, 0},        {"2^", false, 0},    {"SIN", false, 0},
+        {"3--5", true, 8},       {"3+-5", true, -2},      {"ABS-3", true, 3},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.group);
@@ -294,7 +285,7 @@ TEST(Operate, Table) {
     const struct {
         char op;
         double a, b;
-    } failing[] = {{'/', 1, 0}, {'/', 0, 0}, {'^', 0, -1}, {'^', -8, 1.0 / 3},
+    } failing[] = {{'/', 1, 0},         {'/', 0, 0},    {'^', 0, -1}, {'^', -8, 1.0 / 3},
                    {'*', 1e300, 1e300}, {'^', 10, 400}, {'?', 1, 1}};
     for (const auto& f : failing) {
         SCOPED_TRACE(f.op);

@@ -7,7 +7,7 @@
 
 // The engine's world over two strings, recording every write, caret and focus.
 // With boxRule on, setBoxText runs a copy of the calculator's change rule
-// (Part 3.1): the 255-character cut and the single-operator rule.
+// (the calculator's): the 255-character cut and the single-operator rule.
 class StringIo : public formula::FormulaIo {
 public:
     explicit StringIo(QString text = {}) : box(std::move(text)) {}
@@ -18,7 +18,8 @@ public:
         box = text;
         if (boxRule) {
             if (box.size() > 255) {
-                appendHistory(QStringLiteral(u"公式长度大于255字符了！") + formula::kHistorySeparator);
+                appendHistory(QStringLiteral(u"公式长度大于255字符了！") +
+                              formula::kHistorySeparator);
                 box.truncate(255);
             }
             if (box.size() == 1 && QStringLiteral("+-*/^").contains(box.at(0)))
@@ -51,7 +52,7 @@ public:
     double lastResult = 0;
 };
 
-// The "＝" key's calling sequence (Part 3.1): CalcOk true, check, Calc when
+// The "＝" key's calling sequence: CalcOk true, check, Calc when
 // the verdict is true.
 struct Outcome {
     bool formulaOk = false;

@@ -1,4 +1,4 @@
-// Part 2.1: check and DelSpace.
+// check and DelSpace: messages, carets and the normalised box.
 #include "formula/engine.h"
 #include "string_io.h"
 
@@ -11,13 +11,13 @@ using formula::Engine;
 namespace {
 
 struct CheckRow {
-    const char* box;       // text in the formula box before check
+    const char* box;        // text in the formula box before check
     const char* normalised; // box text afterwards
     bool ok;
     // The messages appended, separated by "|", without their separators.
     const char* messages;
-    int caret;     // caret afterwards; -1 when check placed none
-    int focus;     // focus requests
+    int caret; // caret afterwards; -1 when check placed none
+    int focus; // focus requests
 };
 
 const CheckRow kRows[] = {
