@@ -247,6 +247,16 @@ double Engine::reduceGroup(QString& t) {
         last = first - 1;
     }
 
+    // Replaces the operator at i with its operands by the value; returns where
+    // the replaced piece began.
+    auto applyOperator = [&](int i) {
+        const Operands o = GetOperands(t, i);
+        const double v =
+            o.leftOk && o.rightOk ? Operate(t.at(i), o.left, o.right) : operandFailed();
+        replaceByValue(t, o.leftStart, o.rightEnd, v);
+        return o.leftStart;
+    };
+
     // 5. Pass 3: "*" and "/", left to right. Nothing before the start of a
     // replaced piece is "*" or "/", so each search goes on from there.
     for (int from = 0;;) {
@@ -259,11 +269,7 @@ double Engine::reduceGroup(QString& t) {
         }
         if (i < 0)
             break;
-        const Operands o = GetOperands(t, i);
-        const double v =
-            o.leftOk && o.rightOk ? Operate(t.at(i), o.left, o.right) : operandFailed();
-        replaceByValue(t, o.leftStart, o.rightEnd, v);
-        from = o.leftStart;
+        from = applyOperator(i);
     }
 
     // 6. Pass 4: "+" and "-", left to right, until the text is one number.
@@ -284,10 +290,7 @@ double Engine::reduceGroup(QString& t) {
         }
         if (i < 0)
             break;
-        const Operands o = GetOperands(t, i);
-        const double v =
-            o.leftOk && o.rightOk ? Operate(t.at(i), o.left, o.right) : operandFailed();
-        replaceByValue(t, o.leftStart, o.rightEnd, v);
+        applyOperator(i);
     }
 
     // 7. (The text has not changed since pass 4 last read it.)
