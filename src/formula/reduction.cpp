@@ -199,10 +199,12 @@ double Engine::CalcPlain(const QString& group) {
 }
 
 double Engine::reduceGroup(QString& t) {
-    // 1-2.
+    // 1-2. An over-long group is reported and not evaluated; counting it as 0
+    // and carrying on would pass off a wrong value as the result.
     if (t.size() > kMaxGroupLength) {
         report(kGroupTooLong);
         m_io.setBoxText(t);
+        CalcOk = false;
         return 0;
     }
     if (t.isEmpty()) {
