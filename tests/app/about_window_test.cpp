@@ -1,7 +1,9 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 namespace {
 
@@ -59,5 +61,14 @@ TEST_F(AboutWindowTest, AnyMouseButtonOrKeyClosesIt) {
     QTest::mousePress(about, Qt::LeftButton, {}, QPoint(2, 2));
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(guard.isNull());
+}
+} // namespace
+
+namespace {
+// Message boxes and context menus speak Chinese through Qt's own translation.
+TEST(ApplicationSetup, StandardButtonsAreTranslated) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Corvala"), QStringLiteral("数据错误"),
+                    QMessageBox::Ok);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), "确定");
 }
 } // namespace
