@@ -1,6 +1,5 @@
-#include "calculator/calculator_tab.h"
+#include "calculator_fixture.h"
 #include "formula/engine.h"
-#include "support/window_fixture.h"
 
 #include <QPushButton>
 #include <QTabWidget>
@@ -10,20 +9,7 @@ namespace {
 const QString sep = formula::kHistorySeparator;
 
 // "＝" with the formula engine behind it.
-class CalculatorEqualsTest : public WindowTest {
-protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        find<QTabWidget>("SSTab1")->setCurrentIndex(3);
-        tab = window->calculatorTab();
-        box = find("Text45");
-        feedback.clear();
-    }
-    void press(const char* name) { QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton); }
-
-    CalculatorTab* tab = nullptr;
-    QLineEdit* box = nullptr;
-};
+class CalculatorEqualsTest : public CalculatorWindowTest {};
 
 TEST_F(CalculatorEqualsTest, OperatorFirstContinuesTheLastResult) {
     QTest::keyClicks(box, QStringLiteral("25/2"));

@@ -1,6 +1,5 @@
-#include "calculator/calculator_tab.h"
+#include "calculator_fixture.h"
 #include "formula/engine.h"
-#include "support/window_fixture.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -19,18 +18,9 @@ QByteArray keyFor(QChar c) {
     return "Command6_" + QByteArray::number(index);
 }
 
-class CalculatorTabTest : public WindowTest {
+class CalculatorTabTest : public CalculatorWindowTest {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        find<QTabWidget>("SSTab1")->setCurrentIndex(3);
-        tab = window->calculatorTab();
-        box = find("Text45");
-        feedback.clear();
-    }
-
     QPushButton* key(const char* name) { return find<QPushButton>(name); }
-    void press(const char* name) { QTest::mouseClick(key(name), Qt::LeftButton); }
     // Clicks the keypad keys for each character, as a user would.
     void click(const QString& keys) {
         for (QChar c : keys)
@@ -39,9 +29,6 @@ protected:
     // Puts text into the box as a paste would: unfiltered.
     void paste(const QString& text) { tab->setFormulaText(text); }
     QString history() const { return tab->historyText(); }
-
-    CalculatorTab* tab = nullptr;
-    QLineEdit* box = nullptr;
 };
 
 TEST_F(CalculatorTabTest, KeysInsertAtTheCaretAndNeverReplaceASelection) {
