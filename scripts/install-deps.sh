@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-14-dev
     dpkg-dev lintian appstream desktop-file-utils
     xvfb dbus at-spi2-core python3-gi gir1.2-atspi-2.0
+    openbox imagemagick xdotool x11-utils
 )
 
 missing=()
