@@ -1,6 +1,6 @@
 #include "app/about_window.h"
 
-#include "app/twips.h"
+#include "form/twips.h"
 
 #include <QEvent>
 #include <QPlainTextEdit>

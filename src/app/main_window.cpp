@@ -2,7 +2,7 @@
 
 #include "app/about_window.h"
 #include "app/calculator_link.h"
-#include "app/twips.h"
+#include "form/twips.h"
 #include "beam/beam_tab.h"
 #include "calculator/calculator_tab.h"
 #include "lifting/lifting_tab.h"

@@ -1,9 +1,9 @@
 #include "beam/beam_tab.h"
 
-#include "app/feedback.h"
-#include "app/field_rules.h"
-#include "app/form_builder.h"
-#include "app/twips.h"
+#include "form/feedback.h"
+#include "form/field_rules.h"
+#include "form/form_builder.h"
+#include "form/twips.h"
 #include "beam/beam_calc.h"
 #include "beam/sketch_line.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/bar_handover.h"
+#include "form/bar_handover.h"
 
 #include <QWidget>
 

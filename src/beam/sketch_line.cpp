@@ -1,6 +1,6 @@
 #include "beam/sketch_line.h"
 
-#include "app/twips.h"
+#include "form/twips.h"
 
 #include <QPainter>
 

@@ -1,9 +1,9 @@
 #include "calculator/calculator_tab.h"
 
-#include "app/feedback.h"
-#include "app/field_rules.h"
-#include "app/form_builder.h"
-#include "app/twips.h"
+#include "form/feedback.h"
+#include "form/field_rules.h"
+#include "form/form_builder.h"
+#include "form/twips.h"
 #include "calculator/angle_keys.h"
 #include "calculator/history.h"
 #include "calculator/unary_keys.h"

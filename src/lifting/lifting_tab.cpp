@@ -1,8 +1,8 @@
 #include "lifting/lifting_tab.h"
 
-#include "app/field_rules.h"
-#include "app/form_builder.h"
-#include "app/twips.h"
+#include "form/field_rules.h"
+#include "form/form_builder.h"
+#include "form/twips.h"
 #include "lifting/lifting_calc.h"
 
 #include <QGroupBox>

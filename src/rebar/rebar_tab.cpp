@@ -1,9 +1,9 @@
 #include "rebar/rebar_tab.h"
 
-#include "app/feedback.h"
-#include "app/field_rules.h"
-#include "app/form_builder.h"
-#include "app/twips.h"
+#include "form/feedback.h"
+#include "form/field_rules.h"
+#include "form/form_builder.h"
+#include "form/twips.h"
 #include "numbers/number_reading.h"
 #include "numbers/number_text.h"
 #include "rebar/bar_length_calculator.h"

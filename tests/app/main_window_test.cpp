@@ -1,4 +1,4 @@
-#include "app/twips.h"
+#include "form/twips.h"
 #include "support/window_fixture.h"
 
 #include <QAction>

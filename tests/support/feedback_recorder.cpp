@@ -1,6 +1,6 @@
 #include "support/feedback_recorder.h"
 
-#include "app/feedback.h"
+#include "form/feedback.h"
 
 FeedbackRecorder::FeedbackRecorder() {
     feedback::setBeepHandler([this] { ++beeps; });

@@ -1,4 +1,4 @@
-#include "app/field_rules.h"
+#include "form/field_rules.h"
 #include "support/feedback_recorder.h"
 #include "support/qt_printers.h"
 

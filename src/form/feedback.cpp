@@ -1,4 +1,4 @@
-#include "app/feedback.h"
+#include "form/feedback.h"
 
 #include <QApplication>
 #include <QMessageBox>

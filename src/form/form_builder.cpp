@@ -1,6 +1,6 @@
-#include "app/form_builder.h"
+#include "form/form_builder.h"
 
-#include "app/twips.h"
+#include "form/twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
-#include "app/field_rules.h"
+#include "form/field_rules.h"
 
-#include "app/feedback.h"
+#include "form/feedback.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
