@@ -1,4 +1,4 @@
-// Formula engine: the "＝" key's check + Calc over a string box.
+// Formula engine: the "＝" key's mayEvaluate + evaluate over a string box.
 #include "formula/engine.h"
 
 #include <benchmark/benchmark.h>
@@ -18,23 +18,22 @@ public:
     QString history;
 };
 
-// check + Calc as the "＝" key runs them; the box is restored each round
-// because check normalises it.
+// mayEvaluate + evaluate as the "＝" key runs them; the box is restored each
+// round because mayEvaluate normalises it.
 void runFormula(benchmark::State& state, const QString& formula) {
     BenchIo io;
     formula::Engine engine(io);
     double sink = 0;
     for (auto _ : state) {
         io.box = formula;
-        engine.CalcOk = true;
-        engine.check();
-        if (!engine.FormulaOk) {
-            state.SkipWithError("check refused the formula");
+        if (!engine.mayEvaluate()) {
+            state.SkipWithError("validation refused the formula");
             return;
         }
-        sink += engine.Calc();
-        if (!engine.CalcOk) {
-            state.SkipWithError("Calc failed");
+        const formula::Evaluation e = engine.evaluate();
+        sink += e.value;
+        if (!e.valid) {
+            state.SkipWithError("the evaluation failed");
             return;
         }
     }
@@ -45,11 +44,11 @@ void runFormula(benchmark::State& state, const QString& formula) {
 // A 250-character formula with every kind of piece: numbers in all forms,
 // powers, functions with and without parentheses, implied products, nesting.
 QString mixedFormula() {
-    const QString f = QStringLiteral(
-        "3^2-2*(4-1)/2+2*2.5E-3*1.5+SQR16+SIN(0.3)*2+LOG100-1.5E+2/3+ABS(0-7)"
-        "+2(3+1)-COS(1)^2+((1+2)*(3-4))/5+EXP(0.5)*LN2.5-ARCTG1+TG0.2*CTG0.7"
-        "+SH1-CH0.5+2^-3+.25*4-8/2/2/2+ARCSIN(0.5)+ARCCOS(0.25)+SEC0.1+CSC1.2"
-        "+ARCSEC2-ARCCSC3+1E5/1E4-(((2+3)*4)-5)+12.75000");
+    const QString f =
+        QStringLiteral("3^2-2*(4-1)/2+2*2.5E-3*1.5+SQR16+SIN(0.3)*2+LOG100-1.5E+2/3+ABS(0-7)"
+                       "+2(3+1)-COS(1)^2+((1+2)*(3-4))/5+EXP(0.5)*LN2.5-ARCTG1+TG0.2*CTG0.7"
+                       "+SH1-CH0.5+2^-3+.25*4-8/2/2/2+ARCSIN(0.5)+ARCCOS(0.25)+SEC0.1+CSC1.2"
+                       "+ARCSEC2-ARCCSC3+1E5/1E4-(((2+3)*4)-5)+12.75000");
     return f;
 }
 

@@ -1,17 +1,17 @@
 // libFuzzer target for the formula engine: validation and evaluation.
 //
 // Each input, read as UTF-8, goes through:
-//   1. the "＝" key's sequence (CalcOk, check, Calc, Calc again) over a box
+//   1. the "＝" key's sequence (mayEvaluate, evaluate, evaluate again) over a box
 //      that runs the calculator's change rule;
-//   2. Calc on the raw text, without check, so that the reduction meets text
-//      that check would refuse;
-//   3. CalcPlain, ValNum and GetOperands on the raw text.
-// Besides the sanitizers it aborts when a value is not finite while CalcOk is
-// true (the engine promises finite values always), when the second Calc
-// differs from the first, when check does not repeat its verdict on its own
+//   2. evaluate on the raw text, without mayEvaluate, so that the reduction
+//      meets text that validation would refuse;
+//   3. groupValue, operandValue and operandsAt on the raw text.
+// Besides the sanitizers it aborts when a value is not finite while it is
+// valid (the engine promises finite values always), when the second evaluate
+// differs from the first, when mayEvaluate does not repeat its verdict on its own
 // output, or when one evaluation takes more than FUZZ_MAX_US microseconds of
 // CPU time (default 1000). An evaluation is what one press of "＝" costs:
-// check and Calc of the input (step 1), or Calc of the raw input (step 2);
+// mayEvaluate and evaluate of the input (step 1), or evaluate of the raw input (step 2);
 // the harness's own repetitions are not counted. An evaluation over the limit
 // is run again up to nine times, a millisecond apart, and only fails when
 // every run is over it: on a shared machine about 1 first run in 2500 exceeds
@@ -48,9 +48,9 @@ public:
             return;
         // The calculator's change rule: 255-character cut, then a
         // lone operator continues the last result or empties the box.
-        if (box.size() > 255) {
-            appendHistory(QStringLiteral(u"公式长度大于255字符了！") + formula::kHistorySeparator);
-            box.truncate(255);
+        if (box.size() > formula::kMaxFormulaLength) {
+            appendHistory(formula::kTooLongMessage + formula::kHistorySeparator);
+            box.truncate(formula::kMaxFormulaLength);
         }
         if (box.size() == 1 && QStringLiteral("+-*/^").contains(box.at(0)))
             box = m_lastResult != 0 ? numbers::generalNumberText(m_lastResult) + box : QString();
@@ -81,7 +81,7 @@ private:
 
 void requireFinite(double v, bool calcOk, const char* where) {
     if (!std::isfinite(v)) {
-        std::fprintf(stderr, "formula_fuzz: non-finite value from %s (CalcOk %d)\n", where,
+        std::fprintf(stderr, "formula_fuzz: non-finite value from %s (valid %d)\n", where,
                      calcOk ? 1 : 0);
         std::abort();
     }
@@ -157,11 +157,9 @@ template <typename Rerun> void enforceLimit(const char* what, std::int64_t spent
 
 // ---- The steps -----------------------------------------------------------
 
-// check, then Calc when the verdict is true: one press of "＝".
+// mayEvaluate, then evaluate when the verdict is true: one press of "＝".
 double pressEquals(formula::Engine& engine) {
-    engine.CalcOk = true;
-    engine.check();
-    return engine.FormulaOk ? engine.Calc() : 0;
+    return engine.mayEvaluate() ? engine.evaluate().value : 0;
 }
 
 void equalsSequence(const QString& text, double lastResult) {
@@ -170,13 +168,11 @@ void equalsSequence(const QString& text, double lastResult) {
 
     // Timed: the verdict and the first value.
     const std::int64_t start = threadCpuNanoseconds();
-    engine.CalcOk = true;
-    engine.check();
-    const bool verdict = engine.FormulaOk;
+    const bool verdict = engine.mayEvaluate();
     const QString normalised = io.box;
     const QString checkHistory = io.history;
-    const double first = verdict ? engine.Calc() : 0;
-    enforceLimit("check and Calc", threadCpuNanoseconds() - start, [&] {
+    const formula::Evaluation first = verdict ? engine.evaluate() : formula::Evaluation{};
+    enforceLimit("mayEvaluate and evaluate", threadCpuNanoseconds() - start, [&] {
         FuzzIo again(text, true, lastResult);
         formula::Engine e(again);
         const std::int64_t t0 = threadCpuNanoseconds();
@@ -184,63 +180,60 @@ void equalsSequence(const QString& text, double lastResult) {
         return threadCpuNanoseconds() - t0;
     });
 
-    // check on its own output repeats its verdict and its messages. The first
+    // mayEvaluate on its own output repeats its verdict and its messages. The first
     // history may also hold the box rule's message from a blank's removal.
     {
         FuzzIo again(normalised, true, lastResult);
         formula::Engine second(again);
-        second.check();
-        if (second.FormulaOk != verdict || !checkHistory.endsWith(again.history) ||
+        if (second.mayEvaluate() != verdict || !checkHistory.endsWith(again.history) ||
             again.box != normalised)
-            FuzzIo::fail("check is not stable on its own output");
+            FuzzIo::fail("mayEvaluate is not stable on its own output");
     }
     if (!verdict)
         return;
 
-    requireFinite(first, engine.CalcOk, "Calc");
-    if (!engine.CalcOk)
+    requireFinite(first.value, first.valid, "evaluate");
+    if (!first.valid)
         return;
     // The "＝" key evaluates the box a second time for the history; unless a
     // group over 255 characters was put into the box, it gets the same value.
     const bool boxChanged = io.box != normalised;
-    const double second = engine.Calc();
-    requireFinite(second, engine.CalcOk, "second Calc");
-    if (!boxChanged && (second != first || !engine.CalcOk))
-        FuzzIo::fail("second Calc differs from the first");
-    if (!boxChanged && engine.WorkFormula != numbers::generalNumberText(first) &&
-        formula::Engine::ValNum(engine.WorkFormula) != first)
-        FuzzIo::fail("WorkFormula does not hold the result");
+    const formula::Evaluation second = engine.evaluate();
+    requireFinite(second.value, second.valid, "second evaluate");
+    if (!boxChanged && (second.value != first.value || !second.valid))
+        FuzzIo::fail("second evaluate differs from the first");
+    if (!boxChanged && engine.workFormula() != numbers::generalNumberText(first.value) &&
+        formula::Engine::operandValue(engine.workFormula()) != first.value)
+        FuzzIo::fail("the working formula does not hold the result");
 }
 
 void rawReduction(const QString& text) {
     {
         FuzzIo io(text, false, 0);
         formula::Engine engine(io);
-        engine.CalcOk = true;
         const std::int64_t start = threadCpuNanoseconds();
-        const double v = engine.Calc();
-        enforceLimit("Calc of the raw text", threadCpuNanoseconds() - start, [&] {
+        const formula::Evaluation v = engine.evaluate();
+        enforceLimit("evaluate of the raw text", threadCpuNanoseconds() - start, [&] {
             FuzzIo again(text, false, 0);
             formula::Engine e(again);
-            e.CalcOk = true;
             const std::int64_t t0 = threadCpuNanoseconds();
-            e.Calc();
+            e.evaluate();
             return threadCpuNanoseconds() - t0;
         });
-        requireFinite(v, engine.CalcOk, "Calc on raw text");
+        requireFinite(v.value, v.valid, "evaluate on raw text");
 
-        engine.CalcOk = true;
-        requireFinite(engine.CalcPlain(text), engine.CalcOk, "CalcPlain on raw text");
+        formula::Engine fresh(io);
+        requireFinite(fresh.groupValue(text), fresh.valid(), "groupValue on raw text");
     }
 
-    if (const auto v = formula::Engine::ValNum(text))
-        requireFinite(*v, true, "ValNum");
+    if (const auto v = formula::Engine::operandValue(text))
+        requireFinite(*v, true, "operandValue");
 
     // Operands around a few positions spread over the text.
     const int n = static_cast<int>(text.size());
     for (int k = 0; k < 4 && n > 0; ++k) {
         const int pos = (n * k) / 4;
-        const auto o = formula::Engine::GetOperands(text, pos);
+        const auto o = formula::Engine::operandsAt(text, pos);
         if (o.leftStart < 0 || o.leftStart > pos || o.rightEnd < pos || o.rightEnd >= n)
             FuzzIo::fail("operand bounds");
         if (o.leftOk)

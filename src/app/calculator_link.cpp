@@ -1,21 +1,14 @@
 #include "app/calculator_link.h"
 
 #include "calculator/calculator_tab.h"
-#include "formula/engine.h"
 
-bool CalculatorLink::checkFormula(const QString& expression) {
+bool CalculatorLink::mayEvaluate(const QString& expression) {
     m_calculator.setFormulaText(expression);
-    formula::Engine& engine = m_calculator.engine();
-    engine.CalcOk = true;
-    engine.check();
-    return engine.FormulaOk;
+    return m_calculator.engine().mayEvaluate();
 }
 
-double CalculatorLink::calc(bool& calcOk) {
-    formula::Engine& engine = m_calculator.engine();
-    const double value = engine.Calc();
-    calcOk = engine.CalcOk;
-    return value;
+formula::Evaluation CalculatorLink::evaluate() {
+    return m_calculator.engine().evaluate();
 }
 
 void CalculatorLink::pressEquals() {

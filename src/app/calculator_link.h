@@ -10,8 +10,8 @@ class CalculatorLink : public BarLengthCalculator {
 public:
     explicit CalculatorLink(CalculatorTab& calculator) : m_calculator(calculator) {}
 
-    bool checkFormula(const QString& expression) override;
-    double calc(bool& calcOk) override;
+    bool mayEvaluate(const QString& expression) override;
+    formula::Evaluation evaluate() override;
     void pressEquals() override;
     double lastResult() const override;
 

@@ -39,9 +39,9 @@ KeyOutcome notAllowed(QChar c, int position) {
 } // namespace
 
 KeyOutcome radiansToDegrees(CalculatorState& state, const QString& box) {
-    const double value = box.isEmpty() ? state.LastResult : numbers::leadingNumber(box);
+    const double value = box.isEmpty() ? state.lastResult : numbers::leadingNumber(box);
     const double x = std::abs(value);
-    const double a = x / kPi * 180;
+    const double a = x / formula::kPi * 180;
     // Beyond the double range (1e400), or degrees beyond single precision.
     if (!(a <= FLT_MAX))
         return {KeyOutcome::Kind::Refused, {}, false, -1};
@@ -62,7 +62,7 @@ KeyOutcome radiansToDegrees(CalculatorState& state, const QString& box) {
     if (sec < 0.0001f)
         sec = 0;
 
-    state.LastResult = x;
+    state.lastResult = x;
     const QString text = QStringLiteral("弧度：") + numbers::signedNumberText(x) + kLineBreak +
                          QStringLiteral("角度：") +
                          angleText(numbers::signedNumberText(deg), numbers::signedNumberText(min),
@@ -115,8 +115,8 @@ KeyOutcome degreesToRadians(CalculatorState& state, const QString& box) {
         parts[last + 1] = numbers::leadingNumber(box.mid(start));
     const double degrees = parts[0], minutes = parts[1], seconds = parts[2];
 
-    const double rad = ((minutes / 60 + seconds / 3600) + degrees) / 180 * kPi;
-    state.LastResult = rad;
+    const double rad = ((minutes / 60 + seconds / 3600) + degrees) / 180 * formula::kPi;
+    state.lastResult = rad;
     const QString text =
         QStringLiteral("角度：") +
         angleText(numbers::signedNumberText(degrees), numbers::signedNumberText(minutes),

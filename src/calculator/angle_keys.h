@@ -12,8 +12,6 @@ namespace calculator {
 inline const QChar kDegreeSign(0x00B0);
 inline const QChar kMinuteMark(u'\'');
 inline const QChar kSecondMark(u'"');
-// The same constant as the "π" key inserts, not the full-precision value.
-inline constexpr double kPi = 3.14159265358979;
 
 // "r→d": the leading number of the box (or the last result when the box is
 // empty), sign dropped, written as degrees, minutes and seconds.

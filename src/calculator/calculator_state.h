@@ -6,8 +6,8 @@
 namespace calculator {
 
 struct CalculatorState {
-    double LastResult = 0;
-    float MemoryValue = 0;
+    double lastResult = 0;
+    float memory = 0;
 };
 
 } // namespace calculator

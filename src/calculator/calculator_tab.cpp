@@ -1,12 +1,13 @@
 #include "calculator/calculator_tab.h"
 
+#include "calculator/angle_keys.h"
+#include "calculator/equals_key.h"
+#include "calculator/history.h"
+#include "calculator/unary_keys.h"
 #include "form/feedback.h"
 #include "form/field_rules.h"
 #include "form/form_builder.h"
 #include "form/twips.h"
-#include "calculator/angle_keys.h"
-#include "calculator/history.h"
-#include "calculator/unary_keys.h"
 #include "numbers/number_text.h"
 
 #include <QFocusEvent>
@@ -17,52 +18,27 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <algorithm>
-#include <cmath>
 
 using calculator::KeyOutcome;
 
 namespace {
 
 constexpr int kKeyHeight = 375;
-constexpr int kRowTops[6] = {240, 720, 1200, 1680, 2160, 2640};
+// Row tops of both key frames, in twips.
+constexpr int kRow[6] = {240, 720, 1200, 1680, 2160, 2640};
 
-// The function and constant keys: caption, inserted text, tooltip.
-struct FunctionKey {
+// A key as the form shows it: what a click types (for a typing key) or does
+// (for a command key), its caption, tooltip and place in twips in its frame.
+template <typename Tab> struct Key {
+    const char* name;
     const char* caption;
-    const char* tag;
-    const char* toolTip;
+    QString types;                    // typing keys: the text inserted at the caret
+    void (Tab::*onClick)() = nullptr; // command keys
+    QString toolTip;
+    int left = 0;
+    int top = 0;
+    int width = 0;
 };
-const FunctionKey kFunctionKeys[25] = {
-    {"π", "3.14159265358979", "3.14159265358979"},
-    {"正弦", "sin", "sin"},
-    {"余弦", "cos", "cos"},
-    {"余切", "ctg", "ctg"},
-    {"正切", "tg", "tg"},
-    {"Log", "log", "log"},
-    {"ln", "ln", "ln"},
-    {"开方", "sqr", "sqr"},
-    {"e", "2.71828182845905", "2.71828182845905"},
-    {"Exp", "exp", "exp"},
-    {"^2", "^2", "^2"},
-    {"反余弦", "arccos", "arccos"},
-    {"反正弦", "arcsin", "arcsin"},
-    {"ABS", "abs", "abs"},
-    {"百", "100", "100"},
-    {"正割", "sec", "sec"},
-    {"反正切", "arctg", "arctg"},
-    {"余割", "csc", "csc"},
-    {"反余切", "arcctg", "arcctg"},
-    {"反正割", "arcsec", "arcsec"},
-    {"反余割", "arccsc", "arccsc"},
-    {"千", "1000", "1E3"},
-    {"双曲正弦", "sh", "sh"},
-    {"双曲余弦", "ch", "ch"},
-    {"万", "10000", "1E4"},
-};
-
-// Captions of the Command6 keys by index.
-const char* const kKeypadCaptions[18] = {"0", "1", "2", "3", "4", "5", "6", "7", "8",
-                                         "9", "^", ".", "+", "-", "*", "/", "(", ")"};
 
 } // namespace
 
@@ -73,30 +49,30 @@ CalculatorTab::CalculatorTab(QWidget* parent) : QWidget(parent), m_engine(*this)
     auto* frame21 =
         form::frame(this, "Frame21", QStringLiteral("基本运算"), 240, pageTop(3240), 2535, 3135);
 
-    m_text45 = form::field(this, "Text45", QString(), form::FieldKind::Input,
-                           QStringLiteral("公式"), 240, pageTop(2760), 7335, 420);
-    QFont boxFont = m_text45->font();
+    m_box = form::field(this, "Text45", QString(), form::FieldKind::Input, QStringLiteral("公式"),
+                        240, pageTop(2760), 7335, 420);
+    QFont boxFont = m_box->font();
     boxFont.setFamilies(
         {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC")});
     boxFont.setPointSize(15);
-    m_text45->setFont(boxFont);
-    m_text45->setToolTip(QStringLiteral("计算前请仔细检查公式"));
+    m_box->setFont(boxFont);
+    m_box->setToolTip(QStringLiteral("计算前请仔细检查公式"));
 
-    m_text46 = new QPlainTextEdit(this);
-    m_text46->setObjectName(QStringLiteral("Text46"));
-    m_text46->setGeometry(twips::rect(240, pageTop(480), 7335, 2295));
-    m_text46->setReadOnly(true);
-    m_text46->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_text46->setToolTip(QStringLiteral("计算历史"));
-    m_text46->setAccessibleName(QStringLiteral("计算历史"));
+    m_historyBox = new QPlainTextEdit(this);
+    m_historyBox->setObjectName(QStringLiteral("Text46"));
+    m_historyBox->setGeometry(twips::rect(240, pageTop(480), 7335, 2295));
+    m_historyBox->setReadOnly(true);
+    m_historyBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_historyBox->setToolTip(QStringLiteral("计算历史"));
+    m_historyBox->setAccessibleName(QStringLiteral("计算历史"));
     {
-        QPalette pal = m_text46->palette();
+        QPalette pal = m_historyBox->palette();
         pal.setColor(QPalette::Base, pal.color(QPalette::Button));
         // The whole history stays selected to keep its end in view; the
         // selection shows only while the history has the focus.
         pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Button));
         pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Text));
-        m_text46->setPalette(pal);
+        m_historyBox->setPalette(pal);
     }
 
     auto* frame22 =
@@ -107,150 +83,169 @@ CalculatorTab::CalculatorTab(QWidget* parent) : QWidget(parent), m_engine(*this)
     buildFunctionKeys(frame22);
 
     m_rules = new FieldRules(this);
-    m_rules->add({m_text45, keysets::kFormula, {}, false, {}, nullptr, [this](int key) {
-                      if (FieldRules::isEnter(key))
-                          pressEquals();
-                  }});
+    m_rules->addField({.edit = m_box,
+                       .keys = keysets::kFormula,
+                       .selectAllOnFocus = false,
+                       .keyDown = [this](int key) {
+                           if (FieldRules::isEnter(key))
+                               pressEquals();
+                       }});
     // Installed after the field rules, so this filter sees the box's events first.
-    m_text45->installEventFilter(this);
-    m_text46->installEventFilter(this);
+    m_box->installEventFilter(this);
+    m_historyBox->installEventFilter(this);
 
-    connect(m_text45, &QLineEdit::textChanged, this, [this] { Text45_Change(); });
+    connect(m_box, &QLineEdit::textChanged, this, [this] { onFormulaChanged(); });
 }
 
-QPushButton* CalculatorTab::commandKey(QWidget* frame, int number, const QString& caption, int left,
-                                       int top, int width) {
-    const QByteArray name = "Command" + QByteArray::number(number);
-    QPushButton* key = form::button(frame, name.constData(), caption, left, top, width, kKeyHeight);
-    m_command[number] = key;
+namespace {
+// Creates the keys in the order given, which is their tab order.
+template <typename Tab>
+QPushButton* placeKey(Tab* tab, QWidget* frame, const Key<Tab>& k,
+                      const std::function<void(const QString&)>& type) {
+    QPushButton* key = form::button(frame, k.name, QString::fromUtf8(k.caption), k.left, k.top,
+                                    k.width, kKeyHeight);
+    if (!k.toolTip.isEmpty())
+        key->setToolTip(k.toolTip);
+    if (k.onClick)
+        QObject::connect(key, &QPushButton::clicked, tab, [tab, f = k.onClick] { (tab->*f)(); });
+    else
+        QObject::connect(key, &QPushButton::clicked, tab, [type, text = k.types] { type(text); });
     return key;
 }
+} // namespace
 
 void CalculatorTab::buildKeypad(QWidget* frame) {
-    // Rows of four: a Command6 index, or -(number) for a named key.
-    const int rows[6][4] = {
-        {1, 2, 3, 12},   {4, 5, 6, 13},      {7, 8, 9, 14},
-        {11, 0, 10, 15}, {16, 17, -14, -11}, {-15, -16, -17, -18},
+    using T = CalculatorTab;
+    const int l[4] = {120, 720, 1320, 1920};
+    const auto typed = [](const char* name, const char* caption, int left, int top) {
+        return Key<T>{name, caption, QString::fromUtf8(caption), nullptr, {}, left, top, 495};
     };
-    const int lefts[4] = {120, 720, 1320, 1920};
-    const QString named[19] = {{},
-                               {},
-                               {},
-                               {},
-                               {},
-                               {},
-                               {},
-                               {},
-                               {},
-                               {},
-                               {},
-                               QStringLiteral("＝"),
-                               {},
-                               {},
-                               QStringLiteral("CE"),
-                               QStringLiteral("MC"),
-                               QStringLiteral("MR"),
-                               QStringLiteral("M+"),
-                               QStringLiteral("M-")};
-    for (int r = 0; r < 6; ++r) {
-        for (int c = 0; c < 4; ++c) {
-            const int id = rows[r][c];
-            if (id < 0) {
-                commandKey(frame, -id, named[-id], lefts[c], kRowTops[r], 495);
-                continue;
-            }
-            const QByteArray name = "Command6_" + QByteArray::number(id);
-            QPushButton* key =
-                form::button(frame, name.constData(), QString::fromUtf8(kKeypadCaptions[id]),
-                             lefts[c], kRowTops[r], 495, kKeyHeight);
-            connect(key, &QPushButton::clicked, this, [this, id] { Command6_Click(id); });
-        }
+    const auto command = [](const char* name, const char* caption, void (T::*onClick)(), int left,
+                            int top) {
+        return Key<T>{name, caption, {}, onClick, {}, left, top, 495};
+    };
+    const Key<T> keys[] = {
+        typed("Command6_1", "1", l[0], kRow[0]),
+        typed("Command6_2", "2", l[1], kRow[0]),
+        typed("Command6_3", "3", l[2], kRow[0]),
+        typed("Command6_12", "+", l[3], kRow[0]),
+        typed("Command6_4", "4", l[0], kRow[1]),
+        typed("Command6_5", "5", l[1], kRow[1]),
+        typed("Command6_6", "6", l[2], kRow[1]),
+        typed("Command6_13", "-", l[3], kRow[1]),
+        typed("Command6_7", "7", l[0], kRow[2]),
+        typed("Command6_8", "8", l[1], kRow[2]),
+        typed("Command6_9", "9", l[2], kRow[2]),
+        typed("Command6_14", "*", l[3], kRow[2]),
+        typed("Command6_11", ".", l[0], kRow[3]),
+        typed("Command6_0", "0", l[1], kRow[3]),
+        typed("Command6_10", "^", l[2], kRow[3]),
+        typed("Command6_15", "/", l[3], kRow[3]),
+        typed("Command6_16", "(", l[0], kRow[4]),
+        typed("Command6_17", ")", l[1], kRow[4]),
+        command("Command14", "CE", &T::onClearClicked, l[2], kRow[4]),
+        command("Command11", "＝", &T::onEqualsClicked, l[3], kRow[4]),
+        command("Command15", "MC", &T::onMemoryClearClicked, l[0], kRow[5]),
+        command("Command16", "MR", &T::onMemoryRecallClicked, l[1], kRow[5]),
+        command("Command17", "M+", &T::onMemoryAddClicked, l[2], kRow[5]),
+        command("Command18", "M-", &T::onMemorySubtractClicked, l[3], kRow[5]),
+    };
+    const auto type = [this](const QString& text) { onKeypadClicked(text); };
+    for (const Key<T>& k : keys) {
+        QPushButton* key = placeKey(this, frame, k, type);
+        if (k.onClick == &T::onEqualsClicked)
+            m_equals = key;
+        else if (k.onClick == &T::onMemoryClearClicked)
+            m_memoryClear = key;
+        else if (k.onClick == &T::onMemoryRecallClicked)
+            m_memoryRecall = key;
+        else if (k.onClick == &T::onMemoryAddClicked)
+            m_memoryAdd = key;
+        else if (k.onClick == &T::onMemorySubtractClicked)
+            m_memorySubtract = key;
     }
-    connect(m_command[14], &QPushButton::clicked, this, [this] { Command14_Click(); });
-    connect(m_command[11], &QPushButton::clicked, this, [this] { Command11_Click(); });
-    connect(m_command[15], &QPushButton::clicked, this, [this] { Command15_Click(); });
-    connect(m_command[16], &QPushButton::clicked, this, [this] { Command16_Click(); });
-    connect(m_command[17], &QPushButton::clicked, this, [this] { memoryKey(1); });
-    connect(m_command[18], &QPushButton::clicked, this, [this] { memoryKey(-1); });
 
-    m_command[16]->setEnabled(false);
-    m_command[16]->setToolTip(QStringLiteral("0.0"));
+    m_memoryRecall->setEnabled(false);
+    m_memoryRecall->setToolTip(QStringLiteral("0.0"));
     // Their tooltips show the current values whenever the mouse is over them.
-    for (int n : {15, 17, 18}) {
-        m_command[n]->setMouseTracking(true);
-        m_command[n]->installEventFilter(this);
+    for (QPushButton* key : {m_memoryClear, m_memoryAdd, m_memorySubtract}) {
+        key->setMouseTracking(true);
+        key->installEventFilter(this);
     }
-    m_command[11]->installEventFilter(this);
+    m_equals->installEventFilter(this);
 }
 
 void CalculatorTab::buildFunctionKeys(QWidget* frame) {
-    // Rows of keys: a Command19 index, or -(number) for a named key.
-    struct Row {
-        int keys[6];
-        int count;
-        int width;
-        int lefts[6];
+    using T = CalculatorTab;
+    // Three rows of six narrow keys, two rows of five and a last row of four
+    // with the two wide hyperbolic keys.
+    const int n[6] = {120, 840, 1560, 2280, 3000, 3720};
+    const int w[5] = {120, 960, 1800, 2640, 3480};
+    const auto fn = [](const char* name, const char* caption, const QString& types,
+                       const QString& toolTip, int left, int top, int width) {
+        return Key<T>{name, caption, types, nullptr, toolTip, left, top, width};
     };
-    const Row rows[6] = {
-        {{-7, -20, 0, 8, 14, 21}, 6, 615, {120, 840, 1560, 2280, 3000, 3720}},
-        {{24, -8, -9, 5, 6, 10}, 6, 615, {120, 840, 1560, 2280, 3000, 3720}},
-        {{-13, 13, 9, 7, -10, -12}, 6, 615, {120, 840, 1560, 2280, 3000, 3720}},
-        {{1, 2, 4, 3, 15}, 5, 735, {120, 960, 1800, 2640, 3480}},
-        {{12, 11, 16, 18, 19}, 5, 735, {120, 960, 1800, 2640, 3480}},
-        {{17, 20, 22, 23}, 4, 735, {120, 960, 2160, 3240}},
+    // A function key types its name, which is also its tooltip.
+    const auto named = [&fn](const char* name, const char* caption, const char* function, int left,
+                             int top, int width) {
+        const QString text = QString::fromUtf8(function);
+        return fn(name, caption, text, text, left, top, width);
     };
-    const QString named[21] = {{},
-                               {},
-                               {},
-                               {},
-                               {},
-                               {},
-                               {},
-                               QStringLiteral("ANS"),
-                               QStringLiteral("1/X"),
-                               QStringLiteral("n!"),
-                               QStringLiteral("r→d"),
-                               {},
-                               QStringLiteral("d→r"),
-                               QString(calculator::kDegreeSign) + calculator::kMinuteMark +
-                                   QLatin1Char(' ') + calculator::kSecondMark,
-                               {},
-                               {},
-                               {},
-                               {},
-                               {},
-                               {},
-                               QStringLiteral("←")};
-    for (int r = 0; r < 6; ++r) {
-        const Row& row = rows[r];
-        for (int c = 0; c < row.count; ++c) {
-            const int id = row.keys[c];
-            // The hyperbolic keys are wider.
-            const int width = (r == 5 && c >= 2) ? 975 : row.width;
-            if (id < 0) {
-                commandKey(frame, -id, named[-id], row.lefts[c], kRowTops[r], width);
-                continue;
-            }
-            const FunctionKey& f = kFunctionKeys[id];
-            const QByteArray name = "Command19_" + QByteArray::number(id);
-            QPushButton* key = form::button(frame, name.constData(), QString::fromUtf8(f.caption),
-                                            row.lefts[c], kRowTops[r], width, kKeyHeight);
-            key->setToolTip(QString::fromUtf8(f.toolTip));
-            connect(key, &QPushButton::clicked, this, [this, id] { Command19_Click(id); });
-        }
+    const auto command = [](const char* name, const char* caption, void (T::*onClick)(), int left,
+                            int top) {
+        return Key<T>{name, caption, {}, onClick, {}, left, top, 615};
+    };
+    const QString pi = numbers::generalNumberText(formula::kPi);
+    const QString e = QStringLiteral("2.71828182845905");
+    const QByteArray marks = (QString(calculator::kDegreeSign) + calculator::kMinuteMark +
+                              QLatin1Char(' ') + calculator::kSecondMark)
+                                 .toUtf8();
+    const Key<T> keys[] = {
+        command("Command7", "ANS", &T::onAnsClicked, n[0], kRow[0]),
+        command("Command20", "←", &T::onBackspaceClicked, n[1], kRow[0]),
+        fn("Command19_0", "π", pi, pi, n[2], kRow[0], 615),
+        fn("Command19_8", "e", e, e, n[3], kRow[0], 615),
+        named("Command19_14", "百", "100", n[4], kRow[0], 615),
+        fn("Command19_21", "千", QStringLiteral("1000"), QStringLiteral("1E3"), n[5], kRow[0], 615),
+        fn("Command19_24", "万", QStringLiteral("10000"), QStringLiteral("1E4"), n[0], kRow[1],
+           615),
+        command("Command8", "1/X", &T::onReciprocalClicked, n[1], kRow[1]),
+        command("Command9", "n!", &T::onFactorialClicked, n[2], kRow[1]),
+        named("Command19_5", "Log", "log", n[3], kRow[1], 615),
+        named("Command19_6", "ln", "ln", n[4], kRow[1], 615),
+        named("Command19_10", "^2", "^2", n[5], kRow[1], 615),
+        command("Command13", marks.constData(), &T::onAngleMarkClicked, n[0], kRow[2]),
+        named("Command19_13", "ABS", "abs", n[1], kRow[2], 615),
+        named("Command19_9", "Exp", "exp", n[2], kRow[2], 615),
+        named("Command19_7", "开方", "sqr", n[3], kRow[2], 615),
+        command("Command10", "r→d", &T::onRadiansToDegreesClicked, n[4], kRow[2]),
+        command("Command12", "d→r", &T::onDegreesToRadiansClicked, n[5], kRow[2]),
+        named("Command19_1", "正弦", "sin", w[0], kRow[3], 735),
+        named("Command19_2", "余弦", "cos", w[1], kRow[3], 735),
+        named("Command19_4", "正切", "tg", w[2], kRow[3], 735),
+        named("Command19_3", "余切", "ctg", w[3], kRow[3], 735),
+        named("Command19_15", "正割", "sec", w[4], kRow[3], 735),
+        named("Command19_12", "反正弦", "arcsin", w[0], kRow[4], 735),
+        named("Command19_11", "反余弦", "arccos", w[1], kRow[4], 735),
+        named("Command19_16", "反正切", "arctg", w[2], kRow[4], 735),
+        named("Command19_18", "反余切", "arcctg", w[3], kRow[4], 735),
+        named("Command19_19", "反正割", "arcsec", w[4], kRow[4], 735),
+        named("Command19_17", "余割", "csc", 120, kRow[5], 735),
+        named("Command19_20", "反余割", "arccsc", 960, kRow[5], 735),
+        named("Command19_22", "双曲正弦", "sh", 2160, kRow[5], 975),
+        named("Command19_23", "双曲余弦", "ch", 3240, kRow[5], 975),
+    };
+    const auto type = [this](const QString& text) { insertAtCaret(text); };
+    for (const Key<T>& k : keys) {
+        QPushButton* key = placeKey(this, frame, k, type);
+        if (k.onClick == &T::onAnsClicked)
+            m_ans = key;
     }
-    connect(m_command[7], &QPushButton::clicked, this, [this] { Command7_Click(); });
-    connect(m_command[20], &QPushButton::clicked, this, [this] { Command20_Click(); });
-    connect(m_command[8], &QPushButton::clicked, this, [this] { Command8_Click(); });
-    connect(m_command[9], &QPushButton::clicked, this, [this] { Command9_Click(); });
-    connect(m_command[10], &QPushButton::clicked, this, [this] { Command10_Click(); });
-    connect(m_command[12], &QPushButton::clicked, this, [this] { Command12_Click(); });
-    connect(m_command[13], &QPushButton::clicked, this, [this] { Command13_Click(); });
 }
 
 bool CalculatorTab::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched == m_text45 && (type == QEvent::FocusOut || type == QEvent::FocusIn)) {
+    if (watched == m_box && (type == QEvent::FocusOut || type == QEvent::FocusIn)) {
         // The keys insert at the caret or the selection's start even after a
         // click has taken the focus, so leaving keeps the selection; and
         // entering by Tab selects nothing.
@@ -259,20 +254,20 @@ bool CalculatorTab::eventFilter(QObject* watched, QEvent* event) {
         if (type == QEvent::FocusOut && reason != Qt::PopupFocusReason &&
             reason != Qt::ActiveWindowFocusReason) {
             QFocusEvent keep(QEvent::FocusOut, Qt::PopupFocusReason);
-            static_cast<QObject*>(m_text45)->event(&keep);
+            static_cast<QObject*>(m_box)->event(&keep);
             return true;
         }
         if (type == QEvent::FocusIn && tab) {
             QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
-            static_cast<QObject*>(m_text45)->event(&plain);
+            static_cast<QObject*>(m_box)->event(&plain);
             return true;
         }
         return false;
     }
-    if ((watched == m_text46 || watched == m_command[11]) && type == QEvent::KeyPress) {
+    if ((watched == m_historyBox || watched == m_equals) && type == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         // Copying from the history stays possible.
-        if (watched == m_text46 && key->matches(QKeySequence::Copy))
+        if (watched == m_historyBox && key->matches(QKeySequence::Copy))
             return false;
         if (key->text().isEmpty())
             return false; // arrows and page keys scroll the history
@@ -280,11 +275,11 @@ bool CalculatorTab::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (type == QEvent::Enter || type == QEvent::MouseMove || type == QEvent::ToolTip) {
-        if (watched == m_command[15])
-            m_command[15]->setToolTip(numbers::generalNumberText(m_state.MemoryValue));
-        else if (watched == m_command[17] || watched == m_command[18])
+        if (watched == m_memoryClear)
+            m_memoryClear->setToolTip(numbers::generalNumberText(m_state.memory));
+        else if (watched == m_memoryAdd || watched == m_memorySubtract)
             static_cast<QWidget*>(watched)->setToolTip(
-                numbers::generalNumberText(m_state.LastResult));
+                numbers::generalNumberText(m_state.lastResult));
     }
     return false;
 }
@@ -292,68 +287,68 @@ bool CalculatorTab::eventFilter(QObject* watched, QEvent* event) {
 // --- The engine's view of the boxes ---
 
 QString CalculatorTab::boxText() const {
-    return m_text45->text();
+    return m_box->text();
 }
 void CalculatorTab::setBoxText(const QString& text) {
-    m_text45->setText(text);
+    m_box->setText(text);
 }
 void CalculatorTab::setCaret(int position) {
-    m_text45->setCursorPosition(position);
+    m_box->setCursorPosition(position);
 }
 void CalculatorTab::focusBox() {
-    m_text45->setFocus(Qt::OtherFocusReason);
+    m_box->setFocus(Qt::OtherFocusReason);
 }
 void CalculatorTab::appendHistory(const QString& text) {
     m_history += text;
-    Text46_Change();
+    showHistory();
 }
 
 void CalculatorTab::setFormulaText(const QString& text) {
-    m_text45->setText(text);
+    m_box->setText(text);
 }
 void CalculatorTab::pressEquals() {
-    m_command[11]->click();
+    m_equals->click();
 }
 
 // --- Box rules ---
 
-void CalculatorTab::Text45_Change() {
-    if (m_text45->text().size() > calculator::kMaxFormulaLength) {
-        appendHistory(calculator::kTooLongMessage + formula::kHistorySeparator);
-        m_text45->setText(m_text45->text().left(calculator::kMaxFormulaLength));
-    }
-    const QString text = m_text45->text();
-    if (calculator::isOperatorContinuation(text))
-        m_text45->setText(calculator::operatorContinuation(text, m_state.LastResult));
-    m_text45->setCursorPosition(static_cast<int>(m_text45->text().size()));
+void CalculatorTab::onFormulaChanged() {
+    const calculator::BoxChange change =
+        calculator::boxChangeRule(m_box->text(), m_state.lastResult);
+    if (change.cut)
+        appendHistory(formula::kTooLongMessage + formula::kHistorySeparator);
+    // The write runs this rule again, on a text it leaves as it is.
+    if (change.text != m_box->text())
+        m_box->setText(change.text);
+    m_box->setCursorPosition(static_cast<int>(m_box->text().size()));
 }
 
-void CalculatorTab::Text46_Change() {
+void CalculatorTab::showHistory() {
     m_history = calculator::trimHistory(m_history);
-    m_text46->setPlainText(m_history);
+    m_historyBox->setPlainText(m_history);
     // Everything selected, the caret at the end: the newest entry is in view.
-    QTextCursor all(m_text46->document());
+    QTextCursor all(m_historyBox->document());
     all.select(QTextCursor::Document);
-    m_text46->setTextCursor(all);
-    m_text46->ensureCursorVisible();
-    m_text46->verticalScrollBar()->setValue(m_text46->verticalScrollBar()->maximum());
+    m_historyBox->setTextCursor(all);
+    m_historyBox->ensureCursorVisible();
+    m_historyBox->verticalScrollBar()->setValue(m_historyBox->verticalScrollBar()->maximum());
 }
 
 int CalculatorTab::caretPosition() const {
-    return m_text45->hasSelectedText() ? m_text45->selectionStart() : m_text45->cursorPosition();
+    return m_box->hasSelectedText() ? m_box->selectionStart() : m_box->cursorPosition();
 }
 
-void CalculatorTab::InsertAtCaret(const QString& text) {
+void CalculatorTab::insertAtCaret(const QString& text) {
     const int p = caretPosition();
-    const QString box = m_text45->text();
-    m_text45->setText(box.left(p) + text + box.mid(p));
+    const QString box = m_box->text();
+    m_box->setText(box.left(p) + text + box.mid(p));
     focusBox();
-    const auto end = m_text45->text().size();
-    m_text45->setCursorPosition(static_cast<int>(std::min<qsizetype>(p + text.size(), end)));
+    const auto end = m_box->text().size();
+    m_box->setCursorPosition(static_cast<int>(std::min<qsizetype>(p + text.size(), end)));
 }
 
 void CalculatorTab::refreshAnsToolTip() {
-    m_command[7]->setToolTip(calculator::lastResultToolTip(m_state.LastResult));
+    m_ans->setToolTip(calculator::lastResultToolTip(m_state.lastResult));
 }
 
 void CalculatorTab::apply(const KeyOutcome& outcome) {
@@ -371,97 +366,76 @@ void CalculatorTab::apply(const KeyOutcome& outcome) {
         break;
     case KeyOutcome::Kind::Entry:
         appendHistory(outcome.text);
-        m_text45->clear();
+        m_box->clear();
         refreshAnsToolTip();
         break;
     }
     if (outcome.focusBox)
         focusBox();
     if (outcome.caret >= 0)
-        m_text45->setCursorPosition(outcome.caret);
+        m_box->setCursorPosition(outcome.caret);
 }
 
 // --- Insertion keys, ←, CE, ＝ ---
 
-void CalculatorTab::Command6_Click(int index) {
-    const bool wasEmpty = m_text45->text().isEmpty();
-    InsertAtCaret(QString::fromUtf8(kKeypadCaptions[index]));
+void CalculatorTab::onKeypadClicked(const QString& text) {
+    const bool wasEmpty = m_box->text().isEmpty();
+    insertAtCaret(text);
     // An operator into an empty box continues the last result: caret after it.
     if (wasEmpty)
-        m_text45->setCursorPosition(static_cast<int>(m_text45->text().size()));
+        m_box->setCursorPosition(static_cast<int>(m_box->text().size()));
 }
 
-void CalculatorTab::Command19_Click(int index) {
-    InsertAtCaret(QString::fromUtf8(kFunctionKeys[index].tag));
+void CalculatorTab::onAnsClicked() {
+    insertAtCaret(numbers::trimmedSignedNumberText(m_state.lastResult));
 }
 
-void CalculatorTab::Command7_Click() {
-    InsertAtCaret(numbers::trimmedSignedNumberText(m_state.LastResult));
-}
-
-void CalculatorTab::Command20_Click() {
-    const QString box = m_text45->text();
+void CalculatorTab::onBackspaceClicked() {
+    const QString box = m_box->text();
     if (box.isEmpty())
         return;
     const int p = caretPosition();
     if (p == 0) {
         focusBox();
-        m_text45->setCursorPosition(0);
+        m_box->setCursorPosition(0);
         return;
     }
-    m_text45->setText(box.left(p - 1) + box.mid(p));
+    m_box->setText(box.left(p - 1) + box.mid(p));
     focusBox();
-    m_text45->setCursorPosition(std::min(p - 1, static_cast<int>(m_text45->text().size())));
+    m_box->setCursorPosition(std::min(p - 1, static_cast<int>(m_box->text().size())));
 }
 
-void CalculatorTab::Command14_Click() {
-    m_text45->clear();
+void CalculatorTab::onClearClicked() {
+    m_box->clear();
     focusBox();
 }
 
-void CalculatorTab::Command11_Click() {
-    m_engine.CalcOk = true;
-    if (m_text45->text().isEmpty()) {
-        focusBox();
-        return;
-    }
-    m_engine.check();
-    if (!m_engine.FormulaOk)
-        return;
-    const double value = m_engine.Calc();
-    // A value beyond the double range counts as a failed evaluation and never
-    // becomes the last result.
-    if (std::isfinite(value))
-        m_state.LastResult = value;
-    else
-        m_engine.CalcOk = false;
-    if (!m_engine.CalcOk) {
-        appendHistory(calculator::kFailureMessage + formula::kHistorySeparator);
-        return;
-    }
-    appendHistory(QStringLiteral("公式：") + m_text45->text() + calculator::kLineBreak +
-                  QStringLiteral("答案："));
-    // The engine depends on nothing but the box, so this is the same value.
-    const double answer = m_engine.Calc();
-    appendHistory(numbers::trimmedSignedNumberText(answer) + formula::kHistorySeparator);
-    m_text45->clear();
-    focusBox();
-    refreshAnsToolTip();
+void CalculatorTab::onEqualsClicked() {
+    if (calculator::pressEquals(*this, m_state).succeeded)
+        refreshAnsToolTip();
 }
 
 // --- Memory and unary keys ---
 
-void CalculatorTab::Command15_Click() {
-    m_state.MemoryValue = 0;
-    m_command[16]->setEnabled(false);
+void CalculatorTab::onMemoryClearClicked() {
+    m_state.memory = 0;
+    m_memoryRecall->setEnabled(false);
     focusBox();
 }
 
-void CalculatorTab::Command16_Click() {
-    InsertAtCaret(numbers::trimmedSignedNumberText(m_state.MemoryValue));
+void CalculatorTab::onMemoryRecallClicked() {
+    insertAtCaret(numbers::trimmedSignedNumberText(m_state.memory));
 }
 
-void CalculatorTab::memoryKey(int sign) {
+void CalculatorTab::onMemoryAddClicked() {
+    storeInMemory(1);
+}
+
+void CalculatorTab::onMemorySubtractClicked() {
+    storeInMemory(-1);
+}
+
+void CalculatorTab::storeInMemory(int sign) {
     switch (calculator::storeInMemory(m_state, sign)) {
     case calculator::MemoryOutcome::Ignored:
         return;
@@ -469,48 +443,48 @@ void CalculatorTab::memoryKey(int sign) {
         feedback::beep();
         return;
     case calculator::MemoryOutcome::Stored:
-        m_command[16]->setEnabled(true);
-        m_command[16]->setToolTip(QStringLiteral("储存数据：") +
-                                  numbers::generalNumberText(m_state.MemoryValue));
+        m_memoryRecall->setEnabled(true);
+        m_memoryRecall->setToolTip(QStringLiteral("储存数据：") +
+                                   numbers::generalNumberText(m_state.memory));
         focusBox();
         return;
     }
 }
 
-void CalculatorTab::Command8_Click() {
-    if (!m_text45->text().isEmpty())
-        m_engine.DelSpace();
-    apply(calculator::reciprocal(m_state, m_text45->text()));
+void CalculatorTab::onReciprocalClicked() {
+    if (!m_box->text().isEmpty())
+        m_engine.removeBlanks();
+    apply(calculator::reciprocal(m_state, m_box->text()));
 }
 
-void CalculatorTab::Command9_Click() {
-    if (m_text45->text().isEmpty())
+void CalculatorTab::onFactorialClicked() {
+    if (m_box->text().isEmpty())
         return;
-    m_engine.DelSpace();
-    apply(calculator::factorial(m_state, m_text45->text()));
+    m_engine.removeBlanks();
+    apply(calculator::factorial(m_state, m_box->text()));
 }
 
 // --- Angle keys ---
 
-void CalculatorTab::Command10_Click() {
-    apply(calculator::radiansToDegrees(m_state, m_text45->text()));
+void CalculatorTab::onRadiansToDegreesClicked() {
+    apply(calculator::radiansToDegrees(m_state, m_box->text()));
 }
 
-void CalculatorTab::Command12_Click() {
-    if (!m_text45->text().isEmpty())
-        m_text45->setText(m_text45->text().toUpper());
-    apply(calculator::degreesToRadians(m_state, m_text45->text()));
+void CalculatorTab::onDegreesToRadiansClicked() {
+    if (!m_box->text().isEmpty())
+        m_box->setText(m_box->text().toUpper());
+    apply(calculator::degreesToRadians(m_state, m_box->text()));
 }
 
-void CalculatorTab::Command13_Click() {
-    const calculator::MarkResult result = calculator::angleMark(m_text45->text(), caretPosition());
+void CalculatorTab::onAngleMarkClicked() {
+    const calculator::MarkResult result = calculator::angleMark(m_box->text(), caretPosition());
     if (result.refused) {
         feedback::beep();
         return;
     }
     if (!result.edit)
         return;
-    m_text45->setText(result.edit->text);
-    const int end = static_cast<int>(m_text45->text().size());
-    m_text45->setCursorPosition(std::min(result.edit->caret, end));
+    m_box->setText(result.edit->text);
+    const int end = static_cast<int>(m_box->text().size());
+    m_box->setCursorPosition(std::min(result.edit->caret, end));
 }

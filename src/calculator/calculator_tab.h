@@ -12,17 +12,28 @@ class QPushButton;
 class FieldRules;
 
 // Tab 3, "计算器": the formula calculator. Its formula box and history are the
-// formula engine's window onto the world.
+// formula engine's window onto the world; the keys' rules live in the
+// widget-free core (equals_key, unary_keys, angle_keys, history), and this
+// widget wires the keys to them.
+//
+// Controls by object name:
+//   Text45        the formula box            Text46      the history
+//   Command6_0 .. Command6_17   digits, "^", ".", operators and parentheses
+//   Command19_0 .. Command19_24 functions and constants (π, e, 百, 千, 万)
+//   Command7  ANS     Command8  1/X     Command9  n!     Command10  r→d
+//   Command11 ＝      Command12 d→r     Command13 angle marks (° ' ")
+//   Command14 CE      Command15 MC      Command16 MR     Command17  M+
+//   Command18 M-      Command20 ← (deletes before the caret)
 class CalculatorTab : public QWidget, private formula::FormulaIo {
     Q_OBJECT
 public:
     explicit CalculatorTab(QWidget* parent = nullptr);
 
-    QLineEdit* entryField() const { return m_text45; }
+    QLineEdit* entryField() const { return m_box; }
 
     // What the bar-length field uses: the shared last result, the engine on
     // the formula box, the box itself and the "＝" key.
-    double lastResult() const { return m_state.LastResult; }
+    double lastResult() const { return m_state.lastResult; }
     formula::Engine& engine() { return m_engine; }
     // Sets the formula box text; its change rule runs as for typing.
     void setFormulaText(const QString& text);
@@ -44,37 +55,41 @@ private:
 
     void buildKeypad(QWidget* frame);
     void buildFunctionKeys(QWidget* frame);
-    QPushButton* commandKey(QWidget* frame, int number, const QString& caption, int left, int top,
-                            int width);
 
     // Characters before the caret, or before the selection's start.
     int caretPosition() const;
-    void InsertAtCaret(const QString& text);
+    void insertAtCaret(const QString& text);
     void apply(const calculator::KeyOutcome& outcome);
     void refreshAnsToolTip();
 
-    void Text45_Change();
-    void Text46_Change();
-    void Command6_Click(int index);
-    void Command19_Click(int index);
-    void Command7_Click();  // ANS
-    void Command20_Click(); // ←
-    void Command14_Click(); // CE
-    void Command11_Click(); // ＝
-    void Command15_Click(); // MC
-    void Command16_Click(); // MR
-    void memoryKey(int sign);
-    void Command8_Click();  // 1/X
-    void Command9_Click();  // n!
-    void Command10_Click(); // r→d
-    void Command12_Click(); // d→r
-    void Command13_Click(); // angle marks
+    void onFormulaChanged();
+    void showHistory();
+    void onKeypadClicked(const QString& text);
+    void onAnsClicked();
+    void onBackspaceClicked();
+    void onClearClicked();
+    void onEqualsClicked();
+    void onMemoryClearClicked();
+    void onMemoryRecallClicked();
+    void onMemoryAddClicked();
+    void onMemorySubtractClicked();
+    void storeInMemory(int sign);
+    void onReciprocalClicked();
+    void onFactorialClicked();
+    void onRadiansToDegreesClicked();
+    void onDegreesToRadiansClicked();
+    void onAngleMarkClicked();
 
     calculator::CalculatorState m_state;
     formula::Engine m_engine;
     QString m_history;
-    QLineEdit* m_text45 = nullptr;
-    QPlainTextEdit* m_text46 = nullptr;
-    QPushButton* m_command[21] = {}; // Command7 .. Command20 by number
+    QLineEdit* m_box = nullptr;
+    QPlainTextEdit* m_historyBox = nullptr;
+    QPushButton* m_equals = nullptr;
+    QPushButton* m_ans = nullptr;
+    QPushButton* m_memoryClear = nullptr;
+    QPushButton* m_memoryRecall = nullptr;
+    QPushButton* m_memoryAdd = nullptr;
+    QPushButton* m_memorySubtract = nullptr;
     FieldRules* m_rules = nullptr;
 };

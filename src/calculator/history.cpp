@@ -25,14 +25,16 @@ QString lastResultToolTip(double lastResult) {
     return QStringLiteral("上次运算结果：") + numbers::generalNumberText(lastResult);
 }
 
-bool isOperatorContinuation(const QString& text) {
-    return text.size() == 1 && QStringLiteral("+-*/^").contains(text[0]);
-}
-
-QString operatorContinuation(const QString& text, double lastResult) {
-    if (lastResult == 0)
-        return QString();
-    return numbers::generalNumberText(lastResult) + text;
+BoxChange boxChangeRule(const QString& text, double lastResult) {
+    BoxChange change{text};
+    if (text.size() > formula::kMaxFormulaLength) {
+        change.text = text.left(formula::kMaxFormulaLength);
+        change.cut = true;
+    }
+    if (change.text.size() == 1 && QStringLiteral("+-*/^").contains(change.text[0]))
+        change.text =
+            lastResult == 0 ? QString() : numbers::generalNumberText(lastResult) + change.text;
+    return change;
 }
 
 } // namespace calculator

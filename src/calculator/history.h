@@ -5,11 +5,9 @@
 // The texts the calculator writes into its history box.
 namespace calculator {
 
-inline constexpr int kMaxFormulaLength = 255;
 inline constexpr int kMaxHistoryLength = 10000;
 
 inline const QString kLineBreak = QStringLiteral("\r\n");
-inline const QString kTooLongMessage = QStringLiteral("公式长度大于255字符了！");
 inline const QString kFailureMessage = QStringLiteral("公式错误或者有除数为0或者函数值超范围");
 
 // "公式：" formula, line break, "答案：" answer, separator.
@@ -23,10 +21,15 @@ QString trimHistory(const QString& history, int limit = kMaxHistoryLength);
 // "上次运算结果：" with the general number text of the last result.
 QString lastResultToolTip(double lastResult);
 
-// The formula box's single-operator rule: a box holding only "+", "-", "*",
-// "/" or "^" continues from the last result in general number text (12.5*),
-// or is emptied when the last result is 0.
-bool isOperatorContinuation(const QString& text);
-QString operatorContinuation(const QString& text, double lastResult);
+// The formula box's change rule, run on every change of its text, typed or
+// written by code: a text over 255 characters is cut to 255 (and the box then
+// notes formula::kTooLongMessage in the history); a box holding only "+",
+// "-", "*", "/" or "^" continues from the last result in general number text
+// (12.5*), or is emptied when the last result is 0.
+struct BoxChange {
+    QString text; // what the box is to hold
+    bool cut = false;
+};
+BoxChange boxChangeRule(const QString& text, double lastResult);
 
 } // namespace calculator

@@ -30,26 +30,26 @@ KeyOutcome entry(const QString& formula, const QString& answer) {
 } // namespace
 
 MemoryOutcome storeInMemory(CalculatorState& state, int sign) {
-    if (state.LastResult == 0)
+    if (state.lastResult == 0)
         return MemoryOutcome::Ignored;
-    const double sum = static_cast<double>(state.MemoryValue) + sign * state.LastResult;
+    const double sum = static_cast<double>(state.memory) + sign * state.lastResult;
     if (!(std::abs(sum) <= FLT_MAX))
         return MemoryOutcome::Refused;
-    state.MemoryValue = static_cast<float>(sum);
+    state.memory = static_cast<float>(sum);
     return MemoryOutcome::Stored;
 }
 
 KeyOutcome reciprocal(CalculatorState& state, const QString& box) {
     if (!box.isEmpty() && allDigits(box))
-        state.LastResult = digitsValue(box);
-    if (state.LastResult == 0)
+        state.lastResult = digitsValue(box);
+    if (state.lastResult == 0)
         return {};
-    const double value = 1 / state.LastResult;
+    const double value = 1 / state.lastResult;
     const double operand = 1 / value;
     // Below about 5.6E-309 the reciprocal leaves the double range.
     if (!std::isfinite(value) || !std::isfinite(operand))
         return {KeyOutcome::Kind::Refused, {}, false, -1};
-    state.LastResult = value;
+    state.lastResult = value;
     return entry(QStringLiteral("1/") + numbers::signedNumberText(operand),
                  numbers::signedNumberText(value));
 }
@@ -60,7 +60,7 @@ KeyOutcome factorial(CalculatorState& state, const QString& box) {
     if (!allDigits(box))
         return {KeyOutcome::Kind::Message, QStringLiteral("数据错误"), true, -1};
     const double n = digitsValue(box);
-    state.LastResult = n;
+    state.lastResult = n;
     double product = 1;
     for (double k = 1; k <= n; ++k) {
         // Looks at (k - 1)!, so 170 is the largest n that gives a result.
@@ -68,7 +68,7 @@ KeyOutcome factorial(CalculatorState& state, const QString& box) {
             return {KeyOutcome::Kind::Message, QStringLiteral("数据太大"), false, -1};
         product *= k;
     }
-    state.LastResult = product;
+    state.lastResult = product;
     return entry(numbers::signedNumberText(n) + QStringLiteral("!"),
                  numbers::signedNumberText(product));
 }

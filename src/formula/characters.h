@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <utility>
 
@@ -23,12 +24,12 @@ inline bool isSign(QChar c) {
     return c.unicode() == '+' || c.unicode() == '-';
 }
 // The character at index i, or a null character outside the text.
-inline QChar at(const QString& text, qsizetype i) {
+inline QChar at(QStringView text, qsizetype i) {
     return i >= 0 && i < text.size() ? text.at(i) : QChar();
 }
 // A letter that belongs to a function name (the function pass of the reduction): an "E" counts
 // only when followed by "X" or "C", so the exponent letter of 1E5 does not.
-inline bool isNameLetter(const QString& text, qsizetype i) {
+inline bool isNameLetter(QStringView text, qsizetype i) {
     const QChar c = at(text, i);
     if (!isLetter(c))
         return false;
@@ -40,7 +41,7 @@ inline bool isNameLetter(const QString& text, qsizetype i) {
 
 // Upper case for the letters a-z only. QString::toUpper would also change
 // other characters, some into two ("ß" into "SS"), which would move the
-// caret positions and could let a refused character pass check's step 4.
+// caret positions and could let a refused character pass validation's character check.
 inline QString upperAscii(QString text) {
     bool lower = false;
     for (QChar c : std::as_const(text))

@@ -8,6 +8,17 @@ namespace formula {
 
 Engine::Engine(FormulaIo& io) : m_io(io) {}
 
+bool Engine::mayEvaluate() {
+    validate();
+    return m_formulaOk;
+}
+
+Evaluation Engine::evaluate() {
+    m_valid = true;
+    const double value = reduce();
+    return {value, m_valid};
+}
+
 void Engine::report(const QString& message) {
     m_io.appendHistory(message + kHistorySeparator);
 }
@@ -19,9 +30,9 @@ void Engine::placeCaret(int position) {
 
 void Engine::replaceByValue(QString& text, int from, int to, double value) {
     if (!std::isfinite(value)) {
-        // Operate and CalcFunc never hand out such a value; this is the backstop
+        // operate and functionValue never hand out such a value; this is the backstop
         // that keeps every number text non-empty.
-        CalcOk = false;
+        m_valid = false;
         value = 0;
     }
     text.replace(from, to - from + 1, numbers::generalNumberText(value));

@@ -1,4 +1,4 @@
-// The function library (CalcFunc).
+// The function library (functionValue).
 #include "formula/engine.h"
 
 #include <cmath>
@@ -6,8 +6,6 @@
 namespace formula {
 namespace {
 
-// The program's own constants, not M_PI.
-constexpr double kPi = 3.14159265358979;
 constexpr double kHalfPi = kPi / 2;
 constexpr double kPoleTolerance = 0.00001;
 
@@ -56,7 +54,7 @@ double arcsecCore(double x) {
 
 } // namespace
 
-double Engine::CalcFunc(QStringView name, double x) {
+double Engine::functionValue(QStringView name, double x) {
     bool fails = false;
     double v = 0;
     if (name == u"SIN") {
@@ -122,12 +120,12 @@ double Engine::CalcFunc(QStringView name, double x) {
     } else if (name == u"CH") {
         v = (std::exp(x) + std::exp(-x)) / 2;
     } else {
-        return 0; // not a function of the table: 0, CalcOk unchanged
+        return 0; // not a function of the table: 0, m_valid unchanged
     }
     // Beyond the double range (SH and CH above about 709.78, a non-finite
     // argument): no defined outcome, so it fails like a domain error.
     if (fails || !std::isfinite(v)) {
-        CalcOk = false;
+        m_valid = false;
         return 0;
     }
     return v;

@@ -1,4 +1,4 @@
-// Operand scanning (GetOperands), LeadOps and ValNum.
+// Operand scanning (operandsAt), leadingOperators and operandValue.
 #include "formula/characters.h"
 #include "formula/engine.h"
 
@@ -9,15 +9,12 @@
 
 namespace formula {
 
+using chars::at;
 using chars::isDigit;
 using chars::isLetter;
 using chars::isSign;
 
 namespace {
-
-QChar charAt(QStringView text, qsizetype i) {
-    return i >= 0 && i < text.size() ? text[i] : QChar();
-}
 
 bool isNumberCharacter(char16_t u) {
     return (u >= '0' && u <= '9') || u == '.' || u == 'E' || u == 'e' || u == '+' || u == '-';
@@ -25,8 +22,8 @@ bool isNumberCharacter(char16_t u) {
 
 } // namespace
 
-int Engine::LeadOps(QStringView text, QStringView op1, QStringView op2, QStringView op3,
-                    QStringView op4) {
+int Engine::leadingOperators(QStringView text, QStringView op1, QStringView op2, QStringView op3,
+                             QStringView op4) {
     if (op2.isEmpty())
         op2 = op1;
     if (op3.isEmpty())
@@ -44,7 +41,7 @@ int Engine::LeadOps(QStringView text, QStringView op1, QStringView op2, QStringV
     return count;
 }
 
-std::optional<double> Engine::ValNum(QStringView text) {
+std::optional<double> Engine::operandValue(QStringView text) {
     // Sign counting and the body in two passes over the text: the part before
     // the first digit or point, then the rest. Everything from the first
     // digit or point on is in the body whichever way the signs fold, so a
@@ -93,7 +90,7 @@ std::optional<double> Engine::ValNum(QStringView text) {
     }
     const std::size_t restLength = static_cast<std::size_t>(size - first);
 
-    // 2. With a "-" the signs before the body fold into one; without, the
+    // With a "-" the signs before the body fold into one; without, the
     // body is the whole text.
     if (minus > 0) {
         if (minus % 2 == 1) {
@@ -108,12 +105,12 @@ std::optional<double> Engine::ValNum(QStringView text) {
             return std::nullopt;
         buf[1 + i] = static_cast<char>(u);
     }
-    // 3. One decimal number.
+    // The whole text as one decimal number.
     return numbers::parseDecimal(
         std::string_view(buf + 1, restLength + static_cast<std::size_t>(first)));
 }
 
-Engine::Operands Engine::GetOperands(const QString& text, int pos) {
+Engine::Operands Engine::operandsAt(const QString& text, int pos) {
     Operands r;
     r.leftStart = pos;
     r.rightEnd = pos;
@@ -123,32 +120,32 @@ Engine::Operands Engine::GetOperands(const QString& text, int pos) {
     // Left operand: scan towards the start while characters are taken.
     for (int j = pos - 1; j >= 0; --j) {
         const QChar c = text[j];
-        const QChar p = charAt(text, j - 1);
+        const QChar p = at(text, j - 1);
         const bool taken =
-            p == QLatin1Char('E')                  // 1. after an exponent letter
-            || isDigit(c) || c == QLatin1Char('.') // 2.
-            || c == QLatin1Char('E')               // 3.
-            || (isSign(c) && j >= 1 &&             // 4. a sign after an operator
-                LeadOps(QStringView(text).mid(j - 1, 2), u"+", u"-", u"*", u"/") >= 1) ||
-            j == 0; // 5. the group's first character
+            p == QLatin1Char('E')                  // anything after an exponent letter
+            || isDigit(c) || c == QLatin1Char('.') // a digit or point
+            || c == QLatin1Char('E')               // the exponent letter
+            || (isSign(c) && j >= 1 &&             // a sign after an operator
+                leadingOperators(QStringView(text).mid(j - 1, 2), u"+", u"-", u"*", u"/") >= 1) ||
+            j == 0; // the group's first character
         if (!taken)
             break;
         r.leftStart = j;
     }
     r.leftText = QStringView(text).mid(r.leftStart, pos - r.leftStart);
 
-    // Right operand. 1. "^-": the minus belongs to the exponent.
+    // Right operand. After "^-" the minus belongs to the exponent.
     bool negativeExponent = false;
-    if (text[pos] == QLatin1Char('^') && charAt(text, pos + 1) == QLatin1Char('-')) {
+    if (text[pos] == QLatin1Char('^') && at(text, pos + 1) == QLatin1Char('-')) {
         ++pos;
         r.rightEnd = pos;
         negativeExponent = true;
     }
-    // 2. Scan towards the end while characters are taken.
+    // Scan towards the end while characters are taken.
     for (int k = pos + 1; k < text.size(); ++k) {
         const QChar c = text[k];
         const QChar p = text[k - 1];
-        const QChar n = charAt(text, k + 1);
+        const QChar n = at(text, k + 1);
         const bool taken = isDigit(c) || c == QLatin1Char('.') || c == QLatin1Char('E') ||
                            p == QLatin1Char('E') || (isSign(c) && chars::isSignRuleOperator(p)) ||
                            // the character right after a function name, whatever it is
@@ -159,12 +156,12 @@ Engine::Operands Engine::GetOperands(const QString& text, int pos) {
     }
     r.rightText = QStringView(text).mid(pos + 1, r.rightEnd - pos);
 
-    // 3-4. The values.
-    if (const auto v = ValNum(r.leftText)) {
+    // The values of both sides.
+    if (const auto v = operandValue(r.leftText)) {
         r.left = *v;
         r.leftOk = true;
     }
-    if (const auto v = ValNum(r.rightText)) {
+    if (const auto v = operandValue(r.rightText)) {
         r.right = negativeExponent ? -*v : *v;
         r.rightOk = true;
     }

@@ -1,5 +1,5 @@
-// The driver (PreCalc, Calc), the reduction of a parenthesis-free
-// group (CalcPlain), the two-operand operators (Operate) and FindBack.
+// The driver (prepare, reduce), the reduction of a parenthesis-free
+// group (groupValue), the two-operand operators (operate) and findBack.
 #include "formula/characters.h"
 #include "formula/engine.h"
 
@@ -18,9 +18,6 @@ using chars::isNameLetter;
 using chars::isSign;
 using chars::upperAscii;
 
-const QString kGroupTooLong = QStringLiteral(u"公式长度大于255字符了！");
-constexpr qsizetype kMaxGroupLength = 255;
-
 // The first letter of a function name at index k: an upper-case letter other
 // than "E", or an "E" followed by "X" (EXP).
 bool startsFunctionName(const QString& text, qsizetype k) {
@@ -30,7 +27,7 @@ bool startsFunctionName(const QString& text, qsizetype k) {
     return c != QLatin1Char('E') || at(text, k + 1) == QLatin1Char('X');
 }
 
-// Where PreCalc implies a "*" between index i and i + 1: a digit before "("
+// Where prepare implies a "*" between index i and i + 1: a digit before "("
 // or before a function name, and also a ")" before "(", a digit, a point or
 // a function name, so (2)(3) is 6 rather than 23 and (2)SIN1 is 2*SIN1
 // rather than the value texts run together.
@@ -45,7 +42,7 @@ bool impliesMultiplication(const QString& text, qsizetype i) {
     return false;
 }
 
-// The conversion of ValNum step 3 on a whole text.
+// operandValue's decimal conversion, on a whole text.
 std::optional<double> plainNumber(const QString& text) {
     std::string ascii;
     ascii.reserve(static_cast<std::size_t>(text.size()));
@@ -59,7 +56,7 @@ std::optional<double> plainNumber(const QString& text) {
 
 } // namespace
 
-int Engine::FindBack(const QString& text, QChar c, int pos) {
+int Engine::findBack(const QString& text, QChar c, int pos) {
     if (pos >= text.size())
         pos = static_cast<int>(text.size()) - 1;
     for (int i = pos; i >= 0; --i) {
@@ -69,7 +66,7 @@ int Engine::FindBack(const QString& text, QChar c, int pos) {
     return -1;
 }
 
-double Engine::Operate(QChar op, double a, double b) {
+double Engine::operate(QChar op, double a, double b) {
     double r = 0;
     switch (op.unicode()) {
     case '+':
@@ -83,40 +80,40 @@ double Engine::Operate(QChar op, double a, double b) {
         break;
     case '/':
         if (b == 0) {
-            CalcOk = false;
+            m_valid = false;
             return 0;
         }
         r = a / b;
         break;
     case '^':
         if (a == 0 && b < 0) {
-            CalcOk = false;
+            m_valid = false;
             return 0;
         }
         r = std::pow(a, b);
         break;
     default:
-        CalcOk = false;
+        m_valid = false;
         return 0;
     }
     // Beyond the double range, or a negative base with a fractional exponent:
     // no defined outcome, so it fails like a division by zero.
     if (!std::isfinite(r)) {
-        CalcOk = false;
+        m_valid = false;
         return 0;
     }
     return r;
 }
 
-void Engine::PreCalc() {
-    // 1.
-    DelSpace();
+void Engine::prepare() {
+    // Blanks out of the box.
+    removeBlanks();
     const QString box = m_io.boxText();
 
-    // 2-3. "(" + box + ")", then the missing ")" at the end. A ")" that
+    // "(" + box + ")", then the missing ")" at the end. A ")" that
     // brings the depth back to 0 before the wrapper's own ")" closes nothing
     // the user opened: our choice for that case is to fail the evaluation
-    // (Calc then returns 0 at once).
+    // (reduce then returns 0 at once).
     int depth = 1;
     bool unmatchedClose = false;
     for (QChar c : box) {
@@ -136,10 +133,10 @@ void Engine::PreCalc() {
     if (depth > 0)
         w.append(QString(depth, QLatin1Char(')')));
 
-    // 4.
+    // Upper case, for a-z only.
     w = upperAscii(std::move(w));
 
-    // 5. Implied multiplication. One pass is the same as restarting after each
+    // Implied multiplication. One pass is the same as restarting after each
     // insertion: an inserted "*" creates no new match before it.
     qsizetype inserts = 0;
     for (qsizetype i = 0; i + 1 < w.size(); ++i) {
@@ -156,81 +153,81 @@ void Engine::PreCalc() {
         }
         w = std::move(out);
     }
-    WorkFormula = std::move(w);
+    m_workFormula = std::move(w);
     if (unmatchedClose)
-        CalcOk = false;
+        m_valid = false;
 }
 
-double Engine::Calc() {
-    PreCalc();
-    if (!CalcOk)
+double Engine::reduce() {
+    prepare();
+    if (!m_valid)
         return 0;
     // Nothing before a replaced group is ")", so each search for the first
     // ")" goes on from where the last group began.
     for (int from = 0;;) {
-        const int close = static_cast<int>(WorkFormula.indexOf(QLatin1Char(')'), from));
+        const int close = static_cast<int>(m_workFormula.indexOf(QLatin1Char(')'), from));
         if (close < 0)
             break;
-        const int open = FindBack(WorkFormula, QLatin1Char('('), close);
+        const int open = findBack(m_workFormula, QLatin1Char('('), close);
         if (open < 0) {
-            // Unreachable after PreCalc's check; kept for a FindBack that finds no "(".
-            CalcOk = false;
+            // Unreachable after prepare's test; kept for a findBack that finds no "(".
+            m_valid = false;
             return 0;
         }
         m_group.resize(0); // keeps its capacity
-        m_group.append(QStringView(WorkFormula).mid(open + 1, close - open - 1));
+        m_group.append(QStringView(m_workFormula).mid(open + 1, close - open - 1));
         const double v = reduceGroup(m_group);
-        replaceByValue(WorkFormula, open, close, v);
+        replaceByValue(m_workFormula, open, close, v);
         from = open;
     }
-    const auto v = plainNumber(WorkFormula);
+    const auto v = plainNumber(m_workFormula);
     if (!v) {
         // Value texts run together into no number, or a 15-digit text rounded
         // beyond the double range.
-        CalcOk = false;
+        m_valid = false;
         return 0;
     }
     return *v;
 }
 
-double Engine::CalcPlain(const QString& group) {
+double Engine::groupValue(const QString& group) {
     QString t = group;
     return reduceGroup(t);
 }
 
 double Engine::reduceGroup(QString& t) {
-    // 1-2. An over-long group is reported and not evaluated; counting it as 0
+    // An over-long group is reported and not evaluated; counting it as 0
     // and carrying on would pass off a wrong value as the result.
-    if (t.size() > kMaxGroupLength) {
-        report(kGroupTooLong);
+    if (t.size() > kMaxFormulaLength) {
+        report(kTooLongMessage);
         m_io.setBoxText(t);
-        CalcOk = false;
+        m_valid = false;
         return 0;
     }
     if (t.isEmpty()) {
-        CalcOk = false;
+        m_valid = false;
         return 0;
     }
 
     // An operand that is not a number (1.2.3, a lone sign, 2^SIN1, an empty
     // side): our choice is that the operation fails and yields 0.
     auto operandFailed = [this] {
-        CalcOk = false;
+        m_valid = false;
         return 0.0;
     };
 
-    // 3. Pass 1: powers, right to left.
+    // Powers, right to left.
     for (;;) {
         const int i = static_cast<int>(t.lastIndexOf(QLatin1Char('^')));
         if (i < 0)
             break;
-        const Operands o = GetOperands(t, i);
+        const Operands o = operandsAt(t, i);
         const double v =
-            o.leftOk && o.rightOk ? Operate(QLatin1Char('^'), o.left, o.right) : operandFailed();
+            o.leftOk && o.rightOk ? operate(QLatin1Char('^'), o.left, o.right) : operandFailed();
         replaceByValue(t, o.leftStart, o.rightEnd, v);
     }
 
-    // 4. Pass 2: functions, rightmost first. The characters after a replaced
+    // Functions, rightmost first. The characters after a replaced
     // value hold no name letter, so each search goes on from where the last
     // name began.
     int last = static_cast<int>(t.size()) - 1;
@@ -242,9 +239,10 @@ double Engine::reduceGroup(QString& t) {
         int first = last;
         while (first > 0 && isNameLetter(t, first - 1))
             --first;
-        const Operands o = GetOperands(t, last);
-        const double v = o.rightOk ? CalcFunc(QStringView(t).mid(first, last - first + 1), o.right)
-                                   : operandFailed();
+        const Operands o = operandsAt(t, last);
+        const double v = o.rightOk
+                             ? functionValue(QStringView(t).mid(first, last - first + 1), o.right)
+                             : operandFailed();
         replaceByValue(t, first, o.rightEnd, v);
         last = first - 1;
     }
@@ -252,14 +250,14 @@ double Engine::reduceGroup(QString& t) {
     // Replaces the operator at i with its operands by the value; returns where
     // the replaced piece began.
     auto applyOperator = [&](int i) {
-        const Operands o = GetOperands(t, i);
+        const Operands o = operandsAt(t, i);
         const double v =
-            o.leftOk && o.rightOk ? Operate(t.at(i), o.left, o.right) : operandFailed();
+            o.leftOk && o.rightOk ? operate(t.at(i), o.left, o.right) : operandFailed();
         replaceByValue(t, o.leftStart, o.rightEnd, v);
         return o.leftStart;
     };
 
-    // 5. Pass 3: "*" and "/", left to right. Nothing before the start of a
+    // "*" and "/", left to right. Nothing before the start of a
     // replaced piece is "*" or "/", so each search goes on from there.
     for (int from = 0;;) {
         int i = -1;
@@ -274,13 +272,13 @@ double Engine::reduceGroup(QString& t) {
         from = applyOperator(i);
     }
 
-    // 6. Pass 4: "+" and "-", left to right, until the text is one number.
+    // "+" and "-", left to right, until the text is one number.
     // Terminates: a step removes the sign it applies and adds at most the
     // leading "-" of its result, and a step that adds one is followed by a
     // step at that "-" whose left side is empty, which fails and adds none.
     std::optional<double> value;
     for (;;) {
-        value = ValNum(t);
+        value = operandValue(t);
         if (value)
             break;
         int i = -1;
@@ -295,7 +293,7 @@ double Engine::reduceGroup(QString& t) {
         applyOperator(i);
     }
 
-    // 7. (The text has not changed since pass 4 last read it.)
+    // The text has not changed since the sign pass last read it.
     if (value)
         return *value;
     return operandFailed();

@@ -1,4 +1,4 @@
-// Formula validation (check) and DelSpace.
+// Formula validation (mayEvaluate) and removeBlanks.
 #include "formula/characters.h"
 #include "formula/engine.h"
 
@@ -49,7 +49,7 @@ bool isOneOf(QChar c, const char16_t* set) {
     return false;
 }
 
-// Step 4's set: A-Z a-z 0-9 + - * / ^ ( ) . ° ' "
+// The characters a formula may hold: A-Z a-z 0-9 + - * / ^ ( ) . ° ' "
 bool allowedCharacter(QChar c) {
     const char16_t u = c.unicode();
     return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ||
@@ -62,7 +62,7 @@ QString quoted(QChar c) {
 
 } // namespace
 
-void Engine::DelSpace() {
+void Engine::removeBlanks() {
     QString text = m_io.boxText();
     // The walk covers the positions of the text as it was at the start; a
     // removed blank has the same position examined again. Each removal is
@@ -80,10 +80,10 @@ void Engine::DelSpace() {
     }
 }
 
-void Engine::check() {
-    // 1-3: normalise the box.
-    DelSpace();
-    FormulaOk = true;
+void Engine::validate() {
+    // Normalise the box: blanks out, a-z upper-cased.
+    removeBlanks();
+    m_formulaOk = true;
     {
         const QString text = m_io.boxText();
         const QString upper = upperAscii(text);
@@ -94,11 +94,11 @@ void Engine::check() {
     const int len = static_cast<int>(t.size());
 
     auto fail = [this](const QString& message) {
-        FormulaOk = false;
+        m_formulaOk = false;
         report(message);
     };
 
-    // 4. Character set; no focus change.
+    // Only the characters a formula may hold; no focus change.
     for (QChar c : t) {
         if (!allowedCharacter(c)) {
             fail(kCharacterMessage);
@@ -106,7 +106,7 @@ void Engine::check() {
         }
     }
 
-    // 5. Adjacent operators. Index i here is position i + 1 counted from 1, so the
+    // Adjacent operators. Index i here is position i + 1 counted from 1, so the
     // caret "after the first i characters" is i + 1.
     for (int i = 0; i + 1 < len; ++i) {
         const QChar c = t.at(i);
@@ -120,7 +120,7 @@ void Engine::check() {
         }
     }
 
-    // 6. Two points in a row.
+    // Two points in a row.
     for (int i = 0; i + 1 < len; ++i) {
         if (t.at(i) == QLatin1Char('.') && t.at(i + 1) == QLatin1Char('.')) {
             fail(kTooManyPoints);
@@ -129,14 +129,14 @@ void Engine::check() {
         }
     }
 
-    // 7. A letter at the end.
+    // A letter at the end.
     if (len > 0 && isLetter(t.at(len - 1))) {
         fail(kNoDataAfterFunction);
         placeCaret(len);
         return;
     }
 
-    // 8. A letter before "/", "*" or "^"; no focus change.
+    // A letter before "/", "*" or "^"; no focus change.
     for (int k = 0; k + 1 < len; ++k) {
         const QChar n = t.at(k + 1);
         if (isLetter(t.at(k)) && isOneOf(n, u"/*^")) {
@@ -145,7 +145,7 @@ void Engine::check() {
         }
     }
 
-    // 9. "/", "*" or "^" without an operand. Does not end check.
+    // "/", "*" or "^" without an operand. Does not end the validation.
     for (int i = 0; i < len; ++i) {
         const QChar c = t.at(i);
         if (!isOneOf(c, u"/*^"))
@@ -165,18 +165,19 @@ void Engine::check() {
             break;
     }
 
-    // 10. "+" or "-" at the end; stops at once when step 9 failed.
+    // "+" or "-" at the end; stops at once when an operator above lacked
+    // its operand.
     for (int i = 0; i < len; ++i) {
         const QChar c = t.at(i);
         if (chars::isSign(c) && i == len - 1) {
             fail(c + kNoDataAfter);
             placeCaret(len);
         }
-        if (!FormulaOk)
+        if (!m_formulaOk)
             break;
     }
 
-    // 11. The first run of letters must be a known name of at most 6 letters.
+    // The first run of letters must be a known name of at most 6 letters.
     int letters = 0;
     for (int i = 0; i < len; ++i) {
         if (isLetter(t.at(i))) {

@@ -37,7 +37,7 @@ TEST(DegreesToRadians, EachArrangementOfMarks) {
         EXPECT_EQ(out.text, "角度：" + QString::fromUtf8(row.angle) + "\r\n弧度：" +
                                 QLatin1String(row.radians) + sep)
             << row.box;
-        EXPECT_EQ(numbers::signedNumberText(state.LastResult), QLatin1String(row.radians));
+        EXPECT_EQ(numbers::signedNumberText(state.lastResult), QLatin1String(row.radians));
     }
 }
 
@@ -61,22 +61,22 @@ TEST(DegreesToRadians, RefusalsNameTheFaultAndPlaceTheCaret) {
     };
     for (const Row& row : rows) {
         CalculatorState state;
-        state.LastResult = 7;
+        state.lastResult = 7;
         const KeyOutcome out = calculator::degreesToRadians(state, QString::fromUtf8(row.box));
         EXPECT_EQ(out.kind, Kind::Note) << row.box;
         EXPECT_EQ(out.text, QString::fromUtf8(row.note) + sep) << row.box;
         EXPECT_EQ(out.caret, row.caret) << row.box;
-        EXPECT_EQ(state.LastResult, 7) << row.box;
+        EXPECT_EQ(state.lastResult, 7) << row.box;
     }
 }
 
 TEST(RadiansToDegrees, RefusesWhatSinglePrecisionDegreesCannotHold) {
     for (const char* box : {"-1e400", "6e36", "1e300"}) {
         CalculatorState state;
-        state.LastResult = 2;
+        state.lastResult = 2;
         EXPECT_EQ(calculator::radiansToDegrees(state, QString::fromUtf8(box)).kind, Kind::Refused)
             << box;
-        EXPECT_EQ(state.LastResult, 2) << box;
+        EXPECT_EQ(state.lastResult, 2) << box;
     }
     CalculatorState state;
     const KeyOutcome big = calculator::radiansToDegrees(state, QStringLiteral("5e36"));
@@ -84,7 +84,7 @@ TEST(RadiansToDegrees, RefusesWhatSinglePrecisionDegreesCannotHold) {
     EXPECT_FALSE(big.text.contains(QLatin1String("inf"), Qt::CaseInsensitive));
     EXPECT_FALSE(big.text.contains(QLatin1String("nan"), Qt::CaseInsensitive));
     // An empty box converts the last result.
-    state.LastResult = 0;
+    state.lastResult = 0;
     EXPECT_EQ(calculator::radiansToDegrees(state, QString()).text,
               "弧度： 0\r\n角度： 0° 0' 0\"" + sep);
 }
@@ -116,9 +116,9 @@ TEST(AngleMark, InsertsAtTheCaretByTheCounts) {
 
 TEST(Reciprocal, RefusesWhatLeavesTheDoubleRange) {
     CalculatorState state;
-    state.LastResult = 4E-309;
+    state.lastResult = 4E-309;
     EXPECT_EQ(calculator::reciprocal(state, QString()).kind, Kind::Refused);
-    EXPECT_EQ(state.LastResult, 4E-309);
+    EXPECT_EQ(state.lastResult, 4E-309);
 }
 
 } // namespace

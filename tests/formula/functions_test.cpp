@@ -1,4 +1,4 @@
-// CalcFunc: values, domains and pole guards.
+// functionValue: values, domains and pole guards.
 #include "formula/engine.h"
 #include "string_io.h"
 
@@ -19,7 +19,7 @@ struct FunctionRow {
     const char* value; // general number text, or nullptr when the function fails
 };
 
-constexpr double kPi = 3.14159265358979;
+using formula::kPi;
 
 const FunctionRow kRows[] = {
     {"SIN", 0, "0"},
@@ -86,44 +86,41 @@ const FunctionRow kRows[] = {
     {"SH", 709, "4.10920373077749E+307"},
 };
 
-TEST(CalcFunc, Table) {
+TEST(FunctionValue, Table) {
     StringIo io;
-    Engine engine(io);
     for (const FunctionRow& row : kRows) {
         SCOPED_TRACE(std::string(row.name) + " " + std::to_string(row.x));
-        engine.CalcOk = true;
-        const double v = engine.CalcFunc(QString::fromLatin1(row.name), row.x);
+        Engine engine(io);
+        const double v = engine.functionValue(QString::fromLatin1(row.name), row.x);
         EXPECT_TRUE(std::isfinite(v));
         if (row.value) {
-            EXPECT_TRUE(engine.CalcOk);
+            EXPECT_TRUE(engine.valid());
             EXPECT_EQ(numbers::generalNumberText(v), QString::fromLatin1(row.value));
         } else {
-            EXPECT_FALSE(engine.CalcOk);
+            EXPECT_FALSE(engine.valid());
             EXPECT_EQ(v, 0);
         }
     }
 }
 
-TEST(CalcFunc, UnknownNameGivesZeroWithoutFailure) {
+TEST(FunctionValue, UnknownNameGivesZeroWithoutFailure) {
     StringIo io;
     Engine engine(io);
-    engine.CalcOk = true;
-    EXPECT_EQ(engine.CalcFunc(QStringLiteral("FOO"), 2), 0);
-    EXPECT_EQ(engine.CalcFunc(QStringLiteral("SINCOS"), 1), 0);
-    EXPECT_EQ(engine.CalcFunc(QStringLiteral("sin"), 1), 0); // names come upper-cased
-    EXPECT_TRUE(engine.CalcOk);
+    EXPECT_EQ(engine.functionValue(QStringLiteral("FOO"), 2), 0);
+    EXPECT_EQ(engine.functionValue(QStringLiteral("SINCOS"), 1), 0);
+    EXPECT_EQ(engine.functionValue(QStringLiteral("sin"), 1), 0); // names come upper-cased
+    EXPECT_TRUE(engine.valid());
 }
 
-TEST(CalcFunc, FailureIsNotResetBySuccess) {
+TEST(FunctionValue, FailureIsNotResetBySuccess) {
     StringIo io;
     Engine engine(io);
-    engine.CalcOk = true;
-    engine.CalcFunc(QStringLiteral("LN"), 0);
-    engine.CalcFunc(QStringLiteral("LN"), 1);
-    EXPECT_FALSE(engine.CalcOk);
+    engine.functionValue(QStringLiteral("LN"), 0);
+    engine.functionValue(QStringLiteral("LN"), 1);
+    EXPECT_FALSE(engine.valid());
 }
 
-TEST(CalcFunc, LettersTogetherFormOneName) {
+TEST(FunctionValue, LettersTogetherFormOneName) {
     // SINCOS1 is the one name SINCOS: 0 without a failure. check refuses
     // it when it is the first name of the formula, so it follows another.
     const Outcome r = evaluate(QStringLiteral("SIN0+SINCOS1"));

@@ -1,4 +1,4 @@
-// GetOperands, ValNum, LeadOps. Indexes are 0-based.
+// operandsAt, operandValue, leadingOperators. Indexes are 0-based.
 #include "formula/engine.h"
 
 #include "support/qt_printers.h"
@@ -55,11 +55,11 @@ const OperandRow kRows[] = {
     {"3--5", 1, "3", "-5", 0, 3, true, 3, true, -5},
 };
 
-TEST(GetOperands, Table) {
+TEST(OperandsAt, Table) {
     for (const OperandRow& row : kRows) {
         SCOPED_TRACE(row.text);
         const QString text = QString::fromUtf8(row.text);
-        const auto o = Engine::GetOperands(text, row.pos);
+        const auto o = Engine::operandsAt(text, row.pos);
         EXPECT_EQ(o.leftText.toString(), QString::fromUtf8(row.left));
         EXPECT_EQ(o.rightText.toString(), QString::fromUtf8(row.right));
         EXPECT_EQ(o.leftStart, row.ls);
@@ -71,10 +71,10 @@ TEST(GetOperands, Table) {
     }
 }
 
-TEST(GetOperands, PositionOutsideTheTextTakesNothing) {
+TEST(OperandsAt, PositionOutsideTheTextTakesNothing) {
     const QString text = QStringLiteral("1+2");
     for (int pos : {-1, 3, 10}) {
-        const auto o = Engine::GetOperands(text, pos);
+        const auto o = Engine::operandsAt(text, pos);
         EXPECT_TRUE(o.leftText.isEmpty());
         EXPECT_TRUE(o.rightText.isEmpty());
         EXPECT_EQ(o.leftStart, pos);
@@ -84,7 +84,7 @@ TEST(GetOperands, PositionOutsideTheTextTakesNothing) {
     }
 }
 
-TEST(ValNum, Table) {
+TEST(OperandValue, Table) {
     const struct {
         const char* text;
         bool ok;
@@ -112,7 +112,7 @@ TEST(ValNum, Table) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
-        const auto v = Engine::ValNum(QString::fromUtf8(row.text));
+        const auto v = Engine::operandValue(QString::fromUtf8(row.text));
         ASSERT_EQ(v.has_value(), row.ok);
         if (row.ok) {
             EXPECT_DOUBLE_EQ(*v, row.value);
@@ -120,13 +120,13 @@ TEST(ValNum, Table) {
     }
 }
 
-TEST(LeadOps, Table) {
-    EXPECT_EQ(Engine::LeadOps(u"*-", u"-", u"+", u"*", u"/"), 2);
-    EXPECT_EQ(Engine::LeadOps(u"3-", u"-", u"+", u"*", u"/"), 0);
-    EXPECT_EQ(Engine::LeadOps(u"+-*/", u"-", u"+", u"*", u"/"), 4);
-    EXPECT_EQ(Engine::LeadOps(u"--+", u"-"), 2); // empty texts equal the first
-    EXPECT_EQ(Engine::LeadOps(u"", u"-", u"+"), 0);
-    EXPECT_EQ(Engine::LeadOps(u"-", u"--"), 0); // longer texts never equal one character
+TEST(LeadingOperators, Table) {
+    EXPECT_EQ(Engine::leadingOperators(u"*-", u"-", u"+", u"*", u"/"), 2);
+    EXPECT_EQ(Engine::leadingOperators(u"3-", u"-", u"+", u"*", u"/"), 0);
+    EXPECT_EQ(Engine::leadingOperators(u"+-*/", u"-", u"+", u"*", u"/"), 4);
+    EXPECT_EQ(Engine::leadingOperators(u"--+", u"-"), 2); // empty texts equal the first
+    EXPECT_EQ(Engine::leadingOperators(u"", u"-", u"+"), 0);
+    EXPECT_EQ(Engine::leadingOperators(u"-", u"--"), 0); // longer texts never equal one character
 }
 
 } // namespace

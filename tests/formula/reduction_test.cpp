@@ -1,4 +1,4 @@
-// PreCalc, Calc, CalcPlain, Operate, FindBack; and the whole
+// prepare, Calc, groupValue, operate, findBack; and the whole
 // calling sequence of the "＝" key over a string box.
 #include "formula/engine.h"
 #include "string_io.h"
@@ -78,7 +78,7 @@ const EvalRow kEvalRows[] = {
     {"(2)SIN(0)", true, "0"},
     {"(1+1)EXP0", true, "2"},
     {"(2)E5", true, "200000"}, // an exponent letter, not a function: no "*"
-    // Failures: CalcOk false.
+    // Failures: the evaluation is invalid.
     {"1/0", false, nullptr},
     {"0^-1", false, nullptr},
     {"()", false, nullptr},
@@ -105,7 +105,7 @@ const EvalRow kEvalRows[] = {
     {"2+", false, nullptr},
 };
 
-TEST(Calc, Table) {
+TEST(Evaluate, Table) {
     for (const EvalRow& row : kEvalRows) {
         SCOPED_TRACE(row.formula);
         const QString formula = QString::fromUtf8(row.formula);
@@ -123,42 +123,41 @@ TEST(Calc, Table) {
     }
 }
 
-TEST(Calc, FailureYieldsZeroAndLeavesCalcOkFalse) {
+TEST(Evaluate, FailedOperationCountsAsZeroAndTheEvaluationIsInvalid) {
     StringIo io(QStringLiteral("1/0+5"));
     Engine engine(io);
-    engine.CalcOk = true;
-    engine.check();
-    ASSERT_TRUE(engine.FormulaOk);
+    ASSERT_TRUE(engine.mayEvaluate());
     // The failed division counts as 0 and the reduction runs on: 0+5.
-    EXPECT_EQ(engine.Calc(), 5);
-    EXPECT_FALSE(engine.CalcOk);
-    // Nothing resets CalcOk but the caller.
-    EXPECT_EQ(engine.Calc(), 0);
-    EXPECT_FALSE(engine.CalcOk);
+    const formula::Evaluation first = engine.evaluate();
+    EXPECT_EQ(first.value, 5);
+    EXPECT_FALSE(first.valid);
+    // Every evaluation starts afresh and fails the same way.
+    const formula::Evaluation again = engine.evaluate();
+    EXPECT_EQ(again.value, 5);
+    EXPECT_FALSE(again.valid);
 }
 
-TEST(Calc, TwiceGivesTheSameAndLeavesTheBox) {
+TEST(Evaluate, TwiceGivesTheSameAndLeavesTheBox) {
     StringIo io(QStringLiteral("1+2*3"));
     Engine engine(io);
-    engine.CalcOk = true;
-    engine.check();
-    EXPECT_EQ(engine.Calc(), 7);
-    EXPECT_EQ(engine.Calc(), 7);
-    EXPECT_TRUE(engine.CalcOk);
+    engine.mayEvaluate();
+    EXPECT_EQ(engine.evaluate().value, 7);
+    const formula::Evaluation again = engine.evaluate();
+    EXPECT_EQ(again.value, 7);
+    EXPECT_TRUE(again.valid);
     EXPECT_EQ(io.box, QStringLiteral("1+2*3"));
-    EXPECT_EQ(engine.WorkFormula, QStringLiteral("7"));
+    EXPECT_EQ(engine.workFormula(), QStringLiteral("7"));
     EXPECT_TRUE(io.history.isEmpty());
 }
 
-TEST(Calc, RemovesBlanksFromTheBox) {
+TEST(Evaluate, RemovesBlanksFromTheBox) {
     StringIo io(QStringLiteral("1 + 2"));
     Engine engine(io);
-    engine.CalcOk = true;
-    EXPECT_EQ(engine.Calc(), 3);
+    EXPECT_EQ(engine.evaluate().value, 3);
     EXPECT_EQ(io.box, QStringLiteral("1+2"));
 }
 
-TEST(Calc, EmptyFormulaPassesCheckAndFailsCalc) {
+TEST(Evaluate, EmptyFormulaPassesCheckAndFailsCalc) {
     StringIo io;
     const Outcome r = evaluate(io);
     EXPECT_TRUE(r.formulaOk);
@@ -173,7 +172,7 @@ QString repeated(const QString& piece, int times) {
     return s;
 }
 
-TEST(Calc, DeepNesting) {
+TEST(Evaluate, DeepNesting) {
     const QString f = repeated(QStringLiteral("("), 100) + QStringLiteral("1+2") +
                       repeated(QStringLiteral(")"), 100);
     StringIo io(f);
@@ -189,7 +188,7 @@ TEST(Calc, DeepNesting) {
     EXPECT_EQ(o.text, QStringLiteral("3.27339060789612E+150"));
 }
 
-TEST(Calc, LongFormulaIsEvaluatedWhenNoGroupExceeds255) {
+TEST(Evaluate, LongFormulaIsEvaluatedWhenNoGroupExceeds255) {
     // 300 characters, but every group stays short.
     const QString f = repeated(QStringLiteral("(1+1)+"), 50) + QStringLiteral("0");
     ASSERT_GT(f.size(), 255);
@@ -200,7 +199,7 @@ TEST(Calc, LongFormulaIsEvaluatedWhenNoGroupExceeds255) {
     EXPECT_TRUE(io.history.isEmpty());
 }
 
-TEST(Calc, GroupOver255FailsWithAMessage) {
+TEST(Evaluate, GroupOver255FailsWithAMessage) {
     const QString inner = repeated(QStringLiteral("1+"), 128) + QStringLiteral("1"); // 257 chars
     const QString f = QStringLiteral("2+(") + inner + QStringLiteral(")");
     StringIo io(f);
@@ -210,19 +209,19 @@ TEST(Calc, GroupOver255FailsWithAMessage) {
     EXPECT_EQ(io.box, inner); // the group text is put into the box
 }
 
-TEST(Calc, GroupGrowingPast255ByItsValues) {
+TEST(Evaluate, GroupGrowingPast255ByItsValues) {
     // 43 characters that become a group of 18 * 17 characters.
     const QString f = repeated(QStringLiteral("(1/3)"), 18);
     StringIo io(f);
     io.boxRule = true; // the box's own change rule cuts the group text
     const Outcome r = evaluate(io);
     EXPECT_FALSE(r.calcOk);
-    // CalcPlain's message, then the box rule's own for the group text.
+    // groupValue's message, then the box rule's own for the group text.
     EXPECT_EQ(io.messages().size(), 2);
     EXPECT_EQ(io.box.size(), 255);
 }
 
-TEST(PreCalc, BuildsTheWorkingText) {
+TEST(Prepare, BuildsTheWorkingText) {
     const struct {
         const char* box;
         const char* work;
@@ -241,14 +240,13 @@ TEST(PreCalc, BuildsTheWorkingText) {
         SCOPED_TRACE(row.box);
         StringIo io(QString::fromUtf8(row.box));
         Engine engine(io);
-        engine.CalcOk = true;
-        engine.PreCalc();
-        EXPECT_EQ(engine.WorkFormula, QString::fromUtf8(row.work));
-        EXPECT_EQ(engine.CalcOk, row.calcOk);
+        engine.prepare();
+        EXPECT_EQ(engine.workFormula(), QString::fromUtf8(row.work));
+        EXPECT_EQ(engine.valid(), row.calcOk);
     }
 }
 
-TEST(CalcPlain, Groups) {
+TEST(GroupValue, Groups) {
     const struct {
         const char* group;
         bool ok;
@@ -263,9 +261,8 @@ TEST(CalcPlain, Groups) {
         SCOPED_TRACE(row.group);
         StringIo io;
         Engine engine(io);
-        engine.CalcOk = true;
-        const double v = engine.CalcPlain(QString::fromUtf8(row.group));
-        EXPECT_EQ(engine.CalcOk, row.ok);
+        const double v = engine.groupValue(QString::fromUtf8(row.group));
+        EXPECT_EQ(engine.valid(), row.ok);
         EXPECT_DOUBLE_EQ(v, row.value);
     }
 }
@@ -273,15 +270,14 @@ TEST(CalcPlain, Groups) {
 TEST(Operate, Table) {
     StringIo io;
     Engine e(io);
-    e.CalcOk = true;
-    EXPECT_EQ(e.Operate(QLatin1Char('+'), 2, 3), 5);
-    EXPECT_EQ(e.Operate(QLatin1Char('-'), 2, 3), -1);
-    EXPECT_EQ(e.Operate(QLatin1Char('*'), 2, 3), 6);
-    EXPECT_EQ(e.Operate(QLatin1Char('/'), 3, 2), 1.5);
-    EXPECT_EQ(e.Operate(QLatin1Char('^'), 2, 10), 1024);
-    EXPECT_EQ(e.Operate(QLatin1Char('^'), 0, 0), 1);
-    EXPECT_EQ(e.Operate(QLatin1Char('^'), -2, 3), -8);
-    EXPECT_TRUE(e.CalcOk);
+    EXPECT_EQ(e.operate(QLatin1Char('+'), 2, 3), 5);
+    EXPECT_EQ(e.operate(QLatin1Char('-'), 2, 3), -1);
+    EXPECT_EQ(e.operate(QLatin1Char('*'), 2, 3), 6);
+    EXPECT_EQ(e.operate(QLatin1Char('/'), 3, 2), 1.5);
+    EXPECT_EQ(e.operate(QLatin1Char('^'), 2, 10), 1024);
+    EXPECT_EQ(e.operate(QLatin1Char('^'), 0, 0), 1);
+    EXPECT_EQ(e.operate(QLatin1Char('^'), -2, 3), -8);
+    EXPECT_TRUE(e.valid());
 
     const struct {
         char op;
@@ -290,20 +286,20 @@ TEST(Operate, Table) {
                    {'*', 1e300, 1e300}, {'^', 10, 400}, {'?', 1, 1}};
     for (const auto& f : failing) {
         SCOPED_TRACE(f.op);
-        e.CalcOk = true;
-        EXPECT_EQ(e.Operate(QLatin1Char(f.op), f.a, f.b), 0);
-        EXPECT_FALSE(e.CalcOk);
+        Engine fresh(io);
+        EXPECT_EQ(fresh.operate(QLatin1Char(f.op), f.a, f.b), 0);
+        EXPECT_FALSE(fresh.valid());
     }
 }
 
 TEST(FindBack, Positions) {
     const QString t = QStringLiteral("(1+(2)+3)");
-    EXPECT_EQ(Engine::FindBack(t, QLatin1Char('('), 5), 3);
-    EXPECT_EQ(Engine::FindBack(t, QLatin1Char('('), 3), 3);
-    EXPECT_EQ(Engine::FindBack(t, QLatin1Char('('), 2), 0);
-    EXPECT_EQ(Engine::FindBack(t, QLatin1Char('x'), 8), -1);
-    EXPECT_EQ(Engine::FindBack(t, QLatin1Char(')'), 100), 8);
-    EXPECT_EQ(Engine::FindBack(QString(), QLatin1Char('('), 0), -1);
+    EXPECT_EQ(Engine::findBack(t, QLatin1Char('('), 5), 3);
+    EXPECT_EQ(Engine::findBack(t, QLatin1Char('('), 3), 3);
+    EXPECT_EQ(Engine::findBack(t, QLatin1Char('('), 2), 0);
+    EXPECT_EQ(Engine::findBack(t, QLatin1Char('x'), 8), -1);
+    EXPECT_EQ(Engine::findBack(t, QLatin1Char(')'), 100), 8);
+    EXPECT_EQ(Engine::findBack(QString(), QLatin1Char('('), 0), -1);
 }
 
 } // namespace

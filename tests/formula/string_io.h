@@ -1,13 +1,14 @@
 #pragma once
 
+#include "calculator/history.h"
 #include "formula/engine.h"
 #include "numbers/number_text.h"
 
 #include <QStringList>
 
 // The engine's world over two strings, recording every write, caret and focus.
-// With boxRule on, setBoxText runs a copy of the calculator's change rule
-// (the calculator's): the 255-character cut and the single-operator rule.
+// With boxRule on, setBoxText runs the calculator's change rule: the
+// 255-character cut and the single-operator rule.
 class StringIo : public formula::FormulaIo {
 public:
     explicit StringIo(QString text = {}) : box(std::move(text)) {}
@@ -17,13 +18,10 @@ public:
         writes << text;
         box = text;
         if (boxRule) {
-            if (box.size() > 255) {
-                appendHistory(QStringLiteral(u"公式长度大于255字符了！") +
-                              formula::kHistorySeparator);
-                box.truncate(255);
-            }
-            if (box.size() == 1 && QStringLiteral("+-*/^").contains(box.at(0)))
-                box = lastResult != 0 ? numbers::generalNumberText(lastResult) + box : QString();
+            const calculator::BoxChange change = calculator::boxChangeRule(box, lastResult);
+            if (change.cut)
+                appendHistory(formula::kTooLongMessage + formula::kHistorySeparator);
+            box = change.text;
         }
         caret = static_cast<int>(box.size());
     }
@@ -52,8 +50,8 @@ public:
     double lastResult = 0;
 };
 
-// The "＝" key's calling sequence: CalcOk true, check, Calc when
-// the verdict is true.
+// The "＝" key's calling sequence: the value when the formula may be
+// evaluated.
 struct Outcome {
     bool formulaOk = false;
     bool calcOk = false;
@@ -64,12 +62,11 @@ struct Outcome {
 inline Outcome evaluate(StringIo& io) {
     formula::Engine engine(io);
     Outcome r;
-    engine.CalcOk = true;
-    engine.check();
-    r.formulaOk = engine.FormulaOk;
+    r.formulaOk = engine.mayEvaluate();
     if (r.formulaOk) {
-        r.value = engine.Calc();
-        r.calcOk = engine.CalcOk;
+        const formula::Evaluation e = engine.evaluate();
+        r.value = e.value;
+        r.calcOk = e.valid;
         r.text = numbers::generalNumberText(r.value);
     }
     return r;

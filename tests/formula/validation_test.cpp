@@ -1,4 +1,4 @@
-// check and DelSpace: messages, carets and the normalised box.
+// check and removeBlanks: messages, carets and the normalised box.
 #include "formula/engine.h"
 #include "string_io.h"
 
@@ -84,13 +84,12 @@ const CheckRow kRows[] = {
     {"FOO1+", "FOO1+", false, "+后没有数据|函数“FOO”错误", 4, 2},
 };
 
-TEST(Check, Table) {
+TEST(MayEvaluate, Table) {
     for (const CheckRow& row : kRows) {
         SCOPED_TRACE(row.box);
         StringIo io(QString::fromUtf8(row.box));
         Engine engine(io);
-        engine.check();
-        EXPECT_EQ(engine.FormulaOk, row.ok);
+        EXPECT_EQ(engine.mayEvaluate(), row.ok);
         EXPECT_EQ(io.box, QString::fromUtf8(row.normalised));
         const QString expected = QString::fromUtf8(row.messages);
         EXPECT_EQ(io.messages().join(QLatin1Char('|')), expected);
@@ -102,45 +101,41 @@ TEST(Check, Table) {
     }
 }
 
-TEST(Check, SetsFormulaOkAtEveryCall) {
+TEST(MayEvaluate, AnswersAfreshAtEveryCall) {
     StringIo io(QStringLiteral("5/"));
     Engine engine(io);
-    engine.check();
-    EXPECT_FALSE(engine.FormulaOk);
+    EXPECT_FALSE(engine.mayEvaluate());
     io.box = QStringLiteral("5/2");
-    engine.check();
-    EXPECT_TRUE(engine.FormulaOk);
+    EXPECT_TRUE(engine.mayEvaluate());
 }
 
-TEST(Check, WritesTheBoxOnlyWhenNormalisingChangesIt) {
+TEST(MayEvaluate, WritesTheBoxOnlyWhenNormalisingChangesIt) {
     StringIo clean(QStringLiteral("2+3"));
-    Engine(clean).check();
+    Engine(clean).mayEvaluate();
     EXPECT_TRUE(clean.writes.isEmpty());
 
     StringIo lower(QStringLiteral("sin30"));
-    Engine(lower).check();
+    Engine(lower).mayEvaluate();
     EXPECT_EQ(lower.writes, QStringList{QStringLiteral("SIN30")});
 }
 
-TEST(Check, LeavesOtherCharactersAlone) {
+TEST(MayEvaluate, LeavesOtherCharactersAlone) {
     // Only a-z are upper-cased: "ß" would become "SS" with a full
     // upper-casing and slip past the character check.
     StringIo io(QStringLiteral(u"ßin1"));
     Engine engine(io);
-    engine.check();
-    EXPECT_FALSE(engine.FormulaOk);
+    EXPECT_FALSE(engine.mayEvaluate());
     EXPECT_EQ(io.box, QStringLiteral(u"ßIN1"));
 }
 
-TEST(Check, ReadsTheBoxAsItsChangeRuleLeftIt) {
+TEST(MayEvaluate, ReadsTheBoxAsItsChangeRuleLeftIt) {
     // A pasted " -" loses its blank; the box's single-operator rule turns the
     // lone "-" into a continuation of the last result, which step 10 refuses.
     StringIo io(QStringLiteral(" -"));
     io.boxRule = true;
     io.lastResult = 12.5;
     Engine engine(io);
-    engine.check();
-    EXPECT_FALSE(engine.FormulaOk);
+    EXPECT_FALSE(engine.mayEvaluate());
     EXPECT_EQ(io.box, QStringLiteral("12.5-"));
     EXPECT_EQ(io.messages(), QStringList{QStringLiteral("-后没有数据")});
     EXPECT_EQ(io.caret, 5);
@@ -149,21 +144,20 @@ TEST(Check, ReadsTheBoxAsItsChangeRuleLeftIt) {
     StringIo empty(QStringLiteral(" -"));
     empty.boxRule = true;
     Engine second(empty);
-    second.check();
-    EXPECT_TRUE(second.FormulaOk);
+    EXPECT_TRUE(second.mayEvaluate());
     EXPECT_EQ(empty.box, QString());
 }
 
-TEST(Check, HistoryOnlyGrows) {
+TEST(MayEvaluate, HistoryOnlyGrows) {
     StringIo io(QStringLiteral("5/"));
     io.history = QStringLiteral("earlier");
-    Engine(io).check();
+    Engine(io).mayEvaluate();
     EXPECT_EQ(io.history, QStringLiteral(u"earlier/后没有数据") + formula::kHistorySeparator);
 }
 
-TEST(DelSpace, OneWritePerBlank) {
+TEST(RemoveBlanks, OneWritePerBlank) {
     StringIo io(QStringLiteral(" 1 +  2 "));
-    Engine(io).DelSpace();
+    Engine(io).removeBlanks();
     EXPECT_EQ(io.box, QStringLiteral("1+2"));
     const QStringList expected = {
         QStringLiteral("1 +  2 "), QStringLiteral("1+  2 "), QStringLiteral("1+ 2 "),
@@ -172,18 +166,18 @@ TEST(DelSpace, OneWritePerBlank) {
     EXPECT_EQ(io.writes, expected);
 }
 
-TEST(DelSpace, NoBlankNoWrite) {
+TEST(RemoveBlanks, NoBlankNoWrite) {
     StringIo io(QStringLiteral("1+2"));
-    Engine(io).DelSpace();
+    Engine(io).removeBlanks();
     EXPECT_TRUE(io.writes.isEmpty());
     StringIo empty;
-    Engine(empty).DelSpace();
+    Engine(empty).removeBlanks();
     EXPECT_TRUE(empty.writes.isEmpty());
 }
 
-TEST(DelSpace, OnlyBlanks) {
+TEST(RemoveBlanks, OnlyBlanks) {
     StringIo io(QStringLiteral("    "));
-    Engine(io).DelSpace();
+    Engine(io).removeBlanks();
     EXPECT_EQ(io.box, QString());
     EXPECT_EQ(io.writes.size(), 4);
 }
@@ -195,9 +189,9 @@ public:
     void setBoxText(const QString& text) override { writes << text; }
 };
 
-TEST(DelSpace, EndsWhenTheBoxRefusesTheWrite) {
+TEST(RemoveBlanks, EndsWhenTheBoxRefusesTheWrite) {
     StubbornIo io(QStringLiteral("1 2"));
-    Engine(io).DelSpace();
+    Engine(io).removeBlanks();
     EXPECT_EQ(io.box, QStringLiteral("1 2"));
     EXPECT_LE(io.writes.size(), 3);
 }
