@@ -1,5 +1,7 @@
 #pragma once
 
+#include "form/bend_ends.h"
+
 #include <QString>
 #include <optional>
 
@@ -7,11 +9,9 @@
 // (and the bend coefficient when given) into its inputs in that order, each
 // write recomputing, then selects the bend option when given.
 struct BarHandover {
-    enum class Bend { Both, One, None };
-
     QString diameter;
     QString length;
     QString count;
     std::optional<QString> bendCoefficient;
-    std::optional<Bend> bend;
+    std::optional<BendEnds> bendEnds;
 };

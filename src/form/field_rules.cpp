@@ -7,20 +7,20 @@
 #include <QPointer>
 #include <QTimer>
 
-short ValiText(short KeyIn, const QString& ValidateString, bool Editable) {
-    QString allowed = ValidateString.toUpper();
-    if (Editable)
-        allowed.append(QChar(8));
-    const QChar c = QChar(static_cast<char16_t>(KeyIn)).toUpper();
-    if (KeyIn != 0 && allowed.contains(c, Qt::CaseInsensitive))
-        return KeyIn;
+short filterKey(short key, const QString& allowed, bool editable) {
+    QString keys = allowed.toUpper();
+    if (editable)
+        keys.append(QChar(8));
+    const QChar c = QChar(static_cast<char16_t>(key)).toUpper();
+    if (key != 0 && keys.contains(c, Qt::CaseInsensitive))
+        return key;
     feedback::beep();
     return 0;
 }
 
 FieldRules::FieldRules(QObject* parent) : QObject(parent) {}
 
-void FieldRules::add(Field field) {
+void FieldRules::addField(Field field) {
     if (!field.keys.isEmpty() || field.keysNow)
         field.edit->setAttribute(Qt::WA_InputMethodEnabled, false);
     field.edit->installEventFilter(this);
@@ -107,7 +107,7 @@ bool FieldRules::keyPress(const Field& field, QKeyEvent* event) {
     if (text.isEmpty() || text == QString(QChar(127)) || text == QString(QChar(9)))
         return false; // no character: arrows, Home, End, Delete, Tab
     for (QChar c : text) {
-        if (ValiText(static_cast<short>(c.unicode()), keys, true) == 0)
+        if (filterKey(static_cast<short>(c.unicode()), keys, true) == 0)
             return true;
     }
     return false;

@@ -16,10 +16,10 @@ inline const QString kArithmetic = QStringLiteral("0123456789.+-*/");
 inline const QString kFormula = QStringLiteral("0123456789.+-*/^abceghilnopqrstx()");
 } // namespace keysets
 
-// The key filter: returns KeyIn when the character is in ValidateString
-// (letters compared without regard to case; Backspace too while Editable),
+// The key filter: returns the key when its character is in `allowed`
+// (letters compared without regard to case; Backspace too while `editable`),
 // otherwise beeps once and returns 0.
-short ValiText(short KeyIn, const QString& ValidateString, bool Editable);
+short filterKey(short key, const QString& allowed, bool editable);
 
 // The rules every text field shares: the key filter, select-all when the field
 // takes the focus, and Enter to a successor. A tab lists its fields once; one
@@ -42,7 +42,7 @@ public:
     };
 
     explicit FieldRules(QObject* parent = nullptr);
-    void add(Field field);
+    void addField(Field field);
 
     static bool isEnter(int key);
 

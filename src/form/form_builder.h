@@ -1,11 +1,12 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QString>
+#include <initializer_list>
 
 class QCheckBox;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QWidget;
@@ -32,6 +33,23 @@ QLineEdit* field(QWidget* parent, const char* name, const QString& text, FieldKi
 // Sets a field's text only when it differs, as a changed value would; its
 // change rule then runs as if the user had typed it.
 void write(QLineEdit* field, const QString& text);
+
+// A field and the member of a tab's widget-free texts that a recompute reads
+// it into and writes it back from.
+template <typename Texts> struct Bound {
+    QLineEdit* field;
+    QString Texts::*text;
+};
+template <typename Texts> void readInto(Texts& texts, std::initializer_list<Bound<Texts>> fields) {
+    for (const Bound<Texts>& b : fields)
+        texts.*b.text = b.field->text();
+}
+// Writes back in the order given, each only when its text changed.
+template <typename Texts>
+void writeFrom(const Texts& texts, std::initializer_list<Bound<Texts>> fields) {
+    for (const Bound<Texts>& b : fields)
+        write(b.field, texts.*b.text);
+}
 
 QRadioButton* option(QWidget* parent, const char* name, const QString& caption, int left, int top,
                      int width, int height);

@@ -182,4 +182,14 @@ QString formatPattern(double value, Pattern pattern) {
     return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
 }
 
+void writeFinite(QString& field, double value) {
+    if (std::isfinite(value))
+        field = generalNumberText(value);
+}
+
+void writeFinite(QString& field, double value, Pattern pattern) {
+    if (std::isfinite(value))
+        field = formatPattern(value, pattern);
+}
+
 } // namespace numbers

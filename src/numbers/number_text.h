@@ -28,4 +28,10 @@ QString trimmedSignedNumberText(float value);
 enum class Pattern { Fixed2, UpTo2, UpTo3 };
 QString formatPattern(double value, Pattern pattern);
 
+// A recompute step's result written into its field's text, as general number
+// text or in a pattern, unless its arithmetic overflowed or had no answer:
+// such a step keeps the field's previous text.
+void writeFinite(QString& field, double value);
+void writeFinite(QString& field, double value, Pattern pattern);
+
 } // namespace numbers

@@ -8,46 +8,32 @@
 
 namespace rebar {
 namespace {
-
 using numbers::strictNumber;
-
-// Writes a finite value with the given writer; an overflow abandons the step.
-template <typename Writer> void put(QString& field, double value, Writer write) {
-    if (std::isfinite(value))
-        field = write(value);
-}
-
-QString general(double v) {
-    return numbers::generalNumberText(v);
-}
-QString fixed2(double v) {
-    return numbers::formatPattern(v, numbers::Pattern::Fixed2);
-}
-
+using numbers::writeFinite;
 } // namespace
 
-void add(BarQuantityFields& f) {
+void recomputeQuantities(BarQuantityFields& f) {
     const double u = f.centimetres ? 10 : 1;
 
-    if (auto d = strictNumber(f.text1))
-        put(f.text5, 3.14 * ((*d / 2) * (*d / 2)), general);
-    if (auto section = strictNumber(f.text5))
-        put(f.text6, *section * 0.007855, general);
-    f.text7 = f.text1;
-    f.text8 = f.text3;
+    if (auto d = strictNumber(f.diameter))
+        writeFinite(f.section, 3.14 * ((*d / 2) * (*d / 2)));
+    if (auto section = strictNumber(f.section))
+        writeFinite(f.massPerMetre, *section * 0.007855);
+    f.diameterShown = f.diameter;
+    f.countShown = f.count;
 
     // Cut length in millimetres from the selected option.
     std::optional<double> cut;
-    if (f.bend != Bend::Unselected) {
-        const auto L = strictNumber(f.text2);
+    if (f.bendEnds) {
+        const auto L = strictNumber(f.length);
         if (L) {
-            if (f.bend == Bend::None) {
+            if (*f.bendEnds == BendEnds::None) {
                 cut = *L * u;
             } else {
-                const auto k = strictNumber(f.text4);
-                const auto d = k ? strictNumber(f.text1) : std::nullopt;
+                const auto k = strictNumber(f.bendCoefficient);
+                const auto d = k ? strictNumber(f.diameter) : std::nullopt;
                 if (k && d)
-                    cut = f.bend == Bend::Both ? *L * u + *d * (2 * *k) : *L * u + *d * *k;
+                    cut = *f.bendEnds == BendEnds::Both ? *L * u + *d * (2 * *k) : *L * u + *d * *k;
             }
         }
     }
@@ -56,23 +42,23 @@ void add(BarQuantityFields& f) {
     // read as millimetres nor divided again.
     const bool freshCut = cut && std::isfinite(*cut);
     if (freshCut)
-        f.text9 = general(*cut);
-    const auto shown = strictNumber(f.text9);
+        f.cutLength = numbers::generalNumberText(*cut);
+    const auto shown = strictNumber(f.cutLength);
     const auto millimetres = freshCut ? shown : (shown ? std::optional(*shown * u) : std::nullopt);
-    const auto count = strictNumber(f.text8);
+    const auto count = strictNumber(f.countShown);
     if (millimetres && count)
-        put(f.text10, *millimetres * *count / 1000, fixed2);
-    const auto total = strictNumber(f.text10);
-    const auto perMetre = strictNumber(f.text6);
+        writeFinite(f.totalLength, *millimetres * *count / 1000, numbers::Pattern::Fixed2);
+    const auto total = strictNumber(f.totalLength);
+    const auto perMetre = strictNumber(f.massPerMetre);
     if (total && perMetre)
-        put(f.text11, *total * *perMetre, fixed2);
-    const auto n = strictNumber(f.text3);
-    const auto section = strictNumber(f.text5);
+        writeFinite(f.totalMass, *total * *perMetre, numbers::Pattern::Fixed2);
+    const auto n = strictNumber(f.count);
+    const auto section = strictNumber(f.section);
     if (n && section)
-        put(f.text12, *n * *section, general);
+        writeFinite(f.totalSection, *n * *section);
     if (freshCut) {
-        if (auto length = strictNumber(f.text9))
-            put(f.text9, *length / u, general);
+        if (auto length = strictNumber(f.cutLength))
+            writeFinite(f.cutLength, *length / u);
     }
 }
 

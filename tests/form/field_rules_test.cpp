@@ -26,11 +26,11 @@ protected:
         result->setReadOnly(true);
         layout->addWidget(result);
         rules = new FieldRules(form.get());
-        rules->add(
+        rules->addField(
             {fields[0], keysets::kDigits, {}, true, [this] { ++recomputes; }, fields[1], {}});
-        rules->add({fields[1], keysets::kDecimal, {}, true, {}, fields[2], {}});
-        rules->add({fields[2], keysets::kFormula, {}, true, {}, fields[0], {}});
-        rules->add({result, {}, {}, true, {}, nullptr, {}});
+        rules->addField({fields[1], keysets::kDecimal, {}, true, {}, fields[2], {}});
+        rules->addField({fields[2], keysets::kFormula, {}, true, {}, fields[0], {}});
+        rules->addField({result, {}, {}, true, {}, nullptr, {}});
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -47,21 +47,21 @@ protected:
     int recomputes = 0;
 };
 
-TEST(ValiText, AllowsTheSetAndBackspaceAndBeepsOtherwise) {
+TEST(FilterKey, AllowsTheSetAndBackspaceAndBeepsOtherwise) {
     FeedbackRecorder recorder;
-    EXPECT_EQ(ValiText('5', keysets::kDigits, true), '5');
-    EXPECT_EQ(ValiText(8, keysets::kDigits, true), 8);
+    EXPECT_EQ(filterKey('5', keysets::kDigits, true), '5');
+    EXPECT_EQ(filterKey(8, keysets::kDigits, true), 8);
     EXPECT_EQ(recorder.beeps, 0);
-    EXPECT_EQ(ValiText(8, keysets::kDigits, false), 0);
-    EXPECT_EQ(ValiText('.', keysets::kDigits, true), 0);
-    EXPECT_EQ(ValiText(13, keysets::kDigits, true), 0);
-    EXPECT_EQ(ValiText(22, keysets::kDigits, true), 0); // Ctrl+V
+    EXPECT_EQ(filterKey(8, keysets::kDigits, false), 0);
+    EXPECT_EQ(filterKey('.', keysets::kDigits, true), 0);
+    EXPECT_EQ(filterKey(13, keysets::kDigits, true), 0);
+    EXPECT_EQ(filterKey(22, keysets::kDigits, true), 0); // Ctrl+V
     EXPECT_EQ(recorder.beeps, 4);
     // Letters of the formula set pass in either case and keep the case typed.
-    EXPECT_EQ(ValiText('S', keysets::kFormula, true), 'S');
-    EXPECT_EQ(ValiText('s', keysets::kFormula, true), 's');
+    EXPECT_EQ(filterKey('S', keysets::kFormula, true), 'S');
+    EXPECT_EQ(filterKey('s', keysets::kFormula, true), 's');
     for (short refused : std::initializer_list<short>{'d', 'f', 'k', 'D', ' ', 0xB0})
-        EXPECT_EQ(ValiText(refused, keysets::kFormula, true), 0) << refused;
+        EXPECT_EQ(filterKey(refused, keysets::kFormula, true), 0) << refused;
 }
 
 TEST_F(FieldRulesTest, TypedKeysAreFilteredWithOneBeepEach) {
