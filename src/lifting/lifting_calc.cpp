@@ -8,7 +8,9 @@
 namespace lifting {
 namespace {
 
+using numbers::Pattern;
 using numbers::strictNumber;
+using numbers::writeFinite;
 
 // Unit weight of reinforced concrete, kg/m³.
 constexpr double kConcrete = 2500;
@@ -17,97 +19,79 @@ constexpr double kSteel = 0.007855;
 // What the two hooks add to a ring's developed length, mm.
 constexpr double kHooks = 25 * 3.1415926 + 30;
 
-QString general(double v) {
-    return numbers::generalNumberText(v);
-}
-QString upTo2(double v) {
-    return numbers::formatPattern(v, numbers::Pattern::UpTo2);
-}
-QString upTo3(double v) {
-    return numbers::formatPattern(v, numbers::Pattern::UpTo3);
-}
-
-// Writes a value unless its arithmetic overflowed or had no answer; such a
-// step keeps the field's previous text.
-template <typename Writer> void put(QString& field, double value, Writer write) {
-    if (std::isfinite(value))
-        field = write(value);
-}
-
 // Ring bar diameter factor per unit root of volume, by sling angle and ring
 // count. Rows are tried in order; a later match wins.
 struct RingRow {
-    bool LiftingFields::*angle;
-    bool LiftingFields::*count; // null: any count
+    SlingAngle angle;
+    std::optional<RingCount> count; // none: any count
     double k;
 };
 constexpr RingRow kRingRows[] = {
-    {&LiftingFields::option8, nullptr, 17.7},
-    {&LiftingFields::option9, &LiftingFields::option12, 14.9},
-    {&LiftingFields::option9, &LiftingFields::option13, 12.1},
-    {&LiftingFields::option10, &LiftingFields::option12, 13.5},
-    {&LiftingFields::option10, &LiftingFields::option13, 11},
+    {SlingAngle::Deg90, std::nullopt, 17.7},    {SlingAngle::Deg60, RingCount::Two, 14.9},
+    {SlingAngle::Deg60, RingCount::Four, 12.1}, {SlingAngle::Deg45, RingCount::Two, 13.5},
+    {SlingAngle::Deg45, RingCount::Four, 11},
 };
 
 } // namespace
 
-void aaa(LiftingFields& f) {
+void recomputeMemberAndRing(LiftingFields& f) {
     // Volume in m³ from millimetres.
     {
-        const auto L = strictNumber(f.text13);
-        const auto B = L ? strictNumber(f.text14) : std::nullopt;
-        const auto H = B ? strictNumber(f.text15) : std::nullopt;
+        const auto L = strictNumber(f.length);
+        const auto B = L ? strictNumber(f.width) : std::nullopt;
+        const auto H = B ? strictNumber(f.height) : std::nullopt;
         if (H)
-            put(f.text23, *L * *B * *H / 1e9, upTo3);
+            writeFinite(f.volume, *L * *B * *H / 1e9, Pattern::UpTo3);
     }
 
     // Weight from the volume as shown.
-    if (const auto V = strictNumber(f.text23))
-        put(f.text22, *V * kConcrete, general);
+    if (const auto V = strictNumber(f.volume))
+        writeFinite(f.weight, *V * kConcrete);
 
     // Lifting points along the member.
-    if (f.option5 && f.option6) {
-        if (const auto L = strictNumber(f.text13))
-            put(f.text16, *L * 0.214, general);
-        if (const auto L = strictNumber(f.text13))
-            put(f.text17, *L * 0.214, general);
-    } else if (f.option4) {
-        if (const auto L = strictNumber(f.text13))
-            put(f.text16, *L * 0.1, general);
-        if (const auto L = strictNumber(f.text13))
-            put(f.text17, *L * 0.15, general);
+    if (f.reinforcement == Reinforcement::Same && f.section == Section::Constant) {
+        if (const auto L = strictNumber(f.length))
+            writeFinite(f.liftingPointMin, *L * 0.214);
+        if (const auto L = strictNumber(f.length))
+            writeFinite(f.liftingPointMax, *L * 0.214);
+    } else if (f.reinforcement == Reinforcement::Differs) {
+        if (const auto L = strictNumber(f.length))
+            writeFinite(f.liftingPointMin, *L * 0.1);
+        if (const auto L = strictNumber(f.length))
+            writeFinite(f.liftingPointMax, *L * 0.15);
     }
 
     // Raw ring diameter. A negative volume has no root: the step is abandoned.
-    if (const auto v = strictNumber(f.text23); v && *v >= 0) {
+    if (const auto v = strictNumber(f.volume); v && *v >= 0) {
         for (const RingRow& row : kRingRows) {
-            if (f.*row.angle && (!row.count || f.*row.count))
-                put(f.text19, std::sqrt(*v) * row.k, general);
+            if (f.slingAngle == row.angle && (!row.count || f.ringCount == row.count))
+                writeFinite(f.ringDiameter, std::sqrt(*v) * row.k);
         }
     }
 
     // Up to a whole millimetre.
-    if (const auto d = strictNumber(f.text19)) {
+    if (const auto d = strictNumber(f.ringDiameter)) {
         if (std::trunc(*d) != *d)
-            put(f.text19, std::trunc(*d) + 1, general);
+            writeFinite(f.ringDiameter, std::trunc(*d) + 1);
     }
 
     // Bars come in even diameters.
-    if (const auto d = strictNumber(f.text19)) {
+    if (const auto d = strictNumber(f.ringDiameter)) {
         if (*d / 2 != std::floor(*d / 2))
-            put(f.text19, *d + 1, general);
+            writeFinite(f.ringDiameter, *d + 1);
     }
 
     // Developed length of one ring, hooks included; no bar, no length.
-    if (const auto d = strictNumber(f.text19))
-        put(f.text20, *d == 0 ? 0.0 : *d * 60 + kHooks, upTo2);
+    if (const auto d = strictNumber(f.ringDiameter))
+        writeFinite(f.ringLength, *d == 0 ? 0.0 : *d * 60 + kHooks, Pattern::UpTo2);
 
     // Mass of one ring from the length as shown, in kg.
     {
-        const auto d = strictNumber(f.text19);
-        const auto length = d ? strictNumber(f.text20) : std::nullopt;
+        const auto d = strictNumber(f.ringDiameter);
+        const auto length = d ? strictNumber(f.ringLength) : std::nullopt;
         if (length)
-            put(f.text21, (*d / 2) * (*d / 2) * *length * 3.14 * kSteel / 1000, upTo3);
+            writeFinite(f.ringMass, (*d / 2) * (*d / 2) * *length * 3.14 * kSteel / 1000,
+                        Pattern::UpTo3);
     }
 }
 
