@@ -12,13 +12,8 @@ namespace beam {
 namespace {
 
 using numbers::strictNumber;
+using numbers::writeFinite;
 using Reading = std::optional<double>;
-
-// Writes a finite value as general number text; an overflow abandons the step.
-void put(QString& field, double value) {
-    if (std::isfinite(value))
-        field = numbers::generalNumberText(value);
-}
 
 bool all(std::initializer_list<Reading> operands) {
     for (const Reading& r : operands) {
@@ -30,53 +25,50 @@ bool all(std::initializer_list<Reading> operands) {
 
 } // namespace
 
-void aab(BeamFields& f) {
+void recomputeVolumeAndSegments(BeamFields& f) {
     // Every step reads its operands afresh, as the fields show them then.
     {
-        const Reading L = strictNumber(f.text24), W = strictNumber(f.text25),
-                      H = strictNumber(f.text26);
-        if (all({L, W, H})) {
-            const double volume = *L * *W * *H / 1e9;
-            if (std::isfinite(volume))
-                f.text44 = numbers::formatPattern(volume, numbers::Pattern::UpTo3);
-        }
+        const Reading L = strictNumber(f.length), W = strictNumber(f.width),
+                      H = strictNumber(f.height);
+        if (all({L, W, H}))
+            writeFinite(f.volume, *L * *W * *H / 1e9, numbers::Pattern::UpTo3);
     }
     // Top and bottom bars run the beam's length less the cover at both ends.
-    for (QString* bar : {&f.text37, &f.text38}) {
-        const Reading L = strictNumber(f.text24), c = strictNumber(f.text36);
+    for (QString* bar : {&f.topBar, &f.bottomBar}) {
+        const Reading L = strictNumber(f.length), c = strictNumber(f.cover);
         if (all({L, c}))
-            put(*bar, *L - 2 * *c);
+            writeFinite(*bar, *L - 2 * *c);
     }
     // The upper straight segment runs over the bearing, from the cover at the
     // beam's end to 50 mm past the face of the wall.
     {
-        const Reading A = strictNumber(f.text27), c = strictNumber(f.text36);
+        const Reading A = strictNumber(f.bearing), c = strictNumber(f.cover);
         if (all({A, c}))
-            put(f.text39, *A - *c + 50);
+            writeFinite(f.bentUpper, *A - *c + 50);
     }
     // The lower segment is what is left after the two upper segments and the
     // horizontal runs of the two slopes, each rising H - 2c at 45 degrees.
     {
-        const Reading L = strictNumber(f.text24), c = strictNumber(f.text36),
-                      upper = strictNumber(f.text39), H = strictNumber(f.text26);
+        const Reading L = strictNumber(f.length), c = strictNumber(f.cover),
+                      upper = strictNumber(f.bentUpper), H = strictNumber(f.height);
         if (all({L, c, upper, H}))
-            put(f.text40, (*L - 2 * *c) - 2 * *upper - 2 * (*H - 2 * *c));
+            writeFinite(f.bentLower, (*L - 2 * *c) - 2 * *upper - 2 * (*H - 2 * *c));
     }
     {
-        const Reading H = strictNumber(f.text26), c = strictNumber(f.text36);
+        const Reading H = strictNumber(f.height), c = strictNumber(f.cover);
         if (all({H, c}))
-            put(f.text41, (*H - 2 * *c) * std::sqrt(2.0));
+            writeFinite(f.bentSloped, (*H - 2 * *c) * std::sqrt(2.0));
     }
     // Stirrup: inner sides, horizontal then vertical.
     {
-        const Reading W = strictNumber(f.text25), c = strictNumber(f.text36);
+        const Reading W = strictNumber(f.width), c = strictNumber(f.cover);
         if (all({W, c}))
-            put(f.text43, *W - 2 * *c);
+            writeFinite(f.stirrupHorizontal, *W - 2 * *c);
     }
     {
-        const Reading H = strictNumber(f.text26), c = strictNumber(f.text36);
+        const Reading H = strictNumber(f.height), c = strictNumber(f.cover);
         if (all({H, c}))
-            put(f.text42, *H - 2 * *c);
+            writeFinite(f.stirrupVertical, *H - 2 * *c);
     }
 }
 

@@ -8,16 +8,17 @@ namespace beam {
 
 struct BeamFields {
     // Inputs: length L, width W, height H, bearing A on each side wall, cover c.
-    QString text24, text25, text26, text27, text36;
+    QString length, width, height, bearing, cover;
     // Results: volume; top and bottom bar; bent-up bar upper straight, lower
     // straight and sloped segment; stirrup vertical and horizontal inner side.
-    QString text44, text37, text38, text39, text40, text41, text42, text43;
+    QString volume, topBar, bottomBar, bentUpper, bentLower, bentSloped, stirrupVertical,
+        stirrupHorizontal;
 };
 
 // Recomputes every result from the current texts. A step whose operand cannot
 // be read, or whose arithmetic overflows, leaves its field as it was and the
 // next step runs; later steps read earlier results as they are shown.
-void aab(BeamFields& f);
+void recomputeVolumeAndSegments(BeamFields& f);
 
 // A bar's straight length put together from the segment fields of its frame.
 // When a segment cannot be read (or the sum overflows) there is no length and

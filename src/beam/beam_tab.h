@@ -8,31 +8,61 @@ class QLineEdit;
 class FieldRules;
 
 // Tab 2, "梁钢筋长度计算": bar lengths of a rectangular beam.
+//
+// Controls by object name:
+//   Text24, Text25, Text26  beam length, width, height, mm   Text44  volume, m³
+//   Text27  bearing on each side wall, mm                    Text36  cover, mm
+//   Text28, Text29  top bars: diameter, count           Text37  top bar length
+//   Text30, Text31  bottom bars: diameter, count        Text38  bottom bar length
+//   Text32, Text33  bent-up bars: diameter, count       Text39, Text40, Text41  bent-up
+//                                                       bar: upper, lower, sloped segment
+//   Text34, Text35  stirrups: diameter, count           Text42, Text43  stirrup: vertical,
+//                                                       horizontal inner side
+//   Command2 .. Command5  send the top, bottom, bent-up bar or stirrup to the
+//                         bar-quantity tab
 class BeamTab : public QWidget {
     Q_OBJECT
 public:
     explicit BeamTab(QWidget* parent = nullptr);
 
-    QLineEdit* entryField() const { return m_text[24]; }
+    QLineEdit* entryField() const { return m_length; }
 
     // Recomputes the volume and every bar segment from the beam's data.
-    void aab();
+    void recompute();
 
 Q_SIGNALS:
     // Command2 to Command5: a bar goes to the bar-quantity tab.
     void handover(const BarHandover& bar);
 
 private:
+    struct Bar {
+        QLineEdit* diameter = nullptr;
+        QLineEdit* count = nullptr;
+    };
+
     void buildBeamData();
     void buildBarData();
     void buildResults();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
+    void onSendTopBarClicked();
+    void onSendBottomBarClicked();
+    void onSendBentBarClicked();
+    void onSendStirrupClicked();
     // No bar is sent: the user is led to the segment that needs correcting.
     void refuse(QLineEdit* segment);
 
-    QLineEdit* m_text[45] = {}; // m_text[24] .. m_text[44]
+    QLineEdit* m_length = nullptr;
+    QLineEdit* m_width = nullptr;
+    QLineEdit* m_height = nullptr;
+    QLineEdit* m_bearing = nullptr;
+    QLineEdit* m_volume = nullptr;
+    Bar m_top, m_bottom, m_bent, m_stirrup;
+    QLineEdit* m_cover = nullptr;
+    QLineEdit* m_topBar = nullptr;
+    QLineEdit* m_bottomBar = nullptr;
+    QLineEdit* m_bentUpper = nullptr;
+    QLineEdit* m_bentLower = nullptr;
+    QLineEdit* m_bentSloped = nullptr;
+    QLineEdit* m_stirrupVertical = nullptr;
+    QLineEdit* m_stirrupHorizontal = nullptr;
     FieldRules* m_rules = nullptr;
 };

@@ -13,18 +13,19 @@ namespace {
 // The tab as it starts: default beam data, every result "0".
 BeamFields startingBeam() {
     BeamFields f;
-    f.text24 = QStringLiteral("2400");
-    f.text25 = QStringLiteral("250");
-    f.text26 = QStringLiteral("400");
-    f.text27 = QStringLiteral("370");
-    f.text36 = QStringLiteral("30");
-    f.text44 = f.text37 = f.text38 = f.text39 = f.text40 = f.text41 = f.text42 = f.text43 =
-        QStringLiteral("0");
+    f.length = QStringLiteral("2400");
+    f.width = QStringLiteral("250");
+    f.height = QStringLiteral("400");
+    f.bearing = QStringLiteral("370");
+    f.cover = QStringLiteral("30");
+    f.volume = f.topBar = f.bottomBar = f.bentUpper = f.bentLower = f.bentSloped =
+        f.stirrupVertical = f.stirrupHorizontal = QStringLiteral("0");
     return f;
 }
 
 QStringList results(const BeamFields& f) {
-    return {f.text44, f.text37, f.text38, f.text39, f.text40, f.text41, f.text43, f.text42};
+    return {f.volume,    f.topBar,     f.bottomBar,         f.bentUpper,
+            f.bentLower, f.bentSloped, f.stirrupHorizontal, f.stirrupVertical};
 }
 
 TEST(BeamCalc, ChangedBeamData) {
@@ -34,17 +35,17 @@ TEST(BeamCalc, ChangedBeamData) {
         QStringList expected; // volume, top, bottom, upper, lower, slope, horizontal, vertical
     } rows[] = {
         // A beam too short for its bent-up bars: the lower segment goes negative.
-        {&BeamFields::text24,
+        {&BeamFields::length,
          "1000",
          {"0.1", "940", "940", "390", "-520", "480.832611206852", "190", "340"}},
-        {&BeamFields::text27,
+        {&BeamFields::bearing,
          "240",
          {"0.24", "2340", "2340", "260", "1140", "480.832611206852", "190", "340"}},
         // A cover beyond half the height: negative sides and slope, shown as computed.
-        {&BeamFields::text36,
+        {&BeamFields::cover,
          "210",
          {"0.24", "1980", "1980", "210", "1600", "-28.2842712474619", "-170", "-20"}},
-        {&BeamFields::text26,
+        {&BeamFields::height,
          "400.5",
          {"0.24", "2340", "2340", "390", "879", "481.539717988039", "190", "340.5"}},
     };
@@ -52,7 +53,7 @@ TEST(BeamCalc, ChangedBeamData) {
         SCOPED_TRACE(r.text);
         auto f = startingBeam();
         f.*r.field = QString::fromUtf8(r.text);
-        beam::aab(f);
+        beam::recomputeVolumeAndSegments(f);
         EXPECT_EQ(results(f), r.expected);
     }
 }
@@ -62,8 +63,8 @@ TEST(BeamCalc, UnreadableOperandsAbandonOnlyTheirSteps) {
     const QStringList earlier = {"9", "8", "7", "6", "5", "4", "3", "2"};
     auto withEarlier = [&] {
         auto f = startingBeam();
-        QString* r[] = {&f.text44, &f.text37, &f.text38, &f.text39,
-                        &f.text40, &f.text41, &f.text43, &f.text42};
+        QString* r[] = {&f.volume,    &f.topBar,     &f.bottomBar,         &f.bentUpper,
+                        &f.bentLower, &f.bentSloped, &f.stirrupHorizontal, &f.stirrupVertical};
         for (int i = 0; i < 8; ++i)
             *r[i] = earlier[i];
         return f;
@@ -74,24 +75,24 @@ TEST(BeamCalc, UnreadableOperandsAbandonOnlyTheirSteps) {
         QStringList expected;
     } rows[] = {
         // Without a cover only the volume can be computed.
-        {&BeamFields::text36, "", {"0.24", "8", "7", "6", "5", "4", "3", "2"}},
-        {&BeamFields::text36, ".", {"0.24", "8", "7", "6", "5", "4", "3", "2"}},
+        {&BeamFields::cover, "", {"0.24", "8", "7", "6", "5", "4", "3", "2"}},
+        {&BeamFields::cover, ".", {"0.24", "8", "7", "6", "5", "4", "3", "2"}},
         // The lower segment reads the upper one as shown: the earlier 6.
-        {&BeamFields::text27,
+        {&BeamFields::bearing,
          "",
          {"0.24", "2340", "2340", "6", "1648", "480.832611206852", "190", "340"}},
-        {&BeamFields::text24,
+        {&BeamFields::length,
          "1.2.3",
          {"9", "8", "7", "390", "5", "480.832611206852", "190", "340"}},
-        {&BeamFields::text25,
+        {&BeamFields::width,
          "2*5",
          {"9", "2340", "2340", "390", "880", "480.832611206852", "3", "340"}},
-        {&BeamFields::text26, "", {"9", "2340", "2340", "390", "5", "4", "190", "2"}},
+        {&BeamFields::height, "", {"9", "2340", "2340", "390", "5", "4", "190", "2"}},
         // Overflow is abandoned like an unreadable operand, never shown as inf.
-        {&BeamFields::text24,
+        {&BeamFields::length,
          "1E+308",
          {"9", "1E+308", "1E+308", "390", "1E+308", "480.832611206852", "190", "340"}},
-        {&BeamFields::text25,
+        {&BeamFields::width,
          "1E+308",
          {"9", "2340", "2340", "390", "880", "480.832611206852", "1E+308", "340"}},
     };
@@ -99,7 +100,7 @@ TEST(BeamCalc, UnreadableOperandsAbandonOnlyTheirSteps) {
         SCOPED_TRACE(r.text);
         auto f = withEarlier();
         f.*r.field = QString::fromUtf8(r.text);
-        beam::aab(f);
+        beam::recomputeVolumeAndSegments(f);
         EXPECT_EQ(results(f), r.expected);
     }
 }
