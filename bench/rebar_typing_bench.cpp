@@ -45,7 +45,7 @@ std::vector<Key> script(MainWindow& w) {
 
 void BM_TypeIntoBarQuantityTab(benchmark::State& state) {
     MainWindow window;
-    window.Form_Load();
+    window.startUp();
     window.show();
     window.activateWindow();
     QTest::qWaitForWindowActive(&window);

@@ -7,7 +7,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     setUpApplication(app);
     MainWindow window;
-    window.Form_Load();
+    window.startUp();
     window.show();
     return app.exec();
 }

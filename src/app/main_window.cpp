@@ -2,9 +2,9 @@
 
 #include "app/about_window.h"
 #include "app/calculator_link.h"
-#include "form/twips.h"
 #include "beam/beam_tab.h"
 #include "calculator/calculator_tab.h"
+#include "form/twips.h"
 #include "lifting/lifting_tab.h"
 #include "rebar/rebar_tab.h"
 
@@ -26,17 +26,17 @@ MainWindow::MainWindow() {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
-    m_allontop = menuBar()->addAction(kOnTop);
-    m_allontop->setObjectName(QStringLiteral("allontop"));
-    m_changewindow = menuBar()->addAction(QStringLiteral("窗口切换(&C)"));
-    m_changewindow->setObjectName(QStringLiteral("changewindow"));
+    m_alwaysOnTop = menuBar()->addAction(kOnTop);
+    m_alwaysOnTop->setObjectName(QStringLiteral("allontop"));
+    m_changeHeight = menuBar()->addAction(QStringLiteral("窗口切换(&C)"));
+    m_changeHeight->setObjectName(QStringLiteral("changewindow"));
     QAction* about = menuBar()->addAction(QStringLiteral("关于(&A)"));
     about->setObjectName(QStringLiteral("about"));
     QAction* exit = menuBar()->addAction(QStringLiteral("退出(&X)"));
     exit->setObjectName(QStringLiteral("exit"));
-    connect(m_allontop, &QAction::triggered, this, [this] { allontop_Click(); });
-    connect(m_changewindow, &QAction::triggered, this, [this] { changewindow_Click(); });
-    connect(about, &QAction::triggered, this, [this] { about_Click(); });
+    connect(m_alwaysOnTop, &QAction::triggered, this, [this] { onAlwaysOnTopTriggered(); });
+    connect(m_changeHeight, &QAction::triggered, this, [this] { onChangeHeightTriggered(); });
+    connect(about, &QAction::triggered, this, [this] { onAboutTriggered(); });
     connect(exit, &QAction::triggered, this, [this] { close(); });
 
     auto* client = new QWidget(this);
@@ -54,7 +54,7 @@ MainWindow::MainWindow() {
     m_tabs->addTab(m_lifting, QStringLiteral("构件起吊"));
     m_tabs->addTab(m_beam, QStringLiteral("梁钢筋长度计算"));
     m_tabs->addTab(m_calculator, QStringLiteral("计算器"));
-    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) { SSTab1_Click(tab); });
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) { onTabChanged(tab); });
 
     // A bar sent from another tab lands in the bar-quantity tab, which is then shown.
     auto route = [this](const BarHandover& bar) {
@@ -72,9 +72,9 @@ MainWindow::MainWindow() {
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::Form_Load() {
+void MainWindow::startUp() {
     setOuterHeight(kTabHeights[0]);
-    m_rebar->selectOption(BarHandover::Bend::Both);
+    m_rebar->selectBendEnds(BendEnds::Both);
     m_lifting->startUp();
 }
 
@@ -139,38 +139,38 @@ QLineEdit* MainWindow::entryField(int tab) const {
     }
 }
 
-void MainWindow::SSTab1_Click(int tab) {
+void MainWindow::onTabChanged(int tab) {
     if (tab < 0 || tab > 3)
         return;
     if (QLineEdit* field = entryField(tab))
         field->setFocus(Qt::OtherFocusReason);
     setOuterHeight(kTabHeights[static_cast<std::size_t>(tab)]);
-    m_changewindow->setVisible(tab == 3);
+    m_changeHeight->setVisible(tab == 3);
 }
 
-void MainWindow::allontop_Click() {
+void MainWindow::onAlwaysOnTopTriggered() {
     // Changing the flag on the native window keeps it, its place and its size;
     // QWidget::setWindowFlag would hide and re-create it.
     QWindow* window = windowHandle();
-    if (m_allontop->text() == kOnTop) {
+    if (m_alwaysOnTop->text() == kOnTop) {
         if (window)
             window->setFlag(Qt::WindowStaysOnTopHint, true);
-        m_allontop->setText(kNotOnTop);
+        m_alwaysOnTop->setText(kNotOnTop);
     } else {
-        m_allontop->setText(kOnTop);
+        m_alwaysOnTop->setText(kOnTop);
         if (window)
             window->setFlag(Qt::WindowStaysOnTopHint, false);
     }
 }
 
-void MainWindow::changewindow_Click() {
+void MainWindow::onChangeHeightTriggered() {
     if (outerHeightPixels() == twips::toPixels(kCompactHeight))
         setOuterHeight(kFullHeight);
     else
         setOuterHeight(kCompactHeight);
 }
 
-void MainWindow::about_Click() {
+void MainWindow::onAboutTriggered() {
     if (!m_about)
         m_about = new AboutWindow;
     m_about->show();

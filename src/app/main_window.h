@@ -25,7 +25,7 @@ public:
     ~MainWindow() override;
 
     // The start-up sequence; runs once, before the window is first shown.
-    void Form_Load();
+    void startUp();
 
     // Outer height (frame included) in twips, as set by the tab and switch rules.
     void setOuterHeight(int twips);
@@ -49,10 +49,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void SSTab1_Click(int tab);
-    void allontop_Click();
-    void changewindow_Click();
-    void about_Click();
+    void onTabChanged(int tab);
+    void onAlwaysOnTopTriggered();
+    void onChangeHeightTriggered();
+    void onAboutTriggered();
     QLineEdit* entryField(int tab) const;
     void applyFrameMargins();
     QSize frameExtra() const;
@@ -63,8 +63,8 @@ private:
     BeamTab* m_beam = nullptr;
     CalculatorTab* m_calculator = nullptr;
     std::unique_ptr<CalculatorLink> m_link;
-    QAction* m_allontop = nullptr;
-    QAction* m_changewindow = nullptr;
+    QAction* m_alwaysOnTop = nullptr;
+    QAction* m_changeHeight = nullptr;
     QPointer<AboutWindow> m_about;
     int m_wantedHeightTwips = 0;
     QSize m_knownFrame;

@@ -15,7 +15,7 @@ class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         window = std::make_unique<MainWindow>();
-        window->Form_Load();
+        window->startUp();
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
