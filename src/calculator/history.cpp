@@ -25,13 +25,17 @@ QString lastResultToolTip(double lastResult) {
     return QStringLiteral("上次运算结果：") + numbers::generalNumberText(lastResult);
 }
 
+bool isOperatorContinuation(const QString& text) {
+    return text.size() == 1 && QStringLiteral("+-*/^").contains(text[0]);
+}
+
 BoxChange boxChangeRule(const QString& text, double lastResult) {
     BoxChange change{text};
     if (text.size() > formula::kMaxFormulaLength) {
         change.text = text.left(formula::kMaxFormulaLength);
         change.cut = true;
     }
-    if (change.text.size() == 1 && QStringLiteral("+-*/^").contains(change.text[0]))
+    if (isOperatorContinuation(change.text))
         change.text =
             lastResult == 0 ? QString() : numbers::generalNumberText(lastResult) + change.text;
     return change;

@@ -26,6 +26,8 @@ QString lastResultToolTip(double lastResult);
 // notes formula::kTooLongMessage in the history); a box holding only "+",
 // "-", "*", "/" or "^" continues from the last result in general number text
 // (12.5*), or is emptied when the last result is 0.
+// Whether a box text is a single operator that continues the last result.
+bool isOperatorContinuation(const QString& text);
 struct BoxChange {
     QString text; // what the box is to hold
     bool cut = false;

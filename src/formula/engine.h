@@ -51,6 +51,9 @@ struct Evaluation {
 //   reduction goes on;
 // - any value beyond the double range, or not a number ((-8)^(1/3), SH800,
 //   a 15-digit text such as 1.79769313486232E+308 read back) fails likewise;
+// - a run of letters that is not a name of the table fails the evaluation
+//   wherever it stands (validation reports only the first run): SIN1+FOO2,
+//   SINX1, 2FOO3 and SIN0+SINCOS1 are all invalid;
 // - TG, SEC refuse arguments within 1E-05 of an odd multiple of π/2, CTG,
 //   CSC within 1E-05 of a multiple of π (so TG0 is 0);
 // - ARCSIN, ARCCOS, ARCSEC, ARCCSC at |x| = 1 take the limit of their
@@ -83,7 +86,8 @@ public:
 
     // Builds the working formula from the formula box: blanks removed,
     // wrapped in parentheses, missing ")" appended, upper case, implied "*"
-    // inserted. A ")" that closes nothing makes the evaluation invalid.
+    // inserted. A ")" that closes nothing, or a run of letters outside the
+    // name table, makes the evaluation invalid.
     void prepare();
     // Value of one parenthesis-free group. Always finite: a result
     // that is not makes the evaluation invalid and counts as 0.
@@ -92,8 +96,8 @@ public:
     // and any non-finite result make the evaluation invalid and give 0.
     double operate(QChar op, double a, double b);
     // A named function of the formula language (name in upper case). Domain
-    // failures and non-finite results make the evaluation invalid and give 0;
-    // unknown names give 0.
+    // failures, non-finite results and names outside the table make the
+    // evaluation invalid and give 0.
     double functionValue(QStringView name, double x);
 
     // The operands around the operator (or the last letter of a function

@@ -12,6 +12,7 @@ namespace formula {
 namespace {
 
 using chars::at;
+using chars::inNameTable;
 using chars::isDigit;
 using chars::isLetter;
 using chars::isNameLetter;
@@ -40,6 +41,24 @@ bool impliesMultiplication(const QString& text, qsizetype i) {
         return n == QLatin1Char('(') || isDigit(n) || n == QLatin1Char('.') ||
                startsFunctionName(text, i + 1);
     return false;
+}
+
+// Whether every run of letters in the text is a name of the table. validation
+// compares only the first run; a later unknown name (SIN1+FOO2, SINX1, 2FOO3)
+// has no value, so the evaluation must not report one.
+bool allNamesKnown(const QString& text) {
+    qsizetype runStart = -1;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool letter = i < text.size() && isLetter(text.at(i));
+        if (letter && runStart < 0) {
+            runStart = i;
+        } else if (!letter && runStart >= 0) {
+            if (!inNameTable(QStringView(text).mid(runStart, i - runStart)))
+                return false;
+            runStart = -1;
+        }
+    }
+    return true;
 }
 
 // operandValue's decimal conversion, on a whole text.
@@ -154,7 +173,7 @@ void Engine::prepare() {
         w = std::move(out);
     }
     m_workFormula = std::move(w);
-    if (unmatchedClose)
+    if (unmatchedClose || !allNamesKnown(m_workFormula))
         m_valid = false;
 }
 
