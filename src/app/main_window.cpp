@@ -61,8 +61,8 @@ MainWindow::MainWindow() {
         m_rebar->receive(bar);
         m_tabs->setCurrentIndex(0);
     };
-    connect(m_lifting, &LiftingTab::handover, this, route);
-    connect(m_beam, &BeamTab::handover, this, route);
+    connect(m_lifting, &TabPage::handover, this, route);
+    connect(m_beam, &TabPage::handover, this, route);
     m_link = std::make_unique<CalculatorLink>(*m_calculator);
     m_rebar->setBarLengthCalculator(m_link.get());
 
@@ -126,23 +126,10 @@ void MainWindow::resizeEvent(QResizeEvent* e) {
         resize(qMin(width(), maxW), qMin(height(), maxH));
 }
 
-QLineEdit* MainWindow::entryField(int tab) const {
-    switch (tab) {
-    case 0:
-        return m_rebar->entryField();
-    case 1:
-        return m_lifting->entryField();
-    case 2:
-        return m_beam->entryField();
-    default:
-        return m_calculator->entryField();
-    }
-}
-
 void MainWindow::onTabChanged(int tab) {
     if (tab < 0 || tab > 3)
         return;
-    if (QLineEdit* field = entryField(tab))
+    if (QLineEdit* field = static_cast<TabPage*>(m_tabs->widget(tab))->entryField())
         field->setFocus(Qt::OtherFocusReason);
     setOuterHeight(kTabHeights[static_cast<std::size_t>(tab)]);
     m_changeHeight->setVisible(tab == 3);

@@ -53,7 +53,6 @@ private:
     void onAlwaysOnTopTriggered();
     void onChangeHeightTriggered();
     void onAboutTriggered();
-    QLineEdit* entryField(int tab) const;
     void applyFrameMargins();
     QSize frameExtra() const;
 

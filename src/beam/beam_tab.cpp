@@ -21,16 +21,16 @@ const QString kCalculate = QStringLiteral("计算");
 
 } // namespace
 
-BeamTab::BeamTab(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Tab2"));
+BeamTab::BeamTab(QWidget* parent) : TabPage(parent, "Tab2") {
     buildBeamData();
     buildBarData();
     buildResults();
+    setEntryField(m_length);
 
     // Field rules: every field but the volume selects its text on focus; the
     // beam's length, width and height then recompute; Enter walks the chain
     // Text24 .. Text43 and back to Text24. Diameters and counts are whole.
-    m_rules = new FieldRules(this);
+    auto* rules = new FieldRules(this);
     QLineEdit* const chain[] = {
         m_length,        m_width,      m_height,           m_bearing,
         m_top.diameter,  m_top.count,  m_bottom.diameter,  m_bottom.count,
@@ -43,10 +43,10 @@ BeamTab::BeamTab(QWidget* parent) : QWidget(parent) {
     for (int i = 0; i < n; ++i) {
         const bool wholeNumber = i >= 4 && i < 12;
         const bool beamSize = i < 3;
-        m_rules->addField({.edit = chain[i],
-                           .keys = wholeNumber ? keysets::kDigits : keysets::kDecimal,
-                           .afterFocus = beamSize ? std::function<void()>(recomputeNow) : nullptr,
-                           .next = chain[(i + 1) % n]});
+        rules->addField({.edit = chain[i],
+                         .keys = wholeNumber ? keysets::kDigits : keysets::kDecimal,
+                         .afterFocus = beamSize ? std::function<void()>(recomputeNow) : nullptr,
+                         .next = chain[(i + 1) % n]});
     }
 
     for (QLineEdit* input : {m_length, m_width, m_height, m_bearing, m_cover})
@@ -197,8 +197,7 @@ void BeamTab::recompute() {
         {m_bentLower, &F::bentLower},
         {m_bentSloped, &F::bentSloped},
         {m_stirrupVertical, &F::stirrupVertical},
-        {m_stirrupHorizontal, &F::stirrupHorizontal},
-    };
+        {m_stirrupHorizontal, &F::stirrupHorizontal}};
     form::readInto(f, fields);
     beam::recomputeVolumeAndSegments(f);
     form::writeFrom(f, fields);

@@ -1,11 +1,8 @@
 #pragma once
 
-#include "form/bar_handover.h"
-
-#include <QWidget>
+#include "form/tab_page.h"
 
 class QLineEdit;
-class FieldRules;
 
 // Tab 2, "梁钢筋长度计算": bar lengths of a rectangular beam.
 //
@@ -20,19 +17,13 @@ class FieldRules;
 //                                                       horizontal inner side
 //   Command2 .. Command5  send the top, bottom, bent-up bar or stirrup to the
 //                         bar-quantity tab
-class BeamTab : public QWidget {
+class BeamTab : public TabPage {
     Q_OBJECT
 public:
     explicit BeamTab(QWidget* parent = nullptr);
 
-    QLineEdit* entryField() const { return m_length; }
-
     // Recomputes the volume and every bar segment from the beam's data.
     void recompute();
-
-Q_SIGNALS:
-    // Command2 to Command5: a bar goes to the bar-quantity tab.
-    void handover(const BarHandover& bar);
 
 private:
     struct Bar {
@@ -64,5 +55,4 @@ private:
     QLineEdit* m_bentSloped = nullptr;
     QLineEdit* m_stirrupVertical = nullptr;
     QLineEdit* m_stirrupHorizontal = nullptr;
-    FieldRules* m_rules = nullptr;
 };

@@ -42,8 +42,7 @@ template <typename Tab> struct Key {
 
 } // namespace
 
-CalculatorTab::CalculatorTab(QWidget* parent) : QWidget(parent), m_engine(*this) {
-    setObjectName(QStringLiteral("Tab3"));
+CalculatorTab::CalculatorTab(QWidget* parent) : TabPage(parent, "Tab3"), m_engine(*this) {
     using twips::pageTop;
 
     auto* frame21 =
@@ -81,15 +80,16 @@ CalculatorTab::CalculatorTab(QWidget* parent) : QWidget(parent), m_engine(*this)
 
     buildKeypad(frame21);
     buildFunctionKeys(frame22);
+    setEntryField(m_box);
 
-    m_rules = new FieldRules(this);
-    m_rules->addField({.edit = m_box,
-                       .keys = keysets::kFormula,
-                       .selectAllOnFocus = false,
-                       .keyDown = [this](int key) {
-                           if (FieldRules::isEnter(key))
-                               pressEquals();
-                       }});
+    auto* rules = new FieldRules(this);
+    rules->addField({.edit = m_box,
+                     .keys = keysets::kFormula,
+                     .selectAllOnFocus = false,
+                     .keyDown = [this](int key) {
+                         if (FieldRules::isEnter(key))
+                             pressEquals();
+                     }});
     // Installed after the field rules, so this filter sees the box's events first.
     m_box->installEventFilter(this);
     m_historyBox->installEventFilter(this);
@@ -436,19 +436,15 @@ void CalculatorTab::onMemorySubtractClicked() {
 }
 
 void CalculatorTab::storeInMemory(int sign) {
-    switch (calculator::storeInMemory(m_state, sign)) {
-    case calculator::MemoryOutcome::Ignored:
-        return;
-    case calculator::MemoryOutcome::Refused:
+    const calculator::MemoryOutcome outcome = calculator::storeInMemory(m_state, sign);
+    if (outcome == calculator::MemoryOutcome::Refused)
         feedback::beep();
+    if (outcome != calculator::MemoryOutcome::Stored)
         return;
-    case calculator::MemoryOutcome::Stored:
-        m_memoryRecall->setEnabled(true);
-        m_memoryRecall->setToolTip(QStringLiteral("储存数据：") +
-                                   numbers::generalNumberText(m_state.memory));
-        focusBox();
-        return;
-    }
+    m_memoryRecall->setEnabled(true);
+    m_memoryRecall->setToolTip(QStringLiteral("储存数据：") +
+                               numbers::generalNumberText(m_state.memory));
+    focusBox();
 }
 
 void CalculatorTab::onReciprocalClicked() {

@@ -4,12 +4,11 @@
 #include "calculator/key_outcome.h"
 #include "formula/engine.h"
 
-#include <QWidget>
+#include "form/tab_page.h"
 
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class FieldRules;
 
 // Tab 3, "计算器": the formula calculator. Its formula box and history are the
 // formula engine's window onto the world; the keys' rules live in the
@@ -24,12 +23,10 @@ class FieldRules;
 //   Command11 ＝      Command12 d→r     Command13 angle marks (° ' ")
 //   Command14 CE      Command15 MC      Command16 MR     Command17  M+
 //   Command18 M-      Command20 ← (deletes before the caret)
-class CalculatorTab : public QWidget, private formula::FormulaIo {
+class CalculatorTab : public TabPage, private formula::FormulaIo {
     Q_OBJECT
 public:
     explicit CalculatorTab(QWidget* parent = nullptr);
-
-    QLineEdit* entryField() const { return m_box; }
 
     // What the bar-length field uses: the shared last result, the engine on
     // the formula box, the box itself and the "＝" key.
@@ -91,5 +88,4 @@ private:
     QPushButton* m_memoryRecall = nullptr;
     QPushButton* m_memoryAdd = nullptr;
     QPushButton* m_memorySubtract = nullptr;
-    FieldRules* m_rules = nullptr;
 };

@@ -31,14 +31,14 @@ std::optional<Value> selected(std::initializer_list<std::pair<QRadioButton*, Val
 }
 } // namespace
 
-LiftingTab::LiftingTab(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Tab1"));
+LiftingTab::LiftingTab(QWidget* parent) : TabPage(parent, "Tab1") {
     buildMember();
     buildRing();
+    setEntryField(m_length);
 
     // Field rules: every input recomputes when it takes the focus; Enter
     // walks length, width, height, cover and round again.
-    m_rules = new FieldRules(this);
+    auto* rules = new FieldRules(this);
     const auto recomputeNow = [this] { recompute(); };
     const struct {
         QLineEdit* field;
@@ -51,7 +51,7 @@ LiftingTab::LiftingTab(QWidget* parent) : QWidget(parent) {
         {m_cover, keysets::kDecimal, m_length},
     };
     for (const auto& c : chain)
-        m_rules->addField(
+        rules->addField(
             {.edit = c.field, .keys = c.keys, .afterFocus = recomputeNow, .next = c.next});
 
     // The cover enters no formula, but its change recomputes like the others.
@@ -205,18 +205,16 @@ void LiftingTab::recompute() {
                                        {m_twoRings, RingCount::Two},
                                        {m_fourRings, RingCount::Four}});
     // Results in the order the steps write them.
-    const std::initializer_list<form::Bound<F>> fields = {
-        {m_length, &F::length},
-        {m_width, &F::width},
-        {m_height, &F::height},
-        {m_volume, &F::volume},
-        {m_weight, &F::weight},
-        {m_liftingPointMin, &F::liftingPointMin},
-        {m_liftingPointMax, &F::liftingPointMax},
-        {m_ringDiameter, &F::ringDiameter},
-        {m_ringLength, &F::ringLength},
-        {m_ringMass, &F::ringMass},
-    };
+    const std::initializer_list<form::Bound<F>> fields = {{m_length, &F::length},
+                                                          {m_width, &F::width},
+                                                          {m_height, &F::height},
+                                                          {m_volume, &F::volume},
+                                                          {m_weight, &F::weight},
+                                                          {m_liftingPointMin, &F::liftingPointMin},
+                                                          {m_liftingPointMax, &F::liftingPointMax},
+                                                          {m_ringDiameter, &F::ringDiameter},
+                                                          {m_ringLength, &F::ringLength},
+                                                          {m_ringMass, &F::ringMass}};
     form::readInto(f, fields);
     lifting::recomputeMemberAndRing(f);
     form::writeFrom(f, fields);

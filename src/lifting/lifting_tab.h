@@ -1,13 +1,10 @@
 #pragma once
 
-#include "form/bar_handover.h"
-
-#include <QWidget>
+#include "form/tab_page.h"
 
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class FieldRules;
 
 // Tab 1, "构件起吊": lifting of a precast member.
 //
@@ -23,21 +20,16 @@ class FieldRules;
 //   Option8, Option9, Option10    sling angle 90, 60, 45 degrees
 //   Option11, Option12, Option13  1, 2, 4 rings
 //   Command1            sends the ring to the bar-quantity tab
-class LiftingTab : public QWidget {
+class LiftingTab : public TabPage {
     Q_OBJECT
 public:
     explicit LiftingTab(QWidget* parent = nullptr);
 
-    QLineEdit* entryField() const { return m_length; }
     // The window's start-up selections of this tab, each running its click rule.
     void startUp();
 
     // Recomputes every result from the fields.
     void recompute();
-
-Q_SIGNALS:
-    // Command1: the ring goes to the bar-quantity tab.
-    void handover(const BarHandover& bar);
 
 private:
     void buildMember();
@@ -73,7 +65,6 @@ private:
     QRadioButton* m_twoRings = nullptr;
     QRadioButton* m_fourRings = nullptr;
     QPushButton* m_sendRing = nullptr;
-    FieldRules* m_rules = nullptr;
     // Set while code selects an option, whose rule it then runs itself.
     bool m_selectingByCode = false;
 };

@@ -23,34 +23,34 @@ const QString kCentimetre = QStringLiteral("厘米");
 const QString kLengthError = QStringLiteral("钢筋长度计算错误");
 } // namespace
 
-RebarTab::RebarTab(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Tab0"));
+RebarTab::RebarTab(QWidget* parent) : TabPage(parent, "Tab0") {
     buildInputs();
     buildResults();
+    setEntryField(m_diameter);
 
     // Field rules: Enter recomputes and walks diameter, length, count, bend
     // coefficient and round again; the length takes operators while formula
     // entry is on.
-    m_rules = new FieldRules(this);
-    m_rules->addField({.edit = m_diameter, .keys = keysets::kDigits, .keyDown = [this](int key) {
-                           enterMoves(key, m_length);
-                       }});
-    m_rules->addField({.edit = m_length,
-                       .keysNow =
-                           [this] {
-                               return m_formulaEntry->isChecked() ? keysets::kArithmetic
-                                                                  : keysets::kDecimal;
-                           },
-                       .keyDown = [this](int key) { onLengthKeyDown(key); }});
-    m_rules->addField({.edit = m_count, .keys = keysets::kDigits, .keyDown = [this](int key) {
-                           enterMoves(key, m_bendCoefficient);
-                       }});
-    m_rules->addField({.edit = m_bendCoefficient,
-                       .keys = keysets::kDecimal,
-                       .keyDown = [this](int key) { enterMoves(key, m_diameter); }});
+    auto* rules = new FieldRules(this);
+    rules->addField({.edit = m_diameter, .keys = keysets::kDigits, .keyDown = [this](int key) {
+                         enterMoves(key, m_length);
+                     }});
+    rules->addField({.edit = m_length,
+                     .keysNow =
+                         [this] {
+                             return m_formulaEntry->isChecked() ? keysets::kArithmetic
+                                                                : keysets::kDecimal;
+                         },
+                     .keyDown = [this](int key) { onLengthKeyDown(key); }});
+    rules->addField({.edit = m_count, .keys = keysets::kDigits, .keyDown = [this](int key) {
+                         enterMoves(key, m_bendCoefficient);
+                     }});
+    rules->addField({.edit = m_bendCoefficient,
+                     .keys = keysets::kDecimal,
+                     .keyDown = [this](int key) { enterMoves(key, m_diameter); }});
     for (QLineEdit* result : {m_section, m_massPerMetre, m_diameterShown, m_countShown, m_cutLength,
                               m_totalLength, m_totalMass, m_totalSection})
-        m_rules->addField({.edit = result});
+        rules->addField({.edit = result});
 
     connect(m_diameter, &QLineEdit::textChanged, this, [this] { onDiameterChanged(); });
     for (QLineEdit* input : {m_length, m_count, m_bendCoefficient})
@@ -142,20 +142,18 @@ void RebarTab::recompute() {
         f.bendEnds = BendEnds::One;
     else if (m_noBend->isChecked())
         f.bendEnds = BendEnds::None;
-    const std::initializer_list<form::Bound<F>> fields = {
-        {m_diameter, &F::diameter},
-        {m_length, &F::length},
-        {m_count, &F::count},
-        {m_bendCoefficient, &F::bendCoefficient},
-        {m_section, &F::section},
-        {m_massPerMetre, &F::massPerMetre},
-        {m_diameterShown, &F::diameterShown},
-        {m_countShown, &F::countShown},
-        {m_cutLength, &F::cutLength},
-        {m_totalLength, &F::totalLength},
-        {m_totalMass, &F::totalMass},
-        {m_totalSection, &F::totalSection},
-    };
+    const std::initializer_list<form::Bound<F>> fields = {{m_diameter, &F::diameter},
+                                                          {m_length, &F::length},
+                                                          {m_count, &F::count},
+                                                          {m_bendCoefficient, &F::bendCoefficient},
+                                                          {m_section, &F::section},
+                                                          {m_massPerMetre, &F::massPerMetre},
+                                                          {m_diameterShown, &F::diameterShown},
+                                                          {m_countShown, &F::countShown},
+                                                          {m_cutLength, &F::cutLength},
+                                                          {m_totalLength, &F::totalLength},
+                                                          {m_totalMass, &F::totalMass},
+                                                          {m_totalSection, &F::totalSection}};
     form::readInto(f, fields);
     rebar::recomputeQuantities(f);
     // The inputs come back unchanged; the results in field order.

@@ -1,14 +1,11 @@
 #pragma once
 
-#include "form/bar_handover.h"
-
-#include <QWidget>
+#include "form/tab_page.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
-class FieldRules;
 class BarLengthCalculator;
 
 // Tab 0, "Tessaro": quantities of one bar type.
@@ -23,12 +20,11 @@ class BarLengthCalculator;
 //   Check2  formula entry in Text2 ("启用"/"不启用")
 //   Check3  length unit ("毫米"/"厘米"); Label18, Label15 repeat it
 //   Option1, Option2, Option3  both ends, one end, no end bent
-class RebarTab : public QWidget {
+class RebarTab : public TabPage {
     Q_OBJECT
 public:
     explicit RebarTab(QWidget* parent = nullptr);
 
-    QLineEdit* entryField() const { return m_diameter; }
     // Selects a bend option from code and runs its click rule.
     void selectBendEnds(BendEnds ends);
     // Writes a bar sent from another tab into the inputs, in order.
@@ -70,6 +66,5 @@ private:
     QRadioButton* m_noBend = nullptr;
     QLabel* m_cutLengthUnit = nullptr;
     QLabel* m_lengthUnit = nullptr;
-    FieldRules* m_rules = nullptr;
     BarLengthCalculator* m_calculator = nullptr;
 };
