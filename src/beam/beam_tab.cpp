@@ -15,6 +15,7 @@
 #include <iterator>
 
 using form::FieldKind;
+using Texts = beam::BeamFields;
 
 namespace {
 const QString kCalculate = QStringLiteral("计算");
@@ -57,22 +58,27 @@ void BeamTab::buildBeamData() {
     using twips::pageTop;
     QGroupBox* f12 =
         form::frame(this, "Frame12", QStringLiteral("构件基本参数"), 240, pageTop(480), 3495, 1335);
-    form::label(f12, "Label38", QStringLiteral("长"), 120, 240, 255, 255);
-    m_length = form::field(f12, "Text24", QStringLiteral("2400"), FieldKind::Input,
-                           QStringLiteral("长"), 360, 240, 1335, 270);
-    form::label(f12, "Label39", QStringLiteral("宽"), 1800, 240, 270, 180);
-    m_width = form::field(f12, "Text25", QStringLiteral("250"), FieldKind::Input,
-                          QStringLiteral("宽"), 2040, 240, 1335, 270);
-    form::label(f12, "Label40", QStringLiteral("高"), 120, 600, 180, 180);
-    m_height = form::field(f12, "Text26", QStringLiteral("400"), FieldKind::Input,
-                           QStringLiteral("高"), 360, 600, 1335, 270);
-    form::label(f12, "Label47", QStringLiteral("体积"), 1800, 600, 450, 180);
-    m_volume = form::field(f12, "Text44", QStringLiteral("0"), FieldKind::Result,
-                           QStringLiteral("体积"), 2280, 600, 495, 270);
+    m_length = m_texts.bind(
+        &Texts::length,
+        form::labelledField(f12, "Label38", QStringLiteral("长"), {120, 240, 255, 255}, "Text24",
+                            QStringLiteral("2400"), FieldKind::Input, {360, 240, 1335, 270}));
+    m_width = m_texts.bind(
+        &Texts::width,
+        form::labelledField(f12, "Label39", QStringLiteral("宽"), {1800, 240, 270, 180}, "Text25",
+                            QStringLiteral("250"), FieldKind::Input, {2040, 240, 1335, 270}));
+    m_height = m_texts.bind(
+        &Texts::height,
+        form::labelledField(f12, "Label40", QStringLiteral("高"), {120, 600, 180, 180}, "Text26",
+                            QStringLiteral("400"), FieldKind::Input, {360, 600, 1335, 270}));
+    m_volume = m_texts.bind(
+        &Texts::volume,
+        form::labelledField(f12, "Label47", QStringLiteral("体积"), {1800, 600, 450, 180}, "Text44",
+                            QStringLiteral("0"), FieldKind::Result, {2280, 600, 495, 270}));
     form::label(f12, "Label52", QStringLiteral("立方米"), 2880, 600, 540, 180);
-    form::label(f12, "Label42", QStringLiteral("梁与侧墙搭接"), 480, 960, 1080, 180);
-    m_bearing = form::field(f12, "Text27", QStringLiteral("370"), FieldKind::Input,
-                            QStringLiteral("梁与侧墙搭接"), 2040, 960, 1335, 270);
+    m_bearing = m_texts.bind(
+        &Texts::bearing, form::labelledField(f12, "Label42", QStringLiteral("梁与侧墙搭接"),
+                                             {480, 960, 1080, 180}, "Text27", QStringLiteral("370"),
+                                             FieldKind::Input, {2040, 960, 1335, 270}));
 }
 
 void BeamTab::buildBarData() {
@@ -99,17 +105,18 @@ void BeamTab::buildBarData() {
     for (const BarRow& b : bars) {
         QGroupBox* f = form::frame(f13, b.frame, QString::fromUtf8(b.caption), 120, top, 3255, 615);
         Bar& bar = this->*b.bar;
-        form::label(f, "diameterLabel", diameter, 240, 240, 480, 255);
-        bar.diameter = form::field(f, b.diameterName, QString::fromUtf8(b.diameterText),
-                                   FieldKind::Input, diameter, 720, 240, 855, 270);
-        form::label(f, "countLabel", count, 1680, 240, 480, 255);
-        bar.count = form::field(f, b.countName, QString::fromUtf8(b.countText), FieldKind::Input,
-                                count, 2160, 240, 735, 270);
+        bar.diameter = form::labelledField(f, "diameterLabel", diameter, {240, 240, 480, 255},
+                                           b.diameterName, QString::fromUtf8(b.diameterText),
+                                           FieldKind::Input, {720, 240, 855, 270});
+        bar.count = form::labelledField(f, "countLabel", count, {1680, 240, 480, 255}, b.countName,
+                                        QString::fromUtf8(b.countText), FieldKind::Input,
+                                        {2160, 240, 735, 270});
         top += 720;
     }
-    form::label(f13, "Label41", QStringLiteral("保护层厚度"), 240, 3120, 900, 180);
-    m_cover = form::field(f13, "Text36", QStringLiteral("30"), FieldKind::Input,
-                          QStringLiteral("保护层厚度"), 1440, 3120, 495, 270);
+    m_cover = m_texts.bind(
+        &Texts::cover, form::labelledField(f13, "Label41", QStringLiteral("保护层厚度"),
+                                           {240, 3120, 900, 180}, "Text36", QStringLiteral("30"),
+                                           FieldKind::Input, {1440, 3120, 495, 270}));
 }
 
 void BeamTab::buildResults() {
@@ -135,13 +142,14 @@ void BeamTab::buildResults() {
     const QString topCaption = QStringLiteral("上层配筋");
     QGroupBox* f16 = form::frame(f15, "Frame16", topCaption, 120, 240, 3375, 855);
     new SketchLine(f16, "Line1", {360, 600}, {2280, 600});
-    m_topBar = segment(f16, "Text37", topCaption, 960, 360, 735, 180);
+    m_topBar = m_texts.bind(&Texts::topBar, segment(f16, "Text37", topCaption, 960, 360, 735, 180));
     auto* c2 = form::button(f16, "Command2", kCalculate, 2520, 360, 615, 375);
 
     const QString bottomCaption = QStringLiteral("下层配筋");
     QGroupBox* f17 = form::frame(f15, "Frame17", bottomCaption, 120, 1200, 3375, 855);
     new SketchLine(f17, "Line2", {360, 600}, {2280, 600});
-    m_bottomBar = segment(f17, "Text38", bottomCaption, 840, 360, 975, 180);
+    m_bottomBar =
+        m_texts.bind(&Texts::bottomBar, segment(f17, "Text38", bottomCaption, 840, 360, 975, 180));
     auto* c3 = form::button(f17, "Command3", kCalculate, 2640, 360, 615, 375);
 
     // Bent-up bar: upper piece, slope down, lower piece, slope up, upper piece.
@@ -154,11 +162,14 @@ void BeamTab::buildResults() {
     const QString upper = QStringLiteral("上部直线段");
     const QString lower = QStringLiteral("下部直线段");
     const QString sloped = QStringLiteral("斜边");
-    m_bentUpper = segment(f18, "Text39", upper, 2280, 360, 735, 180);
+    m_bentUpper =
+        m_texts.bind(&Texts::bentUpper, segment(f18, "Text39", upper, 2280, 360, 735, 180));
     m_bentUpper->setToolTip(upper);
-    m_bentLower = segment(f18, "Text40", lower, 1200, 600, 735, 270);
+    m_bentLower =
+        m_texts.bind(&Texts::bentLower, segment(f18, "Text40", lower, 1200, 600, 735, 270));
     m_bentLower->setToolTip(lower);
-    m_bentSloped = segment(f18, "Text41", sloped, 240, 720, 615, 270);
+    m_bentSloped =
+        m_texts.bind(&Texts::bentSloped, segment(f18, "Text41", sloped, 240, 720, 615, 270));
     m_bentSloped->setToolTip(sloped);
     auto* c4 = form::button(f18, "Command4", kCalculate, 2400, 720, 615, 375);
 
@@ -170,8 +181,10 @@ void BeamTab::buildResults() {
     new SketchLine(f20, "Line9", {1320, 360}, {1320, 840});
     new SketchLine(f20, "Line10", {1320, 840}, {480, 840});
     new SketchLine(f20, "Line11", {480, 840}, {480, 360});
-    m_stirrupHorizontal = segment(f20, "Text43", stirrupCaption, 600, 600, 615, 180);
-    m_stirrupVertical = segment(f20, "Text42", stirrupCaption, 1440, 480, 615, 270);
+    m_stirrupHorizontal = m_texts.bind(&Texts::stirrupHorizontal,
+                                       segment(f20, "Text43", stirrupCaption, 600, 600, 615, 180));
+    m_stirrupVertical = m_texts.bind(&Texts::stirrupVertical,
+                                     segment(f20, "Text42", stirrupCaption, 1440, 480, 615, 270));
     auto* c5 = form::button(f20, "Command5", kCalculate, 2400, 360, 615, 375);
 
     connect(c2, &QPushButton::clicked, this, [this] { onSendTopBarClicked(); });
@@ -181,26 +194,10 @@ void BeamTab::buildResults() {
 }
 
 void BeamTab::recompute() {
-    using F = beam::BeamFields;
-    F f;
-    // Read all; written back in field order, the volume before the segments.
-    const std::initializer_list<form::Bound<F>> fields = {
-        {m_length, &F::length},
-        {m_width, &F::width},
-        {m_height, &F::height},
-        {m_bearing, &F::bearing},
-        {m_cover, &F::cover},
-        {m_volume, &F::volume},
-        {m_topBar, &F::topBar},
-        {m_bottomBar, &F::bottomBar},
-        {m_bentUpper, &F::bentUpper},
-        {m_bentLower, &F::bentLower},
-        {m_bentSloped, &F::bentSloped},
-        {m_stirrupVertical, &F::stirrupVertical},
-        {m_stirrupHorizontal, &F::stirrupHorizontal}};
-    form::readInto(f, fields);
+    Texts f;
+    m_texts.read(f);
     beam::recomputeVolumeAndSegments(f);
-    form::writeFrom(f, fields);
+    m_texts.write(f);
 }
 
 void BeamTab::onSendTopBarClicked() {

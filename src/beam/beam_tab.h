@@ -1,5 +1,7 @@
 #pragma once
 
+#include "beam/beam_calc.h"
+#include "form/form_builder.h"
 #include "form/tab_page.h"
 
 class QLineEdit;
@@ -55,4 +57,6 @@ private:
     QLineEdit* m_bentSloped = nullptr;
     QLineEdit* m_stirrupVertical = nullptr;
     QLineEdit* m_stirrupHorizontal = nullptr;
+    // The fields the recompute reads and writes.
+    form::Bindings<beam::BeamFields> m_texts;
 };

@@ -75,6 +75,15 @@ QLineEdit* field(QWidget* parent, const char* name, const QString& text, FieldKi
     return edit;
 }
 
+QLineEdit* labelledField(QWidget* parent, const char* labelName, const QString& caption,
+                         const QRect& labelTwips, const char* fieldName, const QString& text,
+                         FieldKind kind, const QRect& fieldTwips) {
+    label(parent, labelName, caption, labelTwips.x(), labelTwips.y(), labelTwips.width(),
+          labelTwips.height());
+    return field(parent, fieldName, text, kind, caption, fieldTwips.x(), fieldTwips.y(),
+                 fieldTwips.width(), fieldTwips.height());
+}
+
 void write(QLineEdit* field, const QString& text) {
     if (field->text() != text)
         field->setText(text);

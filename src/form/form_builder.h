@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QRect>
 #include <QString>
-#include <initializer_list>
+#include <vector>
 
 class QCheckBox;
 class QGroupBox;
@@ -30,26 +31,41 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, int lef
 // screen reader reads it as the form shows it.
 QLineEdit* field(QWidget* parent, const char* name, const QString& text, FieldKind kind,
                  const QString& accessibleName, int left, int top, int width, int height);
+// A label and the field it names, created in that order at their twips
+// rectangles; the field's accessible name is the label's caption.
+QLineEdit* labelledField(QWidget* parent, const char* labelName, const QString& caption,
+                         const QRect& labelTwips, const char* fieldName, const QString& text,
+                         FieldKind kind, const QRect& fieldTwips);
 // Sets a field's text only when it differs, as a changed value would; its
 // change rule then runs as if the user had typed it.
 void write(QLineEdit* field, const QString& text);
 
-// A field and the member of a tab's widget-free texts that a recompute reads
-// it into and writes it back from.
-template <typename Texts> struct Bound {
-    QLineEdit* field;
-    QString Texts::*text;
+// The fields a recompute reads into a tab's widget-free texts and writes
+// back, each bound to its member where the field is created.
+template <typename Texts> class Bindings {
+public:
+    QLineEdit* bind(QString Texts::*text, QLineEdit* field) {
+        m_bound.push_back({field, text});
+        return field;
+    }
+    // The texts as the fields show them.
+    void read(Texts& texts) const {
+        for (const Bound& b : m_bound)
+            texts.*b.text = b.field->text();
+    }
+    // Writes back in binding order, each field only when its text changed.
+    void write(const Texts& texts) const {
+        for (const Bound& b : m_bound)
+            form::write(b.field, texts.*b.text);
+    }
+
+private:
+    struct Bound {
+        QLineEdit* field;
+        QString Texts::*text;
+    };
+    std::vector<Bound> m_bound;
 };
-template <typename Texts> void readInto(Texts& texts, std::initializer_list<Bound<Texts>> fields) {
-    for (const Bound<Texts>& b : fields)
-        texts.*b.text = b.field->text();
-}
-// Writes back in the order given, each only when its text changed.
-template <typename Texts>
-void writeFrom(const Texts& texts, std::initializer_list<Bound<Texts>> fields) {
-    for (const Bound<Texts>& b : fields)
-        write(b.field, texts.*b.text);
-}
 
 QRadioButton* option(QWidget* parent, const char* name, const QString& caption, int left, int top,
                      int width, int height);

@@ -52,83 +52,59 @@ double arcsecCore(double x) {
     return std::atan(x / std::sqrt(d));
 }
 
+// A function of the formula language: its name, the arguments it has no
+// value for (none when null) and its value elsewhere.
+struct Function {
+    const char16_t* name;
+    bool (*outsideDomain)(double x);
+    double (*value)(double x);
+};
+
+const Function kFunctions[] = {
+    {u"SIN", nullptr, [](double x) { return std::sin(x); }},
+    {u"COS", nullptr, [](double x) { return std::cos(x); }},
+    {u"TG", nearTanPole, [](double x) { return std::tan(x); }},
+    {u"CTG", nearCotPole, [](double x) { return 1 / std::tan(x); }},
+    {u"ARCTG", nullptr, [](double x) { return std::atan(x); }},
+    {u"ARCCTG", nullptr, [](double x) { return std::atan(x) + kHalfPi; }},
+    {u"ARCSIN", [](double x) { return std::fabs(x) > 1; }, arcsinCore},
+    {u"ARCCOS", [](double x) { return std::fabs(x) > 1; },
+     [](double x) { return arcsinCore(-x) + kHalfPi; }},
+    {u"ABS", nullptr, [](double x) { return std::fabs(x); }},
+    {u"LN", [](double x) { return x <= 0; }, [](double x) { return std::log(x); }},
+    {u"LOG", [](double x) { return x <= 0; },
+     [](double x) { return std::log(x) / std::log(10.0); }},
+    {u"EXP", [](double x) { return x > 709; }, [](double x) { return std::exp(x); }},
+    {u"SQR", [](double x) { return x < 0; }, [](double x) { return std::sqrt(x); }},
+    {u"SEC", nearTanPole, [](double x) { return 1 / std::cos(x); }},
+    {u"CSC", nearCotPole, [](double x) { return 1 / std::sin(x); }},
+    {u"ARCSEC", [](double x) { return std::fabs(x) < 1; },
+     [](double x) { return arcsecCore(x) + sgn(x - 1) * kHalfPi; }},
+    {u"ARCCSC", [](double x) { return std::fabs(x) < 1; },
+     [](double x) { return arcsecCore(x) + (sgn(x) - 1) * kHalfPi; }},
+    {u"SH", nullptr, [](double x) { return (std::exp(x) - std::exp(-x)) / 2; }},
+    {u"CH", nullptr, [](double x) { return (std::exp(x) + std::exp(-x)) / 2; }},
+};
+
 } // namespace
 
 double Engine::functionValue(QStringView name, double x) {
-    bool fails = false;
-    double v = 0;
-    if (name == u"SIN") {
-        v = std::sin(x);
-    } else if (name == u"COS") {
-        v = std::cos(x);
-    } else if (name == u"TG") {
-        fails = nearTanPole(x);
-        if (!fails)
-            v = std::tan(x);
-    } else if (name == u"CTG") {
-        fails = nearCotPole(x);
-        if (!fails)
-            v = 1 / std::tan(x);
-    } else if (name == u"ARCTG") {
-        v = std::atan(x);
-    } else if (name == u"ARCCTG") {
-        v = std::atan(x) + kHalfPi;
-    } else if (name == u"ARCSIN") {
-        fails = std::fabs(x) > 1;
-        if (!fails)
-            v = arcsinCore(x);
-    } else if (name == u"ARCCOS") {
-        fails = std::fabs(x) > 1;
-        if (!fails)
-            v = arcsinCore(-x) + kHalfPi;
-    } else if (name == u"ABS") {
-        v = std::fabs(x);
-    } else if (name == u"LN") {
-        fails = x <= 0;
-        if (!fails)
-            v = std::log(x);
-    } else if (name == u"LOG") {
-        fails = x <= 0;
-        if (!fails)
-            v = std::log(x) / std::log(10.0);
-    } else if (name == u"EXP") {
-        fails = x > 709;
-        if (!fails)
-            v = std::exp(x);
-    } else if (name == u"SQR") {
-        fails = x < 0;
-        if (!fails)
-            v = std::sqrt(x);
-    } else if (name == u"SEC") {
-        fails = nearTanPole(x);
-        if (!fails)
-            v = 1 / std::cos(x);
-    } else if (name == u"CSC") {
-        fails = nearCotPole(x);
-        if (!fails)
-            v = 1 / std::sin(x);
-    } else if (name == u"ARCSEC") {
-        fails = std::fabs(x) < 1;
-        if (!fails)
-            v = arcsecCore(x) + sgn(x - 1) * kHalfPi;
-    } else if (name == u"ARCCSC") {
-        fails = std::fabs(x) < 1;
-        if (!fails)
-            v = arcsecCore(x) + (sgn(x) - 1) * kHalfPi;
-    } else if (name == u"SH") {
-        v = (std::exp(x) - std::exp(-x)) / 2;
-    } else if (name == u"CH") {
-        v = (std::exp(x) + std::exp(-x)) / 2;
-    } else {
-        fails = true; // not a function of the table: it has no value
+    for (const Function& f : kFunctions) {
+        if (name != QStringView(f.name))
+            continue;
+        if (f.outsideDomain && f.outsideDomain(x))
+            break;
+        const double v = f.value(x);
+        // Beyond the double range (SH and CH above about 709.78, a non-finite
+        // argument): no defined outcome, so it fails like a domain error.
+        if (!std::isfinite(v))
+            break;
+        return v;
     }
-    // Beyond the double range (SH and CH above about 709.78, a non-finite
-    // argument): no defined outcome, so it fails like a domain error.
-    if (fails || !std::isfinite(v)) {
-        m_valid = false;
-        return 0;
-    }
-    return v;
+    // Outside its domain, beyond the double range, or not a function of the
+    // table: it has no value.
+    m_valid = false;
+    return 0;
 }
 
 } // namespace formula

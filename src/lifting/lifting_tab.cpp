@@ -16,6 +16,7 @@
 #include <utility>
 
 using form::FieldKind;
+using Texts = lifting::LiftingFields;
 
 namespace {
 const QString kMillimetre = QStringLiteral("毫米");
@@ -30,6 +31,20 @@ std::optional<Value> selected(std::initializer_list<std::pair<QRadioButton*, Val
     return std::nullopt;
 }
 } // namespace
+
+// A label, its field and a unit label on one line.
+struct LiftingTab::Row {
+    QLineEdit* LiftingTab::*field;
+    QString Texts::*text;
+    const char* name;
+    const char* label;
+    const char* unitLabel;
+    const char* caption;
+    const char* unit;
+    const char* initial;
+    const char* tip; // null: none
+    int top;
+};
 
 LiftingTab::LiftingTab(QWidget* parent) : TabPage(parent, "Tab1") {
     buildMember();
@@ -78,38 +93,35 @@ void LiftingTab::buildMember() {
     // weight on the right; the section options below.
     QGroupBox* f4 =
         form::frame(this, "Frame4", QStringLiteral("构件基本数据"), 120, pageTop(480), 3735, 4140);
-    struct Input {
-        QLineEdit* LiftingTab::*field;
-        const char* name;
-        const char* label;
-        const char* unitLabel;
-        const char* caption;
-        const char* initial;
-        int top;
+    const Row inputs[] = {
+        {&LiftingTab::m_length, &Texts::length, "Text13", "Label22", "Label23", "长", "毫米",
+         "1500", nullptr, 390},
+        {&LiftingTab::m_width, &Texts::width, "Text14", "Label24", "Label25", "宽", "毫米", "1000",
+         nullptr, 750},
+        {&LiftingTab::m_height, &Texts::height, "Text15", "Label26", "Label27", "高", "毫米", "160",
+         nullptr, 1110},
     };
-    const Input inputs[] = {
-        {&LiftingTab::m_length, "Text13", "Label22", "Label23", "长", "1500", 390},
-        {&LiftingTab::m_width, "Text14", "Label24", "Label25", "宽", "1000", 750},
-        {&LiftingTab::m_height, "Text15", "Label26", "Label27", "高", "160", 1110},
-    };
-    for (const Input& in : inputs) {
+    for (const Row& in : inputs) {
         const QString caption = QString::fromUtf8(in.caption);
-        form::label(f4, in.label, caption, 120, in.top, 375, 255);
-        this->*in.field = form::field(f4, in.name, QString::fromUtf8(in.initial), FieldKind::Input,
-                                      caption, 480, in.top, 855, 270);
-        form::label(f4, in.unitLabel, kMillimetre, 1380, in.top, 420, 255);
+        this->*in.field = m_texts.bind(
+            in.text, form::labelledField(f4, in.label, caption, {120, in.top, 375, 255}, in.name,
+                                         QString::fromUtf8(in.initial), FieldKind::Input,
+                                         {480, in.top, 855, 270}));
+        form::label(f4, in.unitLabel, QString::fromUtf8(in.unit), 1380, in.top, 420, 255);
     }
-    form::label(f4, "Label28", QStringLiteral("保护层"), 1920, 390, 615, 255);
-    m_cover = form::field(f4, "Text18", QStringLiteral("25"), FieldKind::Input,
-                          QStringLiteral("保护层"), 2580, 390, 855, 270);
+    m_cover = form::labelledField(f4, "Label28", QStringLiteral("保护层"), {1920, 390, 615, 255},
+                                  "Text18", QStringLiteral("25"), FieldKind::Input,
+                                  {2580, 390, 855, 270});
     m_cover->setToolTip(kMillimetre);
-    form::label(f4, "Label29", QStringLiteral("体  积"), 1920, 750, 615, 255);
-    m_volume = form::field(f4, "Text23", QString(), FieldKind::Result, QStringLiteral("体  积"),
-                           2580, 750, 855, 270);
+    m_volume =
+        m_texts.bind(&Texts::volume, form::labelledField(f4, "Label29", QStringLiteral("体  积"),
+                                                         {1920, 750, 615, 255}, "Text23", QString(),
+                                                         FieldKind::Result, {2580, 750, 855, 270}));
     m_volume->setToolTip(QStringLiteral("立方米"));
-    form::label(f4, "Label30", QStringLiteral("重  量"), 1920, 1110, 615, 255);
-    m_weight = form::field(f4, "Text22", QString(), FieldKind::Result, QStringLiteral("重  量"),
-                           2580, 1110, 855, 270);
+    m_weight = m_texts.bind(&Texts::weight,
+                            form::labelledField(f4, "Label30", QStringLiteral("重  量"),
+                                                {1920, 1110, 615, 255}, "Text22", QString(),
+                                                FieldKind::Result, {2580, 1110, 855, 270}));
     m_weight->setToolTip(QStringLiteral("千克"));
 
     QGroupBox* f5 = form::frame(f4, "Frame5", QStringLiteral("截面"), 60, 1500, 3615, 2520);
@@ -135,13 +147,15 @@ void LiftingTab::buildRing() {
     // Lifting points.
     QGroupBox* f6 =
         form::frame(this, "Frame6", QStringLiteral("起吊位置"), 3960, pageTop(480), 3615, 1140);
-    form::label(f6, "Label31", QStringLiteral("最小"), 240, 390, 555, 255);
-    m_liftingPointMin = form::field(f6, "Text16", QString(), FieldKind::Result,
-                                    QStringLiteral("最小"), 840, 390, 1215, 270);
+    m_liftingPointMin = m_texts.bind(&Texts::liftingPointMin,
+                                     form::labelledField(f6, "Label31", QStringLiteral("最小"),
+                                                         {240, 390, 555, 255}, "Text16", QString(),
+                                                         FieldKind::Result, {840, 390, 1215, 270}));
     form::label(f6, "Label32", kMillimetre, 2160, 390, 495, 255);
-    form::label(f6, "Label33", QStringLiteral("最大"), 240, 750, 555, 255);
-    m_liftingPointMax = form::field(f6, "Text17", QString(), FieldKind::Result,
-                                    QStringLiteral("最大"), 840, 750, 1215, 270);
+    m_liftingPointMax = m_texts.bind(&Texts::liftingPointMax,
+                                     form::labelledField(f6, "Label33", QStringLiteral("最大"),
+                                                         {240, 750, 555, 255}, "Text17", QString(),
+                                                         FieldKind::Result, {840, 750, 1215, 270}));
     form::label(f6, "Label34", kMillimetre, 2160, 750, 495, 255);
 
     // Lifting ring: angle and count, then the ring itself.
@@ -156,32 +170,22 @@ void LiftingTab::buildRing() {
     m_twoRings = form::option(f9, "Option12", QStringLiteral("2根"), 240, 600, 1200, 300);
     m_fourRings = form::option(f9, "Option13", QStringLiteral("4根"), 240, 900, 1200, 300);
 
-    struct Ring {
-        QLineEdit* LiftingTab::*field;
-        const char* name;
-        const char* label;
-        const char* unitLabel;
-        const char* caption;
-        const char* unit;
-        const char* tip;
-        int top;
+    const Row rings[] = {
+        {&LiftingTab::m_ringDiameter, &Texts::ringDiameter, "Text19", "Label35", "Label36",
+         "吊环直径", "毫米", "", nullptr, 1740},
+        {&LiftingTab::m_ringLength, &Texts::ringLength, "Text20", "Label37", "Label43", "吊环长度",
+         "毫米", "", "单根长度包括弯起.", 2100},
+        {&LiftingTab::m_ringMass, &Texts::ringMass, "Text21", "Label44", "Label45", "吊环质量",
+         "千克", "", "单根质量", 2460},
     };
-    const Ring rings[] = {
-        {&LiftingTab::m_ringDiameter, "Text19", "Label35", "Label36", "吊环直径", "毫米", nullptr,
-         1740},
-        {&LiftingTab::m_ringLength, "Text20", "Label37", "Label43", "吊环长度", "毫米",
-         "单根长度包括弯起.", 2100},
-        {&LiftingTab::m_ringMass, "Text21", "Label44", "Label45", "吊环质量", "千克", "单根质量",
-         2460},
-    };
-    for (const Ring& r : rings) {
+    for (const Row& r : rings) {
         const QString caption = QString::fromUtf8(r.caption);
-        form::label(f7, r.label, caption, 120, r.top, 855, 255);
-        QLineEdit* field =
-            form::field(f7, r.name, QString(), FieldKind::Result, caption, 1020, r.top, 855, 270);
+        QLineEdit* field = form::labelledField(f7, r.label, caption, {120, r.top, 855, 255}, r.name,
+                                               QString::fromUtf8(r.initial), FieldKind::Result,
+                                               {1020, r.top, 855, 270});
         if (r.tip)
             field->setToolTip(QString::fromUtf8(r.tip));
-        this->*r.field = field;
+        this->*r.field = m_texts.bind(r.text, field);
         form::label(f7, r.unitLabel, QString::fromUtf8(r.unit), 1935, r.top, 450, 255);
     }
     m_sendRing = form::button(f7, "Command1", QStringLiteral("Tessaro"), 2520, 1740, 975, 990);
@@ -191,8 +195,7 @@ void LiftingTab::recompute() {
     using lifting::Reinforcement;
     using lifting::RingCount;
     using lifting::SlingAngle;
-    using F = lifting::LiftingFields;
-    F f;
+    Texts f;
     f.reinforcement = selected<Reinforcement>({{m_reinforcementDiffers, Reinforcement::Differs},
                                                {m_reinforcementSame, Reinforcement::Same}});
     // The other sections are never enabled, so never selected.
@@ -204,20 +207,9 @@ void LiftingTab::recompute() {
     f.ringCount = selected<RingCount>({{m_oneRing, RingCount::One},
                                        {m_twoRings, RingCount::Two},
                                        {m_fourRings, RingCount::Four}});
-    // Results in the order the steps write them.
-    const std::initializer_list<form::Bound<F>> fields = {{m_length, &F::length},
-                                                          {m_width, &F::width},
-                                                          {m_height, &F::height},
-                                                          {m_volume, &F::volume},
-                                                          {m_weight, &F::weight},
-                                                          {m_liftingPointMin, &F::liftingPointMin},
-                                                          {m_liftingPointMax, &F::liftingPointMax},
-                                                          {m_ringDiameter, &F::ringDiameter},
-                                                          {m_ringLength, &F::ringLength},
-                                                          {m_ringMass, &F::ringMass}};
-    form::readInto(f, fields);
+    m_texts.read(f);
     lifting::recomputeMemberAndRing(f);
-    form::writeFrom(f, fields);
+    m_texts.write(f);
 }
 
 void LiftingTab::startUp() {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "form/form_builder.h"
 #include "form/tab_page.h"
+#include "lifting/lifting_calc.h"
 
 class QLineEdit;
 class QPushButton;
@@ -32,6 +34,7 @@ public:
     void recompute();
 
 private:
+    struct Row;
     void buildMember();
     void buildRing();
     // Selects an option from code and runs its click rule, as a click would.
@@ -67,4 +70,6 @@ private:
     QPushButton* m_sendRing = nullptr;
     // Set while code selects an option, whose rule it then runs itself.
     bool m_selectingByCode = false;
+    // The fields the recompute reads and writes.
+    form::Bindings<lifting::LiftingFields> m_texts;
 };

@@ -16,6 +16,7 @@
 #include <QRadioButton>
 
 using form::FieldKind;
+using Texts = rebar::BarQuantityFields;
 
 namespace {
 const QString kMillimetre = QStringLiteral("毫米");
@@ -64,25 +65,30 @@ RebarTab::RebarTab(QWidget* parent) : TabPage(parent, "Tab0") {
 void RebarTab::buildInputs() {
     QGroupBox* f1 = form::frame(this, "Frame1", QStringLiteral("原始数据"), 240,
                                 twips::pageTop(480), 3615, 2535);
-    form::label(f1, "Label1", QStringLiteral("钢筋直径"), 240, 240, 735, 255);
-    m_diameter = form::field(f1, "Text1", QStringLiteral("14"), FieldKind::Input,
-                             QStringLiteral("钢筋直径"), 1080, 240, 495, 270);
+    m_diameter = m_texts.bind(
+        &Texts::diameter,
+        form::labelledField(f1, "Label1", QStringLiteral("钢筋直径"), {240, 240, 735, 255}, "Text1",
+                            QStringLiteral("14"), FieldKind::Input, {1080, 240, 495, 270}));
     m_formulaEntry = form::toggle(f1, "Check2", QStringLiteral("不启用"), 1800, 240, 735, 375);
     m_formulaEntry->setToolTip(QStringLiteral("可以开启钢筋长度计算器功能"));
     m_centimetres = form::toggle(f1, "Check3", kMillimetre, 2640, 240, 735, 375);
     m_centimetres->setToolTip(QStringLiteral("计算单位"));
-    form::label(f1, "Label2", QStringLiteral("钢筋长度"), 240, 720, 735, 255);
-    m_length = form::field(f1, "Text2", QString(), FieldKind::Input, QStringLiteral("钢筋长度"),
-                           1080, 720, 1935, 270);
+    m_length =
+        m_texts.bind(&Texts::length, form::labelledField(f1, "Label2", QStringLiteral("钢筋长度"),
+                                                         {240, 720, 735, 255}, "Text2", QString(),
+                                                         FieldKind::Input, {1080, 720, 1935, 270}));
     m_length->setToolTip(QStringLiteral("可以进行简单的四则运算"));
     m_lengthUnit = form::label(f1, "Label18", kMillimetre, 3120, 720, 375, 255);
-    form::label(f1, "Label3", QStringLiteral("钢筋数量"), 240, 1200, 735, 255);
-    m_count = form::field(f1, "Text3", QStringLiteral("10"), FieldKind::Input,
-                          QStringLiteral("钢筋数量"), 1080, 1200, 975, 270);
+    m_count = m_texts.bind(&Texts::count,
+                           form::labelledField(f1, "Label3", QStringLiteral("钢筋数量"),
+                                               {240, 1200, 735, 255}, "Text3", QStringLiteral("10"),
+                                               FieldKind::Input, {1080, 1200, 975, 270}));
     form::label(f1, "Label19", QStringLiteral("根"), 3120, 1200, 375, 255);
-    form::label(f1, "Label4", QStringLiteral("钢筋弯起系数"), 240, 1680, 1095, 255);
-    m_bendCoefficient = form::field(f1, "Text4", QStringLiteral("4.5"), FieldKind::Input,
-                                    QStringLiteral("钢筋弯起系数"), 1440, 1680, 975, 270);
+    m_bendCoefficient =
+        m_texts.bind(&Texts::bendCoefficient,
+                     form::labelledField(f1, "Label4", QStringLiteral("钢筋弯起系数"),
+                                         {240, 1680, 1095, 255}, "Text4", QStringLiteral("4.5"),
+                                         FieldKind::Input, {1440, 1680, 975, 270}));
     m_bothEnds = form::option(f1, "Option1", QStringLiteral("两头弯起"), 240, 2040, 975, 375);
     m_oneEnd = form::option(f1, "Option2", QStringLiteral("一侧弯起"), 1320, 2040, 1095, 375);
     m_noBend = form::option(f1, "Option3", QStringLiteral("无弯起"), 2520, 2040, 975, 375);
@@ -94,6 +100,7 @@ void RebarTab::buildResults() {
                                 twips::pageTop(480), 3615, 3615);
     struct Row {
         QLineEdit* RebarTab::*field;
+        QString Texts::*text;
         const char* name;
         const char* label;
         const char* unitLabel;
@@ -101,19 +108,26 @@ void RebarTab::buildResults() {
         const char* unit;
     };
     const Row rows[] = {
-        {&RebarTab::m_diameterShown, "Text7", "Label5", "Label51", "钢筋直径", "毫米"},
-        {&RebarTab::m_countShown, "Text8", "Label6", "Label7", "钢筋数量", "根"},
-        {&RebarTab::m_cutLength, "Text9", "Label8", "Label15", "钢筋单根长度", "毫米"},
-        {&RebarTab::m_totalLength, "Text10", "Label9", "Label10", "钢筋总长", "米"},
-        {&RebarTab::m_totalMass, "Text11", "Label11", "Label12", "钢筋总质量", "千克"},
-        {&RebarTab::m_totalSection, "Text12", "Label13", "Label14", "钢筋总截面面积", "平方毫米"},
+        {&RebarTab::m_diameterShown, &Texts::diameterShown, "Text7", "Label5", "Label51",
+         "钢筋直径", "毫米"},
+        {&RebarTab::m_countShown, &Texts::countShown, "Text8", "Label6", "Label7", "钢筋数量",
+         "根"},
+        {&RebarTab::m_cutLength, &Texts::cutLength, "Text9", "Label8", "Label15", "钢筋单根长度",
+         "毫米"},
+        {&RebarTab::m_totalLength, &Texts::totalLength, "Text10", "Label9", "Label10", "钢筋总长",
+         "米"},
+        {&RebarTab::m_totalMass, &Texts::totalMass, "Text11", "Label11", "Label12", "钢筋总质量",
+         "千克"},
+        {&RebarTab::m_totalSection, &Texts::totalSection, "Text12", "Label13", "Label14",
+         "钢筋总截面面积", "平方毫米"},
     };
     int top = 360;
     for (const Row& r : rows) {
         const QString caption = QString::fromUtf8(r.caption);
-        form::label(f2, r.label, caption, 240, top, 1545, 255);
-        this->*r.field = form::field(f2, r.name, QStringLiteral("0"), FieldKind::Result, caption,
-                                     1800, top, 855, 270);
+        this->*r.field =
+            m_texts.bind(r.text, form::labelledField(f2, r.label, caption, {240, top, 1545, 255},
+                                                     r.name, QStringLiteral("0"), FieldKind::Result,
+                                                     {1800, top, 855, 270}));
         QLabel* unit = form::label(f2, r.unitLabel, QString::fromUtf8(r.unit), 2760, top, 840, 255);
         if (r.field == &RebarTab::m_cutLength)
             m_cutLengthUnit = unit;
@@ -122,19 +136,21 @@ void RebarTab::buildResults() {
 
     QGroupBox* f3 = form::frame(this, "Frame3", QStringLiteral("钢筋参数"), 240,
                                 twips::pageTop(3120), 3615, 975);
-    form::label(f3, "Label16", QStringLiteral("钢筋截面积"), 240, 240, 975, 255);
-    m_section = form::field(f3, "Text5", QStringLiteral("5"), FieldKind::Result,
-                            QStringLiteral("钢筋截面积"), 1320, 240, 855, 270);
+    m_section = m_texts.bind(&Texts::section,
+                             form::labelledField(f3, "Label16", QStringLiteral("钢筋截面积"),
+                                                 {240, 240, 975, 255}, "Text5", QStringLiteral("5"),
+                                                 FieldKind::Result, {1320, 240, 855, 270}));
     form::label(f3, "Label17", QStringLiteral("平方毫米"), 2280, 240, 855, 255);
-    form::label(f3, "Label20", QStringLiteral("钢筋线质量"), 240, 600, 975, 255);
-    m_massPerMetre = form::field(f3, "Text6", QStringLiteral("6"), FieldKind::Result,
-                                 QStringLiteral("钢筋线质量"), 1320, 600, 855, 270);
+    m_massPerMetre =
+        m_texts.bind(&Texts::massPerMetre,
+                     form::labelledField(f3, "Label20", QStringLiteral("钢筋线质量"),
+                                         {240, 600, 975, 255}, "Text6", QStringLiteral("6"),
+                                         FieldKind::Result, {1320, 600, 855, 270}));
     form::label(f3, "Label21", QStringLiteral("千克每延米"), 2280, 600, 1215, 255);
 }
 
 void RebarTab::recompute() {
-    using F = rebar::BarQuantityFields;
-    F f;
+    Texts f;
     f.centimetres = m_centimetres->isChecked();
     if (m_bothEnds->isChecked())
         f.bendEnds = BendEnds::Both;
@@ -142,22 +158,10 @@ void RebarTab::recompute() {
         f.bendEnds = BendEnds::One;
     else if (m_noBend->isChecked())
         f.bendEnds = BendEnds::None;
-    const std::initializer_list<form::Bound<F>> fields = {{m_diameter, &F::diameter},
-                                                          {m_length, &F::length},
-                                                          {m_count, &F::count},
-                                                          {m_bendCoefficient, &F::bendCoefficient},
-                                                          {m_section, &F::section},
-                                                          {m_massPerMetre, &F::massPerMetre},
-                                                          {m_diameterShown, &F::diameterShown},
-                                                          {m_countShown, &F::countShown},
-                                                          {m_cutLength, &F::cutLength},
-                                                          {m_totalLength, &F::totalLength},
-                                                          {m_totalMass, &F::totalMass},
-                                                          {m_totalSection, &F::totalSection}};
-    form::readInto(f, fields);
+    m_texts.read(f);
     rebar::recomputeQuantities(f);
-    // The inputs come back unchanged; the results in field order.
-    form::writeFrom(f, fields);
+    // The inputs come back unchanged.
+    m_texts.write(f);
 }
 
 void RebarTab::onDiameterChanged() {

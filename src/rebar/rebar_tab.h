@@ -1,6 +1,8 @@
 #pragma once
 
+#include "form/form_builder.h"
 #include "form/tab_page.h"
+#include "rebar/bar_quantity.h"
 
 class QCheckBox;
 class QLabel;
@@ -67,4 +69,6 @@ private:
     QLabel* m_cutLengthUnit = nullptr;
     QLabel* m_lengthUnit = nullptr;
     BarLengthCalculator* m_calculator = nullptr;
+    // The fields the recompute reads and writes.
+    form::Bindings<rebar::BarQuantityFields> m_texts;
 };
