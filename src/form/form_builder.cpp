@@ -84,6 +84,17 @@ QLineEdit* labelledField(QWidget* parent, const char* labelName, const QString& 
                  fieldTwips.width(), fieldTwips.height());
 }
 
+LineControls line(QWidget* frame, const Columns& columns, FieldKind kind, const char* labelName,
+                  const char* name, const char* unitLabel, const QString& caption,
+                  const QString& unit, const QString& initial, const char* tip, int top) {
+    QLineEdit* edit =
+        labelledField(frame, labelName, caption, {columns.label, top, columns.labelWidth, 255},
+                      name, initial, kind, {columns.field, top, columns.fieldWidth, 270});
+    if (tip)
+        edit->setToolTip(QString::fromUtf8(tip));
+    return {edit, label(frame, unitLabel, unit, columns.unit, top, columns.unitWidth, 255)};
+}
+
 void write(QLineEdit* field, const QString& text) {
     if (field->text() != text)
         field->setText(text);

@@ -67,6 +67,43 @@ private:
     std::vector<Bound> m_bound;
 };
 
+// A line of a tab: a label, its field and a unit label, the field bound to
+// its member of the tab's texts.
+template <typename Tab, typename Texts> struct Line {
+    QLineEdit* Tab::*field;
+    QString Texts::*text;
+    const char* name;
+    const char* label;
+    const char* unitLabel;
+    const char* caption;
+    const char* unit;
+    const char* initial;
+    const char* tip; // null: none
+    int top;
+};
+// Left edges and widths, in twips, of a line's label, field and unit label.
+struct Columns {
+    int label, labelWidth, field, fieldWidth, unit, unitWidth;
+};
+struct LineControls {
+    QLineEdit* field;
+    QLabel* unit;
+};
+// Creates the label, the field (with its tooltip) and the unit label, in that
+// order.
+LineControls line(QWidget* frame, const Columns& columns, FieldKind kind, const char* label,
+                  const char* name, const char* unitLabel, const QString& caption,
+                  const QString& unit, const QString& initial, const char* tip, int top);
+template <typename Tab, typename Texts>
+QLabel* placeLine(Tab* tab, Bindings<Texts>& texts, QWidget* frame, const Columns& columns,
+                  FieldKind kind, const Line<Tab, Texts>& l) {
+    const LineControls made =
+        line(frame, columns, kind, l.label, l.name, l.unitLabel, QString::fromUtf8(l.caption),
+             QString::fromUtf8(l.unit), QString::fromUtf8(l.initial), l.tip, l.top);
+    tab->*l.field = texts.bind(l.text, made.field);
+    return made.unit;
+}
+
 QRadioButton* option(QWidget* parent, const char* name, const QString& caption, int left, int top,
                      int width, int height);
 QCheckBox* check(QWidget* parent, const char* name, const QString& caption, int left, int top,

@@ -32,20 +32,6 @@ std::optional<Value> selected(std::initializer_list<std::pair<QRadioButton*, Val
 }
 } // namespace
 
-// A label, its field and a unit label on one line.
-struct LiftingTab::Row {
-    QLineEdit* LiftingTab::*field;
-    QString Texts::*text;
-    const char* name;
-    const char* label;
-    const char* unitLabel;
-    const char* caption;
-    const char* unit;
-    const char* initial;
-    const char* tip; // null: none
-    int top;
-};
-
 LiftingTab::LiftingTab(QWidget* parent) : TabPage(parent, "Tab1") {
     buildMember();
     buildRing();
@@ -93,7 +79,8 @@ void LiftingTab::buildMember() {
     // weight on the right; the section options below.
     QGroupBox* f4 =
         form::frame(this, "Frame4", QStringLiteral("构件基本数据"), 120, pageTop(480), 3735, 4140);
-    const Row inputs[] = {
+    using L = form::Line<LiftingTab, Texts>;
+    const L inputs[] = {
         {&LiftingTab::m_length, &Texts::length, "Text13", "Label22", "Label23", "长", "毫米",
          "1500", nullptr, 390},
         {&LiftingTab::m_width, &Texts::width, "Text14", "Label24", "Label25", "宽", "毫米", "1000",
@@ -101,14 +88,8 @@ void LiftingTab::buildMember() {
         {&LiftingTab::m_height, &Texts::height, "Text15", "Label26", "Label27", "高", "毫米", "160",
          nullptr, 1110},
     };
-    for (const Row& in : inputs) {
-        const QString caption = QString::fromUtf8(in.caption);
-        this->*in.field = m_texts.bind(
-            in.text, form::labelledField(f4, in.label, caption, {120, in.top, 375, 255}, in.name,
-                                         QString::fromUtf8(in.initial), FieldKind::Input,
-                                         {480, in.top, 855, 270}));
-        form::label(f4, in.unitLabel, QString::fromUtf8(in.unit), 1380, in.top, 420, 255);
-    }
+    for (const L& in : inputs)
+        form::placeLine(this, m_texts, f4, {120, 375, 480, 855, 1380, 420}, FieldKind::Input, in);
     m_cover = form::labelledField(f4, "Label28", QStringLiteral("保护层"), {1920, 390, 615, 255},
                                   "Text18", QStringLiteral("25"), FieldKind::Input,
                                   {2580, 390, 855, 270});
@@ -170,7 +151,8 @@ void LiftingTab::buildRing() {
     m_twoRings = form::option(f9, "Option12", QStringLiteral("2根"), 240, 600, 1200, 300);
     m_fourRings = form::option(f9, "Option13", QStringLiteral("4根"), 240, 900, 1200, 300);
 
-    const Row rings[] = {
+    using L = form::Line<LiftingTab, Texts>;
+    const L rings[] = {
         {&LiftingTab::m_ringDiameter, &Texts::ringDiameter, "Text19", "Label35", "Label36",
          "吊环直径", "毫米", "", nullptr, 1740},
         {&LiftingTab::m_ringLength, &Texts::ringLength, "Text20", "Label37", "Label43", "吊环长度",
@@ -178,16 +160,8 @@ void LiftingTab::buildRing() {
         {&LiftingTab::m_ringMass, &Texts::ringMass, "Text21", "Label44", "Label45", "吊环质量",
          "千克", "", "单根质量", 2460},
     };
-    for (const Row& r : rings) {
-        const QString caption = QString::fromUtf8(r.caption);
-        QLineEdit* field = form::labelledField(f7, r.label, caption, {120, r.top, 855, 255}, r.name,
-                                               QString::fromUtf8(r.initial), FieldKind::Result,
-                                               {1020, r.top, 855, 270});
-        if (r.tip)
-            field->setToolTip(QString::fromUtf8(r.tip));
-        this->*r.field = m_texts.bind(r.text, field);
-        form::label(f7, r.unitLabel, QString::fromUtf8(r.unit), 1935, r.top, 450, 255);
-    }
+    for (const L& r : rings)
+        form::placeLine(this, m_texts, f7, {120, 855, 1020, 855, 1935, 450}, FieldKind::Result, r);
     m_sendRing = form::button(f7, "Command1", QStringLiteral("Tessaro"), 2520, 1740, 975, 990);
 }
 

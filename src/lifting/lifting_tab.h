@@ -34,7 +34,6 @@ public:
     void recompute();
 
 private:
-    struct Row;
     void buildMember();
     void buildRing();
     // Selects an option from code and runs its click rule, as a click would.

@@ -98,40 +98,26 @@ void RebarTab::buildResults() {
     // Results: label, field, unit label per row.
     QGroupBox* f2 = form::frame(this, "Frame2", QStringLiteral("计算结果"), 3960,
                                 twips::pageTop(480), 3615, 3615);
-    struct Row {
-        QLineEdit* RebarTab::*field;
-        QString Texts::*text;
-        const char* name;
-        const char* label;
-        const char* unitLabel;
-        const char* caption;
-        const char* unit;
-    };
-    const Row rows[] = {
+    using L = form::Line<RebarTab, Texts>;
+    const L lines[] = {
         {&RebarTab::m_diameterShown, &Texts::diameterShown, "Text7", "Label5", "Label51",
-         "钢筋直径", "毫米"},
-        {&RebarTab::m_countShown, &Texts::countShown, "Text8", "Label6", "Label7", "钢筋数量",
-         "根"},
+         "钢筋直径", "毫米", "0", nullptr, 360},
+        {&RebarTab::m_countShown, &Texts::countShown, "Text8", "Label6", "Label7", "钢筋数量", "根",
+         "0", nullptr, 840},
         {&RebarTab::m_cutLength, &Texts::cutLength, "Text9", "Label8", "Label15", "钢筋单根长度",
-         "毫米"},
+         "毫米", "0", nullptr, 1320},
         {&RebarTab::m_totalLength, &Texts::totalLength, "Text10", "Label9", "Label10", "钢筋总长",
-         "米"},
+         "米", "0", nullptr, 1800},
         {&RebarTab::m_totalMass, &Texts::totalMass, "Text11", "Label11", "Label12", "钢筋总质量",
-         "千克"},
+         "千克", "0", nullptr, 2280},
         {&RebarTab::m_totalSection, &Texts::totalSection, "Text12", "Label13", "Label14",
-         "钢筋总截面面积", "平方毫米"},
+         "钢筋总截面面积", "平方毫米", "0", nullptr, 2760},
     };
-    int top = 360;
-    for (const Row& r : rows) {
-        const QString caption = QString::fromUtf8(r.caption);
-        this->*r.field =
-            m_texts.bind(r.text, form::labelledField(f2, r.label, caption, {240, top, 1545, 255},
-                                                     r.name, QStringLiteral("0"), FieldKind::Result,
-                                                     {1800, top, 855, 270}));
-        QLabel* unit = form::label(f2, r.unitLabel, QString::fromUtf8(r.unit), 2760, top, 840, 255);
-        if (r.field == &RebarTab::m_cutLength)
+    for (const L& l : lines) {
+        QLabel* unit = form::placeLine(this, m_texts, f2, {240, 1545, 1800, 855, 2760, 840},
+                                       FieldKind::Result, l);
+        if (l.field == &RebarTab::m_cutLength)
             m_cutLengthUnit = unit;
-        top += 480;
     }
 
     QGroupBox* f3 = form::frame(this, "Frame3", QStringLiteral("钢筋参数"), 240,
