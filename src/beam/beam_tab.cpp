@@ -17,16 +17,9 @@
 using form::FieldKind;
 using Texts = beam::BeamFields;
 
-namespace {
-const QString kCalculate = QStringLiteral("计算");
-
-} // namespace
-
 BeamTab::BeamTab(QWidget* parent) : TabPage(parent, "Tab2") {
-    buildBeamData();
-    buildBarData();
+    buildInputs();
     buildResults();
-    setEntryField(m_length);
 
     // Field rules: every field but the volume selects its text on focus; the
     // beam's length, width and height then recompute; Enter walks the chain
@@ -54,7 +47,7 @@ BeamTab::BeamTab(QWidget* parent) : TabPage(parent, "Tab2") {
         connect(input, &QLineEdit::textChanged, this, recomputeNow);
 }
 
-void BeamTab::buildBeamData() {
+void BeamTab::buildInputs() {
     using twips::pageTop;
     QGroupBox* f12 =
         form::frame(this, "Frame12", QStringLiteral("构件基本参数"), 240, pageTop(480), 3495, 1335);
@@ -62,6 +55,7 @@ void BeamTab::buildBeamData() {
         &Texts::length,
         form::labelledField(f12, "Label38", QStringLiteral("长"), {120, 240, 255, 255}, "Text24",
                             QStringLiteral("2400"), FieldKind::Input, {360, 240, 1335, 270}));
+    setEntryField(m_length);
     m_width = m_texts.bind(
         &Texts::width,
         form::labelledField(f12, "Label39", QStringLiteral("宽"), {1800, 240, 270, 180}, "Text25",
@@ -79,25 +73,22 @@ void BeamTab::buildBeamData() {
         &Texts::bearing, form::labelledField(f12, "Label42", QStringLiteral("梁与侧墙搭接"),
                                              {480, 960, 1080, 180}, "Text27", QStringLiteral("370"),
                                              FieldKind::Input, {2040, 960, 1335, 270}));
-}
 
-void BeamTab::buildBarData() {
+    // Bars: diameter and count of each, and the cover.
     QGroupBox* f13 = form::frame(this, "Frame13", QStringLiteral("配筋基本参数"), 240,
                                  twips::pageTop(1920), 3495, 3495);
+    // Each bar's frame, and the names and initial texts of its diameter and count.
     struct BarRow {
         Bar BeamTab::*bar;
-        const char* frame;
-        const char* caption;
-        const char* diameterName;
-        const char* countName;
-        const char* diameterText;
-        const char* countText;
+        const char *frame, *caption;
+        const char* names[2];
+        const char* texts[2];
     };
     const BarRow bars[] = {
-        {&BeamTab::m_top, "Frame14_0", "上层钢筋", "Text28", "Text29", "12", "2"},
-        {&BeamTab::m_bottom, "Frame14_1", "下层钢筋", "Text30", "Text31", "16", "2"},
-        {&BeamTab::m_bent, "Frame14_2", "弯起筋", "Text32", "Text33", "16", "2"},
-        {&BeamTab::m_stirrup, "Frame19", "箍筋", "Text34", "Text35", "8", "17"},
+        {&BeamTab::m_top, "Frame14_0", "上层钢筋", {"Text28", "Text29"}, {"12", "2"}},
+        {&BeamTab::m_bottom, "Frame14_1", "下层钢筋", {"Text30", "Text31"}, {"16", "2"}},
+        {&BeamTab::m_bent, "Frame14_2", "弯起筋", {"Text32", "Text33"}, {"16", "2"}},
+        {&BeamTab::m_stirrup, "Frame19", "箍筋", {"Text34", "Text35"}, {"8", "17"}},
     };
     const QString diameter = QStringLiteral("直径");
     const QString count = QStringLiteral("数量");
@@ -106,10 +97,10 @@ void BeamTab::buildBarData() {
         QGroupBox* f = form::frame(f13, b.frame, QString::fromUtf8(b.caption), 120, top, 3255, 615);
         Bar& bar = this->*b.bar;
         bar.diameter = form::labelledField(f, "diameterLabel", diameter, {240, 240, 480, 255},
-                                           b.diameterName, QString::fromUtf8(b.diameterText),
+                                           b.names[0], QString::fromUtf8(b.texts[0]),
                                            FieldKind::Input, {720, 240, 855, 270});
-        bar.count = form::labelledField(f, "countLabel", count, {1680, 240, 480, 255}, b.countName,
-                                        QString::fromUtf8(b.countText), FieldKind::Input,
+        bar.count = form::labelledField(f, "countLabel", count, {1680, 240, 480, 255}, b.names[1],
+                                        QString::fromUtf8(b.texts[1]), FieldKind::Input,
                                         {2160, 240, 735, 270});
         top += 720;
     }
@@ -123,6 +114,7 @@ void BeamTab::buildResults() {
     QGroupBox* f15 = form::frame(this, "Frame15", QStringLiteral("计算结果"), 3960,
                                  twips::pageTop(480), 3615, 4935);
     const QString zero = QStringLiteral("0");
+    const QString calculate = QStringLiteral("计算");
     auto segment = [&](QGroupBox* frame, const char* objectName, const QString& name, int left,
                        int top, int width, int height) {
         QLineEdit* field = form::field(frame, objectName, zero, FieldKind::Segment, name, left, top,
@@ -143,14 +135,14 @@ void BeamTab::buildResults() {
     QGroupBox* f16 = form::frame(f15, "Frame16", topCaption, 120, 240, 3375, 855);
     new SketchLine(f16, "Line1", {360, 600}, {2280, 600});
     m_topBar = m_texts.bind(&Texts::topBar, segment(f16, "Text37", topCaption, 960, 360, 735, 180));
-    auto* c2 = form::button(f16, "Command2", kCalculate, 2520, 360, 615, 375);
+    auto* c2 = form::button(f16, "Command2", calculate, 2520, 360, 615, 375);
 
     const QString bottomCaption = QStringLiteral("下层配筋");
     QGroupBox* f17 = form::frame(f15, "Frame17", bottomCaption, 120, 1200, 3375, 855);
     new SketchLine(f17, "Line2", {360, 600}, {2280, 600});
     m_bottomBar =
         m_texts.bind(&Texts::bottomBar, segment(f17, "Text38", bottomCaption, 840, 360, 975, 180));
-    auto* c3 = form::button(f17, "Command3", kCalculate, 2640, 360, 615, 375);
+    auto* c3 = form::button(f17, "Command3", calculate, 2640, 360, 615, 375);
 
     // Bent-up bar: upper piece, slope down, lower piece, slope up, upper piece.
     QGroupBox* f18 = form::frame(f15, "Frame18", QStringLiteral("弯起筋"), 120, 2160, 3375, 1215);
@@ -171,7 +163,7 @@ void BeamTab::buildResults() {
     m_bentSloped =
         m_texts.bind(&Texts::bentSloped, segment(f18, "Text41", sloped, 240, 720, 615, 270));
     m_bentSloped->setToolTip(sloped);
-    auto* c4 = form::button(f18, "Command4", kCalculate, 2400, 720, 615, 375);
+    auto* c4 = form::button(f18, "Command4", calculate, 2400, 720, 615, 375);
 
     // Stirrup: its inner rectangle, the horizontal side inside, the vertical
     // side beside the right edge.
@@ -185,7 +177,7 @@ void BeamTab::buildResults() {
                                        segment(f20, "Text43", stirrupCaption, 600, 600, 615, 180));
     m_stirrupVertical = m_texts.bind(&Texts::stirrupVertical,
                                      segment(f20, "Text42", stirrupCaption, 1440, 480, 615, 270));
-    auto* c5 = form::button(f20, "Command5", kCalculate, 2400, 360, 615, 375);
+    auto* c5 = form::button(f20, "Command5", calculate, 2400, 360, 615, 375);
 
     connect(c2, &QPushButton::clicked, this, [this] { onSendTopBarClicked(); });
     connect(c3, &QPushButton::clicked, this, [this] { onSendBottomBarClicked(); });

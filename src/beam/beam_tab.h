@@ -28,13 +28,14 @@ public:
     void recompute();
 
 private:
+    // The fields the recompute reads and writes.
+    form::Bindings<beam::BeamFields> m_texts;
     struct Bar {
         QLineEdit* diameter = nullptr;
         QLineEdit* count = nullptr;
     };
 
-    void buildBeamData();
-    void buildBarData();
+    void buildInputs();
     void buildResults();
     void onSendTopBarClicked();
     void onSendBottomBarClicked();
@@ -57,6 +58,4 @@ private:
     QLineEdit* m_bentSloped = nullptr;
     QLineEdit* m_stirrupVertical = nullptr;
     QLineEdit* m_stirrupHorizontal = nullptr;
-    // The fields the recompute reads and writes.
-    form::Bindings<beam::BeamFields> m_texts;
 };

@@ -50,6 +50,7 @@ CalculatorTab::CalculatorTab(QWidget* parent) : TabPage(parent, "Tab3"), m_engin
 
     m_box = form::field(this, "Text45", QString(), form::FieldKind::Input, QStringLiteral("公式"),
                         240, pageTop(2760), 7335, 420);
+    setEntryField(m_box);
     QFont boxFont = m_box->font();
     boxFont.setFamilies(
         {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC")});
@@ -80,7 +81,6 @@ CalculatorTab::CalculatorTab(QWidget* parent) : TabPage(parent, "Tab3"), m_engin
 
     buildKeypad(frame21);
     buildFunctionKeys(frame22);
-    setEntryField(m_box);
 
     auto* rules = new FieldRules(this);
     rules->addField({.edit = m_box,

@@ -35,7 +35,6 @@ std::optional<Value> selected(std::initializer_list<std::pair<QRadioButton*, Val
 LiftingTab::LiftingTab(QWidget* parent) : TabPage(parent, "Tab1") {
     buildMember();
     buildRing();
-    setEntryField(m_length);
 
     // Field rules: every input recomputes when it takes the focus; Enter
     // walks length, width, height, cover and round again.
@@ -90,6 +89,7 @@ void LiftingTab::buildMember() {
     };
     for (const L& in : inputs)
         form::placeLine(this, m_texts, f4, {120, 375, 480, 855, 1380, 420}, FieldKind::Input, in);
+    setEntryField(m_length);
     m_cover = form::labelledField(f4, "Label28", QStringLiteral("保护层"), {1920, 390, 615, 255},
                                   "Text18", QStringLiteral("25"), FieldKind::Input,
                                   {2580, 390, 855, 270});

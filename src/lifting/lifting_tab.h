@@ -34,6 +34,8 @@ public:
     void recompute();
 
 private:
+    // The fields the recompute reads and writes.
+    form::Bindings<lifting::LiftingFields> m_texts;
     void buildMember();
     void buildRing();
     // Selects an option from code and runs its click rule, as a click would.
@@ -69,6 +71,4 @@ private:
     QPushButton* m_sendRing = nullptr;
     // Set while code selects an option, whose rule it then runs itself.
     bool m_selectingByCode = false;
-    // The fields the recompute reads and writes.
-    form::Bindings<lifting::LiftingFields> m_texts;
 };

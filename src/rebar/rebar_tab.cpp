@@ -27,7 +27,6 @@ const QString kLengthError = QStringLiteral("钢筋长度计算错误");
 RebarTab::RebarTab(QWidget* parent) : TabPage(parent, "Tab0") {
     buildInputs();
     buildResults();
-    setEntryField(m_diameter);
 
     // Field rules: Enter recomputes and walks diameter, length, count, bend
     // coefficient and round again; the length takes operators while formula
@@ -69,6 +68,7 @@ void RebarTab::buildInputs() {
         &Texts::diameter,
         form::labelledField(f1, "Label1", QStringLiteral("钢筋直径"), {240, 240, 735, 255}, "Text1",
                             QStringLiteral("14"), FieldKind::Input, {1080, 240, 495, 270}));
+    setEntryField(m_diameter);
     m_formulaEntry = form::toggle(f1, "Check2", QStringLiteral("不启用"), 1800, 240, 735, 375);
     m_formulaEntry->setToolTip(QStringLiteral("可以开启钢筋长度计算器功能"));
     m_centimetres = form::toggle(f1, "Check3", kMillimetre, 2640, 240, 735, 375);
@@ -122,17 +122,23 @@ void RebarTab::buildResults() {
 
     QGroupBox* f3 = form::frame(this, "Frame3", QStringLiteral("钢筋参数"), 240,
                                 twips::pageTop(3120), 3615, 975);
-    m_section = m_texts.bind(&Texts::section,
-                             form::labelledField(f3, "Label16", QStringLiteral("钢筋截面积"),
-                                                 {240, 240, 975, 255}, "Text5", QStringLiteral("5"),
-                                                 FieldKind::Result, {1320, 240, 855, 270}));
-    form::label(f3, "Label17", QStringLiteral("平方毫米"), 2280, 240, 855, 255);
-    m_massPerMetre =
-        m_texts.bind(&Texts::massPerMetre,
-                     form::labelledField(f3, "Label20", QStringLiteral("钢筋线质量"),
-                                         {240, 600, 975, 255}, "Text6", QStringLiteral("6"),
-                                         FieldKind::Result, {1320, 600, 855, 270}));
-    form::label(f3, "Label21", QStringLiteral("千克每延米"), 2280, 600, 1215, 255);
+    // One bar's parameters; the second unit label is wider.
+    const L section = {&RebarTab::m_section, &Texts::section, "Text5", "Label16", "Label17",
+                       "钢筋截面积",         "平方毫米",      "5",     nullptr,   240};
+    const L massPerMetre = {&RebarTab::m_massPerMetre,
+                            &Texts::massPerMetre,
+                            "Text6",
+                            "Label20",
+                            "Label21",
+                            "钢筋线质量",
+                            "千克每延米",
+                            "6",
+                            nullptr,
+                            600};
+    form::placeLine(this, m_texts, f3, {240, 975, 1320, 855, 2280, 855}, FieldKind::Result,
+                    section);
+    form::placeLine(this, m_texts, f3, {240, 975, 1320, 855, 2280, 1215}, FieldKind::Result,
+                    massPerMetre);
 }
 
 void RebarTab::recompute() {

@@ -37,6 +37,8 @@ public:
     void recompute();
 
 private:
+    // The fields the recompute reads and writes.
+    form::Bindings<rebar::BarQuantityFields> m_texts;
     void buildInputs();
     void buildResults();
     void onDiameterChanged();
@@ -69,6 +71,4 @@ private:
     QLabel* m_cutLengthUnit = nullptr;
     QLabel* m_lengthUnit = nullptr;
     BarLengthCalculator* m_calculator = nullptr;
-    // The fields the recompute reads and writes.
-    form::Bindings<rebar::BarQuantityFields> m_texts;
 };
