@@ -1,7 +1,8 @@
 #include "cli/command_line.h"
 
+#include "calculator/equals_key.h"
 #include "calculator/history.h"
-#include "formula/engine.h"
+#include "calculator/string_formula_io.h"
 #include "numbers/number_text.h"
 
 #include <QCommandLineParser>
@@ -10,41 +11,10 @@
 #include <cstdio>
 
 namespace cli {
-namespace {
-
-// The engine's formula box and history as two strings.
-class TextBox : public formula::FormulaIo {
-public:
-    QString boxText() const override { return m_box; }
-    void setBoxText(const QString& text) override { m_box = text; }
-    void setCaret(int) override {}
-    void focusBox() override {}
-    void appendHistory(const QString& text) override { m_history += text; }
-
-    void start(const QString& formula) {
-        m_box = formula;
-        m_history.clear();
-    }
-    // What was appended since start, one message per entry.
-    QStringList messages() const {
-        QStringList out = m_history.split(formula::kHistorySeparator, Qt::SkipEmptyParts);
-        return out;
-    }
-
-private:
-    QString m_box;
-    QString m_history;
-};
-
-bool startsWithOperator(const QString& formula) {
-    return !formula.isEmpty() && calculator::isOperatorContinuation(formula.left(1));
-}
-
-} // namespace
 
 QList<Answer> evaluateFormulas(const QStringList& formulas) {
-    TextBox box;
-    formula::Engine engine(box);
+    calculator::CalculatorState state;
+    calculator::StringFormulaIo box(state);
     double previous = 0;
     QList<Answer> answers;
     for (QString formula : formulas) {
@@ -53,7 +23,7 @@ QList<Answer> evaluateFormulas(const QStringList& formulas) {
         // 0, because its box cannot show "0-"; on the command line that would
         // turn -5 into 5, so a leading operator always continues from the
         // previous answer, 0 included.
-        if (startsWithOperator(formula))
+        if (!formula.isEmpty() && calculator::isOperatorContinuation(formula.left(1)))
             formula.prepend(numbers::generalNumberText(previous));
         // The calculator's box holds at most 255 characters and cuts the rest;
         // an answer to a cut formula would answer another question.
@@ -62,19 +32,15 @@ QList<Answer> evaluateFormulas(const QStringList& formulas) {
             answers << answer;
             continue;
         }
-        box.start(formula);
-        if (engine.mayEvaluate()) {
-            const formula::Evaluation result = engine.evaluate();
-            if (result.valid) {
-                answer.ok = true;
-                answer.text = numbers::trimmedSignedNumberText(result.value);
-                previous = result.value;
-            } else {
-                box.appendHistory(calculator::kFailureMessage + formula::kHistorySeparator);
-            }
-        }
-        if (!answer.ok)
-            answer.messages = box.messages();
+        box.setBoxText(formula);
+        const calculator::EqualsOutcome outcome = calculator::pressEquals(box, state);
+        answer.ok = outcome.succeeded;
+        answer.text = outcome.answer;
+        answer.messages = outcome.messages;
+        if (answer.ok)
+            previous = state.lastResult;
+        else if (answer.messages.isEmpty()) // an empty formula, which "＝" passes over
+            answer.messages << calculator::kFailureMessage;
         answers << answer;
     }
     return answers;
