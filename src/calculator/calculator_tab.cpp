@@ -55,7 +55,9 @@ CalculatorTab::CalculatorTab(QWidget* parent) : TabPage(parent, "Tab3"), m_engin
     boxFont.setFamilies(
         {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC")});
     boxFont.setPointSize(15);
-    m_box->setFont(boxFont);
+    // The box's face shows on this tab only: it is loaded when the tab is
+    // first opened, not while the window opens on the first one.
+    form::setFontWhenShown(m_box, boxFont);
     m_box->setToolTip(QStringLiteral("计算前请仔细检查公式"));
 
     m_historyBox = new QPlainTextEdit(this);

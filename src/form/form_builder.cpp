@@ -3,6 +3,8 @@
 #include "form/twips.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,6 +43,26 @@ protected:
         if (isChecked())
             option.state |= QStyle::State_On;
         painter.drawControl(QStyle::CE_PushButton, option);
+    }
+};
+
+// Holds a control's font changes back until the control is first shown, then
+// lets it lay its text out once in the font it has by then.
+class FontOnShow : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FontChange)
+            return true;
+        if (event->type() == QEvent::Show) {
+            watched->removeEventFilter(this);
+            QEvent change(QEvent::FontChange);
+            QCoreApplication::sendEvent(watched, &change);
+            deleteLater();
+        }
+        return false;
     }
 };
 } // namespace
@@ -120,6 +142,12 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, i
     auto* b = place(new QPushButton(caption, parent), name, left, top, width, height);
     b->setAutoDefault(false);
     return b;
+}
+
+void setFontWhenShown(QWidget* control, const QFont& font) {
+    if (!control->isVisible())
+        control->installEventFilter(new FontOnShow(control));
+    control->setFont(font);
 }
 
 } // namespace form

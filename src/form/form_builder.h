@@ -6,6 +6,7 @@
 #include <vector>
 
 class QCheckBox;
+class QFont;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -114,5 +115,10 @@ QCheckBox* toggle(QWidget* parent, const char* name, const QString& caption, int
                   int width, int height);
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top,
                     int width, int height);
+
+// Gives a control on a page that opens hidden a face of its own. font()
+// reports it at once; the face is loaded, and the control's text laid out in
+// it, when the control is first shown, since nothing shows that text before.
+void setFontWhenShown(QWidget* control, const QFont& font);
 
 } // namespace form
