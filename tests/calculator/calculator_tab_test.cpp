@@ -401,4 +401,21 @@ TEST_F(CalculatorTabTest, CompactHeightShowsTheHistoryAndTheFormulaBox) {
     EXPECT_FALSE(visible.contains(inClient(find<QGroupBox>("Frame21"))));
 }
 
+// The formula box has its own face from the start; it lays its text out in
+// that face once its tab has been opened.
+TEST_F(WindowTest, FormulaBoxLaysOutInItsOwnFaceOnceItsTabOpens) {
+    QLineEdit* box = find("Text45");
+    EXPECT_EQ(box->font().families().value(0), QStringLiteral("宋体"));
+    EXPECT_EQ(box->font().pointSize(), 15);
+    find<QTabWidget>("SSTab1")->setCurrentIndex(3);
+    const auto caretHeight = [](const QLineEdit& edit) {
+        return edit.inputMethodQuery(Qt::ImCursorRectangle).toRect().height();
+    };
+    QLineEdit inBoxFace;
+    inBoxFace.setFont(box->font());
+    const QLineEdit inWindowFace;
+    ASSERT_GT(caretHeight(inBoxFace), caretHeight(inWindowFace));
+    EXPECT_EQ(caretHeight(*box), caretHeight(inBoxFace));
+}
+
 } // namespace
