@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
+    qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libfontconfig-dev
     fonts-noto-cjk locales
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev

@@ -1,4 +1,5 @@
 #include "app/application_setup.h"
+#include "app/font_config_preload.h"
 #include "app/main_window.h"
 #include "cli/command_line.h"
 
@@ -7,8 +8,10 @@
 int main(int argc, char* argv[]) {
     if (const std::optional<int> status = cli::runWithoutWindow(argc, argv))
         return *status;
+    FontConfigPreload fonts;
     QApplication app(argc, argv);
     setUpApplication(app);
+    fonts.wait();
     MainWindow window;
     window.startUp();
     window.show();
