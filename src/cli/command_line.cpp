@@ -97,6 +97,9 @@ void describe(QCommandLineParser& parser, Options& options) {
 } // namespace
 
 std::optional<int> runWithoutWindow(int argc, char* argv[]) {
+    // The usual start, without arguments, opens the window at once.
+    if (argc < 2)
+        return std::nullopt;
     // A first look without any application object: the window's start-up
     // pays for nothing more than this.
     {
