@@ -3,8 +3,8 @@
 #
 #   fuzz/smoke.sh [build-dir] [seconds]
 #
-# build-dir defaults to build-fuzz beside this folder (/work/main/build-fuzz in
-# the main checkout); seconds defaults to $FUZZ_SECONDS, else 60. Exits
+# build-dir defaults to build-fuzz in the project's root, beside this folder;
+# seconds defaults to $FUZZ_SECONDS, else 60. Exits
 # non-zero on any crash, timeout or sanitizer report; without clang++ it
 # prints "fuzz: skipped (no clang)" and exits 0.
 set -euo pipefail
