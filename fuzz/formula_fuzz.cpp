@@ -17,9 +17,18 @@
 // every run is over it: on a shared machine about 1 first run in 2500 exceeds
 // the limit from contention alone.
 //
+// Values: every formula that check lets through is also worked out by an
+// independent evaluator (independent_evaluator.cpp). The target aborts when
+// the engine answers (CalcOk true) a formula holding a letter run that is no
+// name of the language, a formula the independent evaluator finds without a
+// value, or with a value outside the evaluator's error bound. Formulas the
+// evaluator cannot settle are skipped and counted by reason.
+//
 // FUZZ_PRINT_US prints every evaluation's time; at exit the target prints the
-// slowest evaluation and the slowest input (whole harness) it saw.
+// slowest evaluation and the slowest input (whole harness) it saw, and the
+// value checks' counts.
 #include "formula/engine.h"
+#include "independent_evaluator.h"
 #include "numbers/number_text.h"
 
 #include <QString>
@@ -32,7 +41,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <map>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -155,6 +167,106 @@ template <typename Rerun> void enforceLimit(const char* what, std::int64_t spent
     }
 }
 
+// ---- Values ---------------------------------------------------------------
+
+struct ValueChecks {
+    std::int64_t evaluated = 0;    // check passed and Calc ran
+    std::int64_t answered = 0;     // ... and CalcOk stayed true
+    std::int64_t agreed = 0;       // answered, and the value is within the bound
+    std::int64_t refusedAlike = 0; // both find no value
+    std::int64_t refusedAlone = 0; // the engine refuses a formula the evaluator values
+    std::map<std::string, std::int64_t> skipped; // by reason
+    std::map<std::string, std::string> skippedExample;
+    std::vector<std::string> refusedAloneExamples;
+} g_values;
+
+// The engine's outcome for one formula as the "＝" key sees it. The only
+// place where the value checks meet the engine's interface.
+struct EngineAnswer {
+    bool answered = false; // CalcOk true after check passed
+    double value = 0;
+};
+
+void printValueChecks();
+
+[[noreturn]] void valueFault(const std::string& formula, const char* what, double engineValue,
+                             const fuzzcheck::IndependentResult& expected) {
+    std::fprintf(stderr,
+                 "formula_fuzz: %s\n  formula: %s\n  engine:  %.17g (CalcOk true)\n"
+                 "  independent: %s %.17g, bound %.3g\n",
+                 what, formula.c_str(), engineValue,
+                 expected.kind == fuzzcheck::IndependentResult::Kind::Fails ? "no value:" : "value",
+                 expected.value, expected.bound);
+    if (expected.kind == fuzzcheck::IndependentResult::Kind::Fails)
+        std::fprintf(stderr, "  (%s)\n", expected.reason);
+    printValueChecks(); // abort runs no exit handlers
+    std::abort();
+}
+
+// Compares the engine's outcome for the normalised formula with the
+// independent evaluation.
+void checkValue(const QString& normalised, const EngineAnswer& engine) {
+    using Kind = fuzzcheck::IndependentResult::Kind;
+    const std::string formula = normalised.toStdString();
+    ++g_values.evaluated;
+    if (engine.answered) {
+        ++g_values.answered;
+        const std::string unknown = fuzzcheck::unknownLetterRun(formula);
+        if (!unknown.empty()) {
+            const std::string what = "answered a formula with the unknown name " + unknown;
+            valueFault(formula, what.c_str(), engine.value, {Kind::Fails, 0, 0, "unknown name"});
+        }
+    }
+    const fuzzcheck::IndependentResult expected = fuzzcheck::evaluateIndependently(formula);
+    switch (expected.kind) {
+    case Kind::Skipped:
+        if (++g_values.skipped[expected.reason] == 1)
+            g_values.skippedExample[expected.reason] = formula;
+        return;
+    case Kind::Fails:
+        if (engine.answered)
+            valueFault(formula, "answered a formula that has no value", engine.value, expected);
+        ++g_values.refusedAlike;
+        return;
+    case Kind::Value:
+        if (!engine.answered) {
+            ++g_values.refusedAlone;
+            auto& examples = g_values.refusedAloneExamples;
+            if (examples.size() < 8 &&
+                std::find(examples.begin(), examples.end(), formula) == examples.end())
+                examples.push_back(formula);
+            return;
+        }
+        if (!(std::fabs(engine.value - expected.value) <= expected.bound))
+            valueFault(formula, "answer outside the independent value's bound", engine.value,
+                       expected);
+        ++g_values.agreed;
+        return;
+    }
+}
+
+void printValueChecks() {
+    const auto& c = g_values;
+    std::int64_t skipped = 0;
+    for (const auto& [reason, n] : c.skipped)
+        skipped += n;
+    const double share = c.evaluated ? 100.0 * static_cast<double>(skipped) / c.evaluated : 0;
+    std::fprintf(stderr,
+                 "formula_fuzz values: %lld formulas passed check, %lld answered; %lld answers "
+                 "agreed, %lld refused by both, %lld refused by the engine alone; %lld skipped "
+                 "(%.1f%%)\n",
+                 static_cast<long long>(c.evaluated), static_cast<long long>(c.answered),
+                 static_cast<long long>(c.agreed), static_cast<long long>(c.refusedAlike),
+                 static_cast<long long>(c.refusedAlone), static_cast<long long>(skipped), share);
+    for (const auto& [reason, n] : c.skipped)
+        std::fprintf(stderr, "formula_fuzz skipped: %lld (%.2f%%) %s, e.g. %s\n",
+                     static_cast<long long>(n),
+                     c.evaluated ? 100.0 * static_cast<double>(n) / c.evaluated : 0, reason.c_str(),
+                     c.skippedExample.at(reason).c_str());
+    for (const auto& f : c.refusedAloneExamples)
+        std::fprintf(stderr, "formula_fuzz refused by the engine alone, e.g. %s\n", f.c_str());
+}
+
 // ---- The steps -----------------------------------------------------------
 
 // check, then Calc when the verdict is true: one press of "＝".
@@ -196,6 +308,7 @@ void equalsSequence(const QString& text, double lastResult) {
     }
     if (!verdict)
         return;
+    checkValue(normalised, {engine.CalcOk, first});
 
     requireFinite(first, engine.CalcOk, "Calc");
     if (!engine.CalcOk)
@@ -283,6 +396,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::atexit(printSlowest);
+    std::atexit(printValueChecks);
     // Touch every path once (functions, failures, messages, long groups) so
     // that lazy binding and first allocations are not timed.
     const char* const warmUp[] = {
