@@ -35,14 +35,16 @@ AboutWindow::AboutWindow()
 }
 
 QString AboutWindow::aboutText() {
+    // Each line fits the box's width in its font, so nothing wraps and no
+    // scroll bar hides the last line.
     return QStringLiteral("作者：Corvala 项目\r\n"
                           "电子邮件：无\r\n"
                           "即时通讯：无\r\n"
-                          "本软件为免费软件，可自由使用和传播。\r\n"
-                          "软件中可能存在错误，计算结果仅供参考，\r\n"
-                          "用于下料、起吊等用途前请自行核对。\r\n"
-                          "作者不对使用本软件的计算结果所造成的\r\n"
-                          "任何后果承担责任。\r\n");
+                          "本软件免费，可自由使用和传播。\r\n"
+                          "软件可能有错误，结果仅供参考。\r\n"
+                          "下料、起吊前请自行核对结果。\r\n"
+                          "作者不对使用本软件计算结果\r\n"
+                          "所造成的任何后果承担责任。\r\n");
 }
 
 void AboutWindow::mousePressEvent(QMouseEvent*) {

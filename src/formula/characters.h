@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
+#include <array>
 #include <utility>
 
 // Character classes shared by the engine's files. Internal to formula/.
@@ -36,6 +38,19 @@ inline bool isNameLetter(const QString& text, qsizetype i) {
         return true;
     const QChar n = at(text, i + 1);
     return n.unicode() == 'X' || n.unicode() == 'C';
+}
+
+// Names a run of letters may form: the exponent letter and the 19 functions.
+inline constexpr std::array<QStringView, 20> kNameTable = {
+    u"E",  u"SIN", u"COS", u"TG",  u"CTG", u"ARCTG", u"ARCCTG", u"ARCSIN", u"ARCCOS", u"ABS",
+    u"LN", u"LOG", u"EXP", u"SQR", u"SEC", u"CSC",   u"ARCSEC", u"ARCCSC", u"SH",     u"CH",
+};
+inline bool inNameTable(QStringView name) {
+    for (QStringView n : kNameTable) {
+        if (n == name)
+            return true;
+    }
+    return false;
 }
 
 // Upper case for the letters a-z only. QString::toUpper would also change

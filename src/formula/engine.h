@@ -35,6 +35,9 @@ public:
 //   operation: CalcOk false, the operation yields 0, the reduction goes on;
 // - any value beyond the double range, or not a number ((-8)^(1/3), SH800,
 //   a 15-digit text such as 1.79769313486232E+308 read back) fails likewise;
+// - a run of letters that is not a name of the table fails the evaluation
+//   wherever it stands (check reports only the first run): SIN1+FOO2,
+//   SINX1, 2FOO3 and SIN0+SINCOS1 all end with CalcOk false;
 // - TG, SEC refuse arguments within 1E-05 of an odd multiple of π/2, CTG,
 //   CSC within 1E-05 of a multiple of π (so TG0 is 0);
 // - ARCSIN, ARCCOS, ARCSEC, ARCCSC at |x| = 1 take the limit of their
@@ -62,7 +65,8 @@ public:
 
     // Builds WorkFormula from the formula box: blanks removed, wrapped in
     // parentheses, missing ")" appended, upper case, implied "*" inserted.
-    // Also clears CalcOk when the formula holds a ")" that closes nothing.
+    // Also clears CalcOk when the formula holds a ")" that closes nothing or
+    // a run of letters outside the name table.
     void PreCalc();
     // Value of one parenthesis-free group. Always finite: a result
     // that is not clears CalcOk and counts as 0.
@@ -71,7 +75,7 @@ public:
     // and any non-finite result clear CalcOk and give 0.
     double Operate(QChar op, double a, double b);
     // A named function of the formula language (name in upper case). Domain failures and
-    // non-finite results clear CalcOk and give 0; unknown names give 0.
+    // non-finite results clear CalcOk and give 0; so do names outside the table.
     double CalcFunc(QStringView name, double x);
 
     // The operands around the operator (or the last letter of a function

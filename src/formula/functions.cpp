@@ -122,7 +122,7 @@ double Engine::CalcFunc(QStringView name, double x) {
     } else if (name == u"CH") {
         v = (std::exp(x) + std::exp(-x)) / 2;
     } else {
-        return 0; // not a function of the table: 0, CalcOk unchanged
+        fails = true; // not a function of the table: it has no value
     }
     // Beyond the double range (SH and CH above about 709.78, a non-finite
     // argument): no defined outcome, so it fails like a domain error.

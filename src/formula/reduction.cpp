@@ -12,6 +12,7 @@ namespace formula {
 namespace {
 
 using chars::at;
+using chars::inNameTable;
 using chars::isDigit;
 using chars::isLetter;
 using chars::isNameLetter;
@@ -43,6 +44,24 @@ bool impliesMultiplication(const QString& text, qsizetype i) {
         return n == QLatin1Char('(') || isDigit(n) || n == QLatin1Char('.') ||
                startsFunctionName(text, i + 1);
     return false;
+}
+
+// Whether every run of letters in the text is a name of the table. check
+// compares only the first run; a later unknown name (SIN1+FOO2, SINX1, 2FOO3)
+// has no value, so the evaluation must not report one.
+bool allNamesKnown(const QString& text) {
+    qsizetype runStart = -1;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool letter = i < text.size() && isLetter(text.at(i));
+        if (letter && runStart < 0) {
+            runStart = i;
+        } else if (!letter && runStart >= 0) {
+            if (!inNameTable(QStringView(text).mid(runStart, i - runStart)))
+                return false;
+            runStart = -1;
+        }
+    }
+    return true;
 }
 
 // The conversion of ValNum step 3 on a whole text.
@@ -157,7 +176,7 @@ void Engine::PreCalc() {
         w = std::move(out);
     }
     WorkFormula = std::move(w);
-    if (unmatchedClose)
+    if (unmatchedClose || !allNamesKnown(WorkFormula))
         CalcOk = false;
 }
 

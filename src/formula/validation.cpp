@@ -2,11 +2,10 @@
 #include "formula/characters.h"
 #include "formula/engine.h"
 
-#include <array>
-
 namespace formula {
 namespace {
 
+using chars::inNameTable;
 using chars::isLetter;
 using chars::upperAscii;
 
@@ -21,25 +20,6 @@ const QString kFunction = QStringLiteral(u"函数");
 const QString kWrong = QStringLiteral(u"错误");
 const QChar kOpenQuote(u'“');
 const QChar kCloseQuote(u'”');
-
-// Names a run of letters may form: the exponent letter and the 19 functions.
-const std::array<QString, 20> kNameTable = {
-    QStringLiteral("E"),      QStringLiteral("SIN"),    QStringLiteral("COS"),
-    QStringLiteral("TG"),     QStringLiteral("CTG"),    QStringLiteral("ARCTG"),
-    QStringLiteral("ARCCTG"), QStringLiteral("ARCSIN"), QStringLiteral("ARCCOS"),
-    QStringLiteral("ABS"),    QStringLiteral("LN"),     QStringLiteral("LOG"),
-    QStringLiteral("EXP"),    QStringLiteral("SQR"),    QStringLiteral("SEC"),
-    QStringLiteral("CSC"),    QStringLiteral("ARCSEC"), QStringLiteral("ARCCSC"),
-    QStringLiteral("SH"),     QStringLiteral("CH"),
-};
-
-bool inNameTable(const QString& name) {
-    for (const QString& n : kNameTable) {
-        if (n == name)
-            return true;
-    }
-    return false;
-}
 
 bool isOneOf(QChar c, const char16_t* set) {
     for (; *set; ++set) {

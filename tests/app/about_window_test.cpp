@@ -4,6 +4,9 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 
 namespace {
 
@@ -31,6 +34,14 @@ TEST_F(AboutWindowTest, ShowsEightLinesWithoutBlockingTheMainWindow) {
     EXPECT_EQ(about->parentWidget(), nullptr);
     EXPECT_EQ(AboutWindow::aboutText().count(QStringLiteral("\r\n")), 8);
     EXPECT_TRUE(AboutWindow::aboutText().endsWith(QStringLiteral("\r\n")));
+    // Every line fits the box: no wrap, no scroll bar hiding the last line.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(about));
+    auto* text = about->findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->document()->blockCount(), 8);
+    for (QTextBlock b = text->document()->begin(); b.isValid(); b = b.next())
+        EXPECT_EQ(b.layout()->lineCount(), 1) << b.text().toStdString();
+    EXPECT_FALSE(text->verticalScrollBar()->isVisible());
     // Choosing it again shows the same window.
     EXPECT_EQ(open(), about);
     EXPECT_EQ(QApplication::topLevelWidgets().count(QPointer<QWidget>(about).data()), 1);

@@ -40,6 +40,14 @@ TEST_F(CalculatorEqualsTest, FailedEvaluationKeepsTheFormula) {
     EXPECT_EQ(find<QPushButton>("Command7")->toolTip(), "上次运算结果：3");
 }
 
+TEST_F(CalculatorEqualsTest, ALaterNameOutsideTheTableIsNoAnswer) {
+    QTest::keyClicks(box, QStringLiteral("abs(2)+sinx(1)")); // typed: every key passes
+    press("Command11");
+    EXPECT_EQ(tab->historyText(), "公式错误或者有除数为0或者函数值超范围" + sep);
+    EXPECT_EQ(box->text(), "ABS(2)+SINX(1)");
+    EXPECT_EQ(tab->lastResult(), 0);
+}
+
 TEST_F(CalculatorEqualsTest, HistoryShowsTheFormulaAsCheckedAndEnterEvaluates) {
     tab->setFormulaText(QStringLiteral("sin 0 + 1/2")); // blanks arrive only by pasting
     QTest::keyClick(box, Qt::Key_Return);

@@ -104,14 +104,14 @@ TEST(CalcFunc, Table) {
     }
 }
 
-TEST(CalcFunc, UnknownNameGivesZeroWithoutFailure) {
-    StringIo io;
-    Engine engine(io);
-    engine.CalcOk = true;
-    EXPECT_EQ(engine.CalcFunc(QStringLiteral("FOO"), 2), 0);
-    EXPECT_EQ(engine.CalcFunc(QStringLiteral("SINCOS"), 1), 0);
-    EXPECT_EQ(engine.CalcFunc(QStringLiteral("sin"), 1), 0); // names come upper-cased
-    EXPECT_TRUE(engine.CalcOk);
+TEST(CalcFunc, NameOutsideTheTableFails) {
+    for (const char* name : {"FOO", "SINCOS", "sin"}) { // names come upper-cased
+        StringIo io;
+        Engine engine(io);
+        engine.CalcOk = true;
+        EXPECT_EQ(engine.CalcFunc(QString::fromLatin1(name), 1), 0) << name;
+        EXPECT_FALSE(engine.CalcOk) << name;
+    }
 }
 
 TEST(CalcFunc, FailureIsNotResetBySuccess) {
@@ -123,13 +123,33 @@ TEST(CalcFunc, FailureIsNotResetBySuccess) {
     EXPECT_FALSE(engine.CalcOk);
 }
 
-TEST(CalcFunc, LettersTogetherFormOneName) {
-    // SINCOS1 is the one name SINCOS: 0 without a failure. check refuses
-    // it when it is the first name of the formula, so it follows another.
-    const Outcome r = evaluate(QStringLiteral("SIN0+SINCOS1"));
-    EXPECT_TRUE(r.formulaOk);
+// check compares only the first run of letters with the name table; any later
+// run outside it must still fail the evaluation, wherever it stands.
+TEST(Calc, NamesOutsideTheTableFailWhereverTheyStand) {
+    const char* const kFormulas[] = {
+        "SIN(1)+FOO(2)",     // after an operator
+        "COS(0)+BAR(1)+1",   // in the middle of a sum
+        "SIN(1)*FOO(2)",     // as a factor
+        "ABS(2)+SINX(1)",    // glued after a name of the table
+        "ABS(2)+XSIN(1)",    // glued before one
+        "SIN0+SINCOS1",      // two names written together form one unknown name
+        "SIN1+(FOO2)",       // after "("
+        "SIN(FOO2)",         // as a function's argument
+        "LN1+((2*(3+ZZ1)))", // in a nested group
+        "ABS1+2FOO3",        // after a number (implied "*")
+        "E1+1",              // the exponent letter with no number before it
+        "1E5+EE2",           // the exponent letter doubled
+    };
+    for (const char* formula : kFormulas) {
+        SCOPED_TRACE(formula);
+        const Outcome r = evaluate(QString::fromLatin1(formula));
+        ASSERT_TRUE(r.formulaOk); // only the first run is check's business
+        EXPECT_FALSE(r.calcOk) << r.text.toStdString();
+    }
+    // The names of the table, the exponent letter among them, still evaluate.
+    const Outcome r = evaluate(QStringLiteral("SIN0+COS0+2.5E-3*EXP0+SEC0+1E2"));
     EXPECT_TRUE(r.calcOk);
-    EXPECT_EQ(r.text, QStringLiteral("0"));
+    EXPECT_EQ(r.text, QStringLiteral("102.0025"));
 }
 
 } // namespace

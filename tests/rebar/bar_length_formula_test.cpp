@@ -82,6 +82,17 @@ TEST_F(BarLengthFormulaTest, AFailedEvaluationReportsInsteadOfWritingAMadeUpValu
     EXPECT_TRUE(text2()->hasFocus());
 }
 
+TEST_F(BarLengthFormulaTest, ALaterNameOutsideTheTableIsReported) {
+    text2()->setText(QStringLiteral("1200+ABS0+SINX1")); // letters arrive only by code
+    const QString shown = text("Text9");
+    enter();
+    EXPECT_EQ(text2()->text(), "1200+ABS0+SINX1");
+    EXPECT_EQ(text("Text9"), shown);
+    EXPECT_EQ(feedback.messages, QStringList{QStringLiteral("钢筋长度计算错误")});
+    EXPECT_TRUE(history().endsWith(QStringLiteral("公式错误或者有除数为0或者函数值超范围\r\n"
+                                                  "_________________________\r\n")));
+}
+
 TEST_F(BarLengthFormulaTest, EnterInAnEmptyFieldDoesNothing) {
     const QString before = history();
     enter();

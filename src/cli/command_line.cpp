@@ -1,0 +1,176 @@
+#include "cli/command_line.h"
+
+#include "calculator/history.h"
+#include "formula/engine.h"
+#include "numbers/number_text.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace cli {
+namespace {
+
+// The engine's formula box and history as two strings.
+class TextBox : public formula::FormulaIo {
+public:
+    QString boxText() const override { return m_box; }
+    void setBoxText(const QString& text) override { m_box = text; }
+    void setCaret(int) override {}
+    void focusBox() override {}
+    void appendHistory(const QString& text) override { m_history += text; }
+
+    void start(const QString& formula) {
+        m_box = formula;
+        m_history.clear();
+    }
+    // What was appended since start, one message per entry.
+    QStringList messages() const {
+        QStringList out = m_history.split(formula::kHistorySeparator, Qt::SkipEmptyParts);
+        return out;
+    }
+
+private:
+    QString m_box;
+    QString m_history;
+};
+
+bool startsWithOperator(const QString& formula) {
+    return !formula.isEmpty() && calculator::isOperatorContinuation(formula.left(1));
+}
+
+} // namespace
+
+QList<Answer> evaluateFormulas(const QStringList& formulas) {
+    TextBox box;
+    formula::Engine engine(box);
+    double previous = 0;
+    QList<Answer> answers;
+    for (QString formula : formulas) {
+        Answer answer;
+        // The calculator drops an operator typed first when the last result is
+        // 0, because its box cannot show "0-"; on the command line that would
+        // turn -5 into 5, so a leading operator always continues from the
+        // previous answer, 0 included.
+        if (startsWithOperator(formula))
+            formula.prepend(numbers::generalNumberText(previous));
+        // The calculator's box holds at most 255 characters and cuts the rest;
+        // an answer to a cut formula would answer another question.
+        if (formula.size() > calculator::kMaxFormulaLength) {
+            answer.messages << calculator::kTooLongMessage;
+            answers << answer;
+            continue;
+        }
+        box.start(formula);
+        engine.CalcOk = true;
+        engine.check();
+        if (engine.FormulaOk) {
+            const double value = engine.Calc();
+            if (engine.CalcOk) {
+                answer.ok = true;
+                answer.text = numbers::trimmedSignedNumberText(value);
+                previous = value;
+            } else {
+                box.appendHistory(calculator::kFailureMessage + formula::kHistorySeparator);
+            }
+        }
+        if (!answer.ok)
+            answer.messages = box.messages();
+        answers << answer;
+    }
+    return answers;
+}
+
+namespace {
+
+void print(std::FILE* stream, const QString& line) {
+    std::fputs(line.toLocal8Bit().constData(), stream);
+    std::fputc('\n', stream);
+}
+
+struct Options {
+    QCommandLineOption eval{{QStringLiteral("e"), QStringLiteral("eval")},
+                            QStringLiteral("Evaluate FORMULA as the calculator's = key does, print "
+                                           "the answer and exit. May be given more than once; a "
+                                           "formula that starts with an operator continues from "
+                                           "the previous answer."),
+                            QStringLiteral("FORMULA")};
+    QCommandLineOption help{QStringLiteral("help")};
+    QCommandLineOption version{QStringLiteral("version")};
+};
+
+// The toolkit's own options (-platform offscreen, -style windows, ...), which
+// the window consumes; accepted here so that they are not unknown, and
+// hidden from the help.
+void addToolkitOptions(QCommandLineParser& parser) {
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",
+                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display",
+                             "style", "stylesheet", "qmljsdebugger"}) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
+
+void describe(QCommandLineParser& parser, Options& options) {
+    parser.setApplicationDescription(
+        QStringLiteral("Corvala: bar quantities, lifting of precast members, beam bar lengths and "
+                       "a formula calculator.\nWithout options it opens its window."));
+    // Single-dash words are the toolkit's long options (-platform).
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    options.help = parser.addHelpOption();
+    options.version = parser.addVersionOption();
+    parser.addOption(options.eval);
+    addToolkitOptions(parser);
+}
+
+} // namespace
+
+std::optional<int> runWithoutWindow(int argc, char* argv[]) {
+    // A first look without any application object: the window's start-up
+    // pays for nothing more than this.
+    {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        QCommandLineParser parser;
+        Options options;
+        describe(parser, options);
+        if (parser.parse(arguments) && !parser.isSet(options.help) &&
+            !parser.isSet(options.version) && !parser.isSet(options.eval) &&
+            parser.positionalArguments().isEmpty())
+            return std::nullopt;
+    }
+
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("corvala"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CORVALA_VERSION));
+    QCommandLineParser parser;
+    Options options;
+    describe(parser, options);
+    parser.process(app); // help, version and unknown options end here, as usual
+    if (!parser.positionalArguments().isEmpty()) {
+        print(stderr, QStringLiteral("corvala: unexpected argument '%1'")
+                          .arg(parser.positionalArguments().first()));
+        return 1;
+    }
+    int status = 0;
+    for (const Answer& answer : evaluateFormulas(parser.values(options.eval))) {
+        if (answer.ok) {
+            print(stdout, answer.text);
+            continue;
+        }
+        for (const QString& message : answer.messages)
+            print(stderr, message);
+        status = 1;
+    }
+    return status;
+}
+
+} // namespace cli

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace cli {
+
+// What one formula of --eval gave: the answer as the calculator's history
+// writes it after "答案：", or the messages the history would show instead.
+struct Answer {
+    bool ok = false;
+    QString text;
+    QStringList messages;
+};
+
+// Evaluates the formulas in order, as the calculator's "＝" would: blanks
+// removed, letters upper-cased, the same engine and number texts. A formula
+// that starts with an operator continues from the previous answer.
+QList<Answer> evaluateFormulas(const QStringList& formulas);
+
+// Answers --help, --version, --eval and unknown options on the console,
+// without a window or a display, and returns the exit status; returns nothing
+// when the arguments ask for the window.
+std::optional<int> runWithoutWindow(int argc, char* argv[]);
+
+} // namespace cli
