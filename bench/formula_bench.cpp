@@ -45,12 +45,21 @@ void runFormula(benchmark::State& state, const QString& formula) {
 // A 250-character formula with every kind of piece: numbers in all forms,
 // powers, functions with and without parentheses, implied products, nesting.
 QString mixedFormula() {
-    const QString f = QStringLiteral(
-        "3^2-2*(4-1)/2+2*2.5E-3*1.5+SQR16+SIN(0.3)*2+LOG100-1.5E+2/3+ABS(0-7)"
-        "+2(3+1)-COS(1)^2+((1+2)*(3-4))/5+EXP(0.5)*LN2.5-ARCTG1+TG0.2*CTG0.7"
-        "+SH1-CH0.5+2^-3+.25*4-8/2/2/2+ARCSIN(0.5)+ARCCOS(0.25)+SEC0.1+CSC1.2"
-        "+ARCSEC2-ARCCSC3+1E5/1E4-(((2+3)*4)-5)+12.75000");
+    const QString f =
+        QStringLiteral("3^2-2*(4-1)/2+2*2.5E-3*1.5+SQR16+SIN(0.3)*2+LOG100-1.5E+2/3+ABS(0-7)"
+                       "+2(3+1)-COS(1)^2+((1+2)*(3-4))/5+EXP(0.5)*LN2.5-ARCTG1+TG0.2*CTG0.7"
+                       "+SH1-CH0.5+2^-3+.25*4-8/2/2/2+ARCSIN(0.5)+ARCCOS(0.25)+SEC0.1+CSC1.2"
+                       "+ARCSEC2-ARCCSC3+1E5/1E4-(((2+3)*4)-5)+12.75000");
     return f;
+}
+
+// The slowest evaluation the fuzz target's time limit met under the
+// sanitizers: 244 characters of nested groups (also in fuzz/corpus).
+QString nestedGroups244() {
+    return QStringLiteral(
+        "2((1(+2((1+2((11+2((1(+2((1+2((11+2((1^-1+2((11+2((1^-1+2((11+21+2(( 1+((01((+2((1+2((10"
+        "+2((11((+2((1+2((10+2((11+2((11((2+((+2((+2((1(+2((1+22+2((11+2((1(+2((1+2((11+2((1^-1+2"
+        "((22((1(+2((1+2((11+2((1^-1+2((11+2((1^-1+2(1E+15(11+1+((11+EXP11+22");
 }
 
 QString deepFormula(int depth) {
@@ -73,10 +82,15 @@ void BM_Deep100(benchmark::State& state) {
     runFormula(state, deepFormula(100));
 }
 
+void BM_NestedGroups244(benchmark::State& state) {
+    runFormula(state, nestedGroups244());
+}
+
 BENCHMARK(BM_Simple);
 BENCHMARK(BM_SinPow);
 BENCHMARK(BM_Mixed250);
 BENCHMARK(BM_Deep100);
+BENCHMARK(BM_NestedGroups244);
 
 } // namespace
 

@@ -42,7 +42,7 @@ status=0
     -print_final_stats=1 \
     "$work/corpus" "$here/corpus" >"$log" 2>&1 || status=$?
 
-grep -E '^(#[0-9]+ +DONE|stat::|formula_fuzz (stats|values|skipped|refused))' "$log" || true
+grep -E '^(#[0-9]+ +DONE|stat::|formula_fuzz (time limit|stats|slowest|values|skipped|refused))' "$log" || true
 if [ "$status" -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|UndefinedBehaviorSanitizer|libFuzzer)|runtime error:|formula_fuzz: ' "$log"; then
     echo "fuzz: FAILED (exit $status); log: $log" >&2
     grep -E -A30 'ERROR:|runtime error:|formula_fuzz: |Test unit written' "$log" | head -80 >&2 || true
