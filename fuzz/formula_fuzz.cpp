@@ -72,7 +72,7 @@ void requireFinite(double v, bool calcOk, const char* where) {
 // shared and its load changes the release times by up to a factor of two,
 // so the input's time is scaled by the reference's best time over its time
 // in the same request; the evaluation fails when that is over the goal in
-// each of several requests spread over a second.
+// each of several requests spread over half a second.
 // The trigger is the goal times the instrumentation's overhead, measured at
 // start-up on the reference formula in both builds, divided by 4 to leave
 // room for formulas the instrumentation slows down less than the reference
@@ -271,9 +271,10 @@ void enforceLimit(Evaluation kind, const QByteArray& input, double lastResult, s
     ++t.retimed;
     ReleaseTimes times = releaseNanoseconds(kind, input, lastResult);
     std::int64_t release = scaledToBest(times);
-    // Over the goal: again a little later, when the load may have changed.
+    // Over the goal: again a little later, when the load may have changed;
+    // half a second in all, inside libFuzzer's one-second limit per input.
     for (int i = 0; i < kLaterTries && release > t.goal; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
         times = releaseNanoseconds(kind, input, lastResult);
         release = std::min(release, scaledToBest(times));
     }
