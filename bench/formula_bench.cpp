@@ -52,6 +52,15 @@ QString mixedFormula() {
     return f;
 }
 
+// The slowest evaluation the fuzz target's time limit met under the
+// sanitizers: 244 characters of nested groups (also in fuzz/corpus).
+QString nestedGroups244() {
+    return QStringLiteral(
+        "2((1(+2((1+2((11+2((1(+2((1+2((11+2((1^-1+2((11+2((1^-1+2((11+21+2(( 1+((01((+2((1+2((10"
+        "+2((11((+2((1+2((10+2((11+2((11((2+((+2((+2((1(+2((1+22+2((11+2((1(+2((1+2((11+2((1^-1+2"
+        "((22((1(+2((1+2((11+2((1^-1+2((11+2((1^-1+2(1E+15(11+1+((11+EXP11+22");
+}
+
 QString deepFormula(int depth) {
     QString f(depth, QLatin1Char('('));
     f += QStringLiteral("1+2");
@@ -72,10 +81,15 @@ void BM_Deep100(benchmark::State& state) {
     runFormula(state, deepFormula(100));
 }
 
+void BM_NestedGroups244(benchmark::State& state) {
+    runFormula(state, nestedGroups244());
+}
+
 BENCHMARK(BM_Simple);
 BENCHMARK(BM_SinPow);
 BENCHMARK(BM_Mixed250);
 BENCHMARK(BM_Deep100);
+BENCHMARK(BM_NestedGroups244);
 
 } // namespace
 

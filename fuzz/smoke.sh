@@ -3,8 +3,8 @@
 #
 #   fuzz/smoke.sh [build-dir] [seconds]
 #
-# build-dir defaults to build-fuzz beside this folder (/work/main/build-fuzz in
-# the main checkout); seconds defaults to $FUZZ_SECONDS, else 60. Exits
+# build-dir defaults to build-fuzz in the project's root, beside this folder;
+# seconds defaults to $FUZZ_SECONDS, else 60. Exits
 # non-zero on any crash, timeout or sanitizer report; without clang++ it
 # prints "fuzz: skipped (no clang)" and exits 0.
 set -euo pipefail
@@ -42,7 +42,7 @@ status=0
     -print_final_stats=1 \
     "$work/corpus" "$here/corpus" >"$log" 2>&1 || status=$?
 
-grep -E '^(#[0-9]+ +DONE|stat::|formula_fuzz stats:)' "$log" || true
+grep -E '^(#[0-9]+ +DONE|stat::|formula_fuzz (time limit|stats|slowest|values|skipped|refused))' "$log" || true
 if [ "$status" -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|UndefinedBehaviorSanitizer|libFuzzer)|runtime error:|formula_fuzz: ' "$log"; then
     echo "fuzz: FAILED (exit $status); log: $log" >&2
     grep -E -A30 'ERROR:|runtime error:|formula_fuzz: |Test unit written' "$log" | head -80 >&2 || true

@@ -60,6 +60,8 @@ std::optional<double> Engine::operandValue(QStringView text) {
         const char16_t u = s[first].unicode();
         if ((u >= '0' && u <= '9') || u == '.')
             break;
+        if (u >= 'A' && u <= 'Z')
+            return std::nullopt; // a name before the digits (2^EXP-1): no number
         if (u == '-' && (first == 0 || s[first - 1].unicode() != 'E'))
             ++minus;
     }

@@ -108,7 +108,7 @@ TEST(OperandValue, Table) {
         {"2E+3", true, 2000},    {"1E+-3", false, 0},
         {"2e-3", true, -0.002}, // only "E" marks an exponent sign; the engine upper-cases first
         {"-.", false, 0},        {"E-5", false, 0},
-        {"5-", false, 0},
+        {"5-", false, 0},        {"EXP-1", false, 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);

@@ -92,6 +92,7 @@ const EvalRow kEvalRows[] = {
     {"1.2.3", false, nullptr},
     {"1.2.3+1", false, nullptr},
     {"2^SIN1", false, nullptr},
+    {"2^EXP-1", false, nullptr},
     {"SQR(0-4)", false, nullptr},
     {"EXP710", false, nullptr},
     {"SH800", false, nullptr},
