@@ -14,7 +14,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
     googletest
     librsvg2-bin icoutils zip unzip
-    wine wine64 fonts-wine xvfb xauth openbox xdotool x11-utils imagemagick fonts-noto-cjk
+    wine wine64 fonts-wine xvfb xauth openbox xdotool x11-utils imagemagick fontconfig fonts-noto-cjk
 )
 
 # Qt for Windows is built from Debian's own source package, so apt needs a

@@ -55,6 +55,10 @@ export WINEPREFIX="$root/$build/wine-tests"
 # The suites find Qt, its plugins and translations and the MinGW runtime in place.
 WINEPATH="$(windows_path "$qt/bin");$(windows_path "$mingw_dir");$(windows_path "/usr/$triple/lib")"
 export WINEPATH
+# Qt's offscreen platform on Windows reads fonts from one folder, not from the
+# system: give it the Chinese faces the Linux runs use.
+QT_QPA_FONTDIR="$(windows_path "$(dirname "$(fc-match -f '%{file}' 'Noto Sans CJK SC')")")"
+export QT_QPA_FONTDIR
 mkdir -p "$build/results"
 rm -f "$build"/results/*.xml
 failed=0
