@@ -10,6 +10,8 @@ cd "$root"
 build="${CORVALA_WINDOWS_BUILD:-build-windows}"
 jobs="${CORVALA_JOBS:-2}"
 triple=x86_64-w64-mingw32
+# Progress to stderr; stdout carries only the zip's path.
+exec 3>&1 1>&2
 
 bash scripts/install-windows-deps.sh
 qt="$(bash scripts/build-windows-qt.sh)"
@@ -65,4 +67,4 @@ find "$stage" \( -name '*.exe' -o -name '*.dll' \) -exec $triple-strip --strip-u
 zip="$root/$build/$name.zip"
 rm -f "$zip"
 (cd "$build/package" && zip -qr9X "$zip" "$name")
-echo "$zip"
+echo "$zip" >&3
