@@ -9,8 +9,12 @@
 
 void setUpApplication(QApplication& app) {
     app.setApplicationName(QStringLiteral("Corvala"));
+    // A self-contained copy (the Windows zip) keeps Qt's translations beside
+    // the program; an installed one uses the system Qt's.
     auto* translator = new QTranslator(&app);
-    if (translator->load(QStringLiteral("qtbase_zh_CN"),
+    if (translator->load(QStringLiteral("qtbase_zh_CN"), QCoreApplication::applicationDirPath() +
+                                                             QStringLiteral("/translations")) ||
+        translator->load(QStringLiteral("qtbase_zh_CN"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
     // Group boxes with the caption on their line and sunken fields: the look

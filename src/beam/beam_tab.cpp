@@ -7,6 +7,7 @@
 #include "form/form_builder.h"
 #include "form/twips.h"
 
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +17,21 @@
 
 using form::FieldKind;
 using Texts = beam::BeamFields;
+
+namespace {
+// A top-aligned line edit starts its line one pixel into its text area,
+// which the thin border puts one pixel below the field's top.
+void fitDigitsInLowField(QLineEdit* field) {
+    field->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(mid); padding: 0px; "
+                                        "background: palette(window); }"));
+    field->setAlignment((field->alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignTop);
+    const QFontMetricsF metrics(field->font());
+    const QRectF digits = metrics.tightBoundingRect(QStringLiteral("0123456789.-"));
+    const qreal baseline = (field->height() - digits.top() - digits.bottom()) / 2;
+    const int lineTop = qRound(baseline - metrics.ascent());
+    field->setTextMargins(0, lineTop - 2, 0, -1);
+}
+} // namespace
 
 BeamTab::BeamTab(QWidget* parent) : TabPage(parent, "Tab2") {
     buildInputs();
@@ -119,14 +135,12 @@ void BeamTab::buildResults() {
                        int top, int width, int height) {
         QLineEdit* field = form::field(frame, objectName, zero, FieldKind::Segment, name, left, top,
                                        width, height);
-        // A field this low has no room for the usual frame: a thin border,
-        // and the text raised into the line, keep its digits whole.
-        if (height < 270) {
-            field->setStyleSheet(
-                QStringLiteral("QLineEdit { border: 1px solid palette(mid); padding: 0px; "
-                               "background: palette(window); }"));
-            field->setTextMargins(0, -1, 0, 1);
-        }
+        // A field this low has no room for the usual frame or for a whole
+        // line of this font: a thin border, and the digits centred by their
+        // own height with the text area reaching over the border, keep them
+        // whole at every display scale.
+        if (height < 270)
+            fitDigitsInLowField(field);
         return field;
     };
 

@@ -15,8 +15,11 @@ SketchLine::SketchLine(QWidget* frame, const char* name, QPoint fromTwips, QPoin
     setObjectName(QLatin1String(name));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
-    // The widget covers exactly the pixels the line runs through.
-    setGeometry(QRect(m_line.p1(), m_line.p2()).normalized());
+    // The widget covers the pixels the line runs through and one more on
+    // every side: at a fractional display scale the pen's device pixels may
+    // fall just outside the line's own box, and a box one pixel high would
+    // clip a level line away entirely.
+    setGeometry(QRect(m_line.p1(), m_line.p2()).normalized().adjusted(-1, -1, 1, 1));
 }
 
 void SketchLine::paintEvent(QPaintEvent*) {

@@ -2,6 +2,8 @@
 #include "support/window_fixture.h"
 
 #include <QGroupBox>
+#include <QImage>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -213,6 +215,60 @@ TEST_F(BeamTabTest, TheSketchesAreJoinedUp) {
     // The stirrup is a closed rectangle.
     for (int i = 8; i <= 11; ++i)
         EXPECT_EQ(line(i).p2(), line(i == 11 ? 8 : i + 1).p1()) << i;
+}
+
+// Laptops run at 125 % or 150 %: drawn at each usual display scale, every
+// sketch line leaves pixels and the low segment fields keep their digits
+// whole, as tall as the same digits drawn freely.
+TEST_F(BeamTabTest, TheSketchesAndSegmentsStayWholeAtEveryDisplayScale) {
+    showBeamTab();
+    auto render = [this](qreal scale) {
+        QImage image((QSizeF(window->size()) * scale).toSize(), QImage::Format_RGB32);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::white);
+        window->render(&image);
+        return image;
+    };
+    // Rows of the device-pixel rectangle holding dark (text or line) pixels.
+    auto inkRows = [](const QImage& image, QRect rect) {
+        int rows = 0;
+        for (int y = std::max(rect.top(), 0); y <= std::min(rect.bottom(), image.height() - 1); ++y)
+            for (int x = std::max(rect.left(), 0); x <= std::min(rect.right(), image.width() - 1);
+                 ++x)
+                if (qGray(image.pixel(x, y)) < 100) {
+                    ++rows;
+                    break;
+                }
+        return rows;
+    };
+    for (qreal scale : {1.0, 1.25, 1.5, 1.75, 2.0}) {
+        const QImage whole = render(scale);
+        for (int i = 1; i <= 11; ++i) {
+            auto* line = find<SketchLine>(qPrintable(QStringLiteral("Line%1").arg(i)));
+            line->hide();
+            const bool painted = render(scale) != whole;
+            line->show();
+            EXPECT_TRUE(painted) << "Line" << i << " at scale " << scale;
+        }
+        for (int i = 37; i <= 43; ++i) {
+            QLineEdit* field = find(qPrintable(QStringLiteral("Text%1").arg(i)));
+            field->setText(QStringLiteral("2390"));
+            const QImage shown = render(scale);
+            const QRect box(field->mapTo(window.get(), QPoint(0, 0)), field->size());
+            const QRect deviceBox((QRectF(box).topLeft() * scale).toPoint(),
+                                  (QSizeF(box.size()) * scale).toSize());
+            QImage free(QSize(200, 100) * scale, QImage::Format_RGB32);
+            free.setDevicePixelRatio(scale);
+            free.fill(Qt::white);
+            QPainter painter(&free);
+            painter.setFont(field->font());
+            painter.drawText(QPointF(10, 50), field->text());
+            painter.end();
+            EXPECT_GE(inkRows(shown, deviceBox.adjusted(1, 1, -1, -1)),
+                      inkRows(free, free.rect()) - 1)
+                << "Text" << i << " at scale " << scale;
+        }
+    }
 }
 
 } // namespace

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# One command, as root on Debian 12: installs what is missing, builds Qt for
+# Windows once (cached outside the checkout), cross-builds Corvala and packs
+# corvala-<version>-windows-x64.zip: the program, the Qt and MinGW DLLs it
+# loads, Qt's Chinese button texts and a read-me. Unzip and run; nothing to
+# install. The zip's path is printed last.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+build="${CORVALA_WINDOWS_BUILD:-build-windows}"
+jobs="${CORVALA_JOBS:-2}"
+triple=x86_64-w64-mingw32
+# Progress to stderr; stdout carries only the zip's path.
+exec 3>&1 1>&2
+
+bash scripts/install-windows-deps.sh
+qt="$(bash scripts/build-windows-qt.sh)"
+
+cmake -S . -B "$build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+    -DCORVALA_WINDOWS_PREFIXES="$qt" \
+    -DCMAKE_BUILD_TYPE=Release \
+    -DCORVALA_BUILD_TESTS=OFF
+cmake --build "$build" --parallel "$jobs" --target corvala
+
+version="$(sed -nE 's/^project\(Corvala VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)"
+name="corvala-$version-windows-x64"
+stage="$build/package/$name"
+rm -rf "$build/package"
+mkdir -p "$stage/platforms" "$stage/styles" "$stage/translations"
+
+cp "$build/src/corvala.exe" "$stage/"
+cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
+cp "$qt"/plugins/styles/*.dll "$stage/styles/"
+cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$stage/translations/"
+# Notepad reads it best with a byte-order mark and CR LF line ends.
+{ printf '\xef\xbb\xbf'; sed 's/$/\r/' scripts/windows/README.txt; } > "$stage/README.txt"
+
+# Every DLL the program and its plugins name that is not part of Windows,
+# taken from the Qt build or the MinGW runtime, until nothing is missing.
+runtime_dirs=(
+    "$qt/bin"
+    "$(dirname "$($triple-g++-posix -print-file-name=libstdc++-6.dll)")"
+    "/usr/$triple/lib"
+)
+find_dll() {
+    local d
+    for d in "${runtime_dirs[@]}"; do
+        [ -f "$d/$1" ] && { echo "$d/$1"; return 0; }
+    done
+    return 1
+}
+while :; do
+    added=0
+    while read -r dll; do
+        [ -f "$stage/$dll" ] && continue
+        if src="$(find_dll "$dll")"; then
+            cp "$src" "$stage/"
+            added=1
+        fi
+    done < <(find "$stage" -name '*.exe' -o -name '*.dll' | xargs -n1 $triple-objdump -p |
+                 sed -nE 's/^\s*DLL Name: (.*)$/\1/p' | sort -u)
+    [ "$added" = 0 ] && break
+done
+find "$stage" \( -name '*.exe' -o -name '*.dll' \) -exec $triple-strip --strip-unneeded {} +
+
+zip="$root/$build/$name.zip"
+rm -f "$zip"
+(cd "$build/package" && zip -qr9X "$zip" "$name")
+echo "$zip" >&3
