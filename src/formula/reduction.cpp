@@ -17,6 +17,7 @@ using chars::isDigit;
 using chars::isLetter;
 using chars::isNameLetter;
 using chars::isSign;
+using chars::isSignRuleOperator;
 using chars::upperAscii;
 
 // The first letter of a function name at index k: an upper-case letter other
@@ -302,7 +303,11 @@ double Engine::reduceGroup(QString& t) {
             break;
         int i = -1;
         for (int k = 1; k < t.size(); ++k) {
-            if (isSign(t.at(k)) && t.at(k - 1) != QLatin1Char('E')) {
+            // A sign after another belongs to the number that follows: a
+            // group that begins "--" or "+-" (-COS3+1, once COS3 is written
+            // as its negative value) sums from its next sign.
+            if (isSign(t.at(k)) && t.at(k - 1) != QLatin1Char('E') &&
+                !isSignRuleOperator(t.at(k - 1))) {
                 i = k;
                 break;
             }

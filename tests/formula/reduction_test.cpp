@@ -38,6 +38,10 @@ const EvalRow kEvalRows[] = {
     {"SIN(2)^2", true, "-0.756802495307928"}, // the sine of 4
     {"(SIN2)^2", true, "0.826821810431807"},  // the square of the sine of 2, as 15 digits
     {"2SIN1", true, "1.68294196961579"},
+    // A leading sign before a negative value written back into the group.
+    {"-COS3+1", true, "1.98999249660044"}, // COS3 written back with 15 digits
+    {"-(0-3)+2", true, "5"},
+    {"-SEC2-2", true, "0.40299796172238"},
     {"3EXP1", true, "8.15484548537715"}, // 3 * 2.71828182845905
     {"((1+2", true, "3"},
     {"1/3*3", true, "0.999999999999999"},
