@@ -10,6 +10,10 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace cli {
 
 QList<Answer> evaluateFormulas(const QStringList& formulas) {
@@ -94,12 +98,34 @@ void describe(QCommandLineParser& parser, Options& options) {
     addToolkitOptions(parser);
 }
 
+#ifdef Q_OS_WIN
+// A windowed program starts without a console of its own: the answers to
+// --help, --version and --eval go to the console it was started from, unless
+// they are redirected to a file or pipe already.
+void answerOnStartingConsole() {
+    const auto unconnected = [](DWORD handle) {
+        return GetFileType(GetStdHandle(handle)) == FILE_TYPE_UNKNOWN;
+    };
+    const bool out = unconnected(STD_OUTPUT_HANDLE);
+    const bool err = unconnected(STD_ERROR_HANDLE);
+    if ((!out && !err) || !AttachConsole(ATTACH_PARENT_PROCESS))
+        return;
+    if (out)
+        std::freopen("CONOUT$", "w", stdout);
+    if (err)
+        std::freopen("CONOUT$", "w", stderr);
+}
+#endif
+
 } // namespace
 
 std::optional<int> runWithoutWindow(int argc, char* argv[]) {
     // The usual start, without arguments, opens the window at once.
     if (argc < 2)
         return std::nullopt;
+#ifdef Q_OS_WIN
+    answerOnStartingConsole();
+#endif
     // A first look without any application object: the window's start-up
     // pays for nothing more than this.
     {
