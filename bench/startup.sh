@@ -15,17 +15,8 @@ runs=${1:-5}
 per_run=${2:-9}
 build=${BUILD_DIR:-$root/build-startup}
 
-packages=(xvfb openbox speedcrunch libx11-dev gcc g++ pkg-config cmake ninja-build qt6-base-dev
-    qt6-qpa-plugins fonts-noto-cjk)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get -o DPkg::Lock::Timeout=900 update
-    apt-get -o DPkg::Lock::Timeout=900 install -y --no-install-recommends "${missing[@]}"
-fi
+# The build's own packages, and SpeedCrunch as the timing reference.
+bash scripts/install-deps.sh speedcrunch libx11-dev gcc
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVALA_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j2 --target corvala >/dev/null
