@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #ifdef Q_OS_WIN
+#include <io.h>
 #include <windows.h>
 #endif
 
@@ -52,9 +53,33 @@ QList<Answer> evaluateFormulas(const QStringList& formulas) {
 
 namespace {
 
+// Answers and messages leave as UTF-8, byte for byte what a pipe or file gets
+// on Linux, except on a Windows console, which takes the text as UTF-16 and
+// would otherwise show the Chinese messages in its own code page as "?".
+void write(std::FILE* stream, const QString& text) {
+    std::fflush(stream);
+#ifdef Q_OS_WIN
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    if (handle == INVALID_HANDLE_VALUE)
+        return;
+    DWORD mode = 0;
+    DWORD written = 0;
+    if (GetConsoleMode(handle, &mode)) {
+        WriteConsoleW(handle, reinterpret_cast<const wchar_t*>(text.utf16()), DWORD(text.size()),
+                      &written, nullptr);
+        return;
+    }
+    // Past the C runtime, whose text mode would turn each line end into CR LF.
+    const QByteArray bytes = text.toUtf8();
+    WriteFile(handle, bytes.constData(), DWORD(bytes.size()), &written, nullptr);
+#else
+    std::fputs(text.toUtf8().constData(), stream);
+    std::fflush(stream);
+#endif
+}
+
 void print(std::FILE* stream, const QString& line) {
-    std::fputs(line.toLocal8Bit().constData(), stream);
-    std::fputc('\n', stream);
+    write(stream, line + QLatin1Char('\n'));
 }
 
 struct Options {
@@ -65,6 +90,7 @@ struct Options {
                                            "the previous answer."),
                             QStringLiteral("FORMULA")};
     QCommandLineOption help{QStringLiteral("help")};
+    QCommandLineOption helpAll{QStringLiteral("help-all")}; // added with the help option
     QCommandLineOption version{QStringLiteral("version")};
 };
 
@@ -136,8 +162,8 @@ std::optional<int> runWithoutWindow(int argc, char* argv[]) {
         Options options;
         describe(parser, options);
         if (parser.parse(arguments) && !parser.isSet(options.help) &&
-            !parser.isSet(options.version) && !parser.isSet(options.eval) &&
-            parser.positionalArguments().isEmpty())
+            !parser.isSet(options.helpAll) && !parser.isSet(options.version) &&
+            !parser.isSet(options.eval) && parser.positionalArguments().isEmpty())
             return std::nullopt;
     }
 
@@ -147,7 +173,22 @@ std::optional<int> runWithoutWindow(int argc, char* argv[]) {
     QCommandLineParser parser;
     Options options;
     describe(parser, options);
-    parser.process(app); // help, version and unknown options end here, as usual
+    // Answered here rather than by the parser's own process(), which on
+    // Windows shows them in a message box when nobody reads a console.
+    if (!parser.parse(QCoreApplication::arguments())) {
+        print(stderr, QStringLiteral("%1: %2").arg(QCoreApplication::applicationName(),
+                                                   parser.errorText()));
+        return 1;
+    }
+    if (parser.isSet(options.help) || parser.isSet(options.helpAll)) {
+        write(stdout, parser.helpText());
+        return 0;
+    }
+    if (parser.isSet(options.version)) {
+        print(stdout, QStringLiteral("%1 %2").arg(QCoreApplication::applicationName(),
+                                                  QCoreApplication::applicationVersion()));
+        return 0;
+    }
     if (!parser.positionalArguments().isEmpty()) {
         print(stderr, QStringLiteral("corvala: unexpected argument '%1'")
                           .arg(parser.positionalArguments().first()));

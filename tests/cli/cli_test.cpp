@@ -1,5 +1,7 @@
 // The command line, run as the built program over ssh would run it: no
 // display, no platform plugin chosen.
+#include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -19,7 +21,8 @@ Finished corvala(const QStringList& arguments) {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(name));
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(CORVALA_BINARY), arguments);
+    process.start(QDir(QCoreApplication::applicationDirPath()).filePath(CORVALA_FROM_TEST),
+                  arguments);
     if (!process.waitForFinished(20000)) {
         process.kill();
         process.waitForFinished();
@@ -64,6 +67,10 @@ TEST(CommandLine, HelpVersionAndUnknownOptions) {
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains(QStringLiteral("--eval <FORMULA>"))) << help.out.toStdString();
     EXPECT_FALSE(help.out.contains(QStringLiteral("platform")));
+    // The parser's companion option answers too, rather than opening the window.
+    const Finished helpAll = corvala({QStringLiteral("--help-all")});
+    EXPECT_EQ(helpAll.status, 0);
+    EXPECT_EQ(helpAll.out, help.out);
 
     const Finished version = corvala({QStringLiteral("--version")});
     EXPECT_EQ(version.status, 0);

@@ -1,6 +1,7 @@
 #include "numbers/number_reading.h"
 #include "numbers/number_text.h"
 
+#include "support/german_c_locale.h"
 #include "support/qt_printers.h"
 #include <QLocale>
 
@@ -8,6 +9,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <string>
 
 using namespace numbers;
 
@@ -109,15 +111,14 @@ TEST(ParseDecimal, FollowsTheFormulaNumberForm) {
 }
 
 TEST(NumberReading, GermanLocaleChangesNothing) {
-    const char* old = std::setlocale(LC_ALL, nullptr);
-    const std::string saved = old ? old : "C";
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
-        GTEST_SKIP() << "de_DE.UTF-8 locale not generated";
+    const GermanCLocale german;
+    if (!german.ok())
+        GTEST_SKIP() << "no German locale installed";
+    ASSERT_EQ(std::localeconv()->decimal_point, std::string(","));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(strictNumber(QStringLiteral("61.26")), 61.26);
     EXPECT_FALSE(strictNumber(QStringLiteral("61,26")).has_value());
     EXPECT_DOUBLE_EQ(leadingNumber(QStringLiteral("1.5")), 1.5);
     QLocale::setDefault(QLocale::c());
-    std::setlocale(LC_ALL, saved.c_str());
 }
 } // namespace

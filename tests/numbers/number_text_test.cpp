@@ -1,10 +1,12 @@
 #include "numbers/number_text.h"
 
+#include "support/german_c_locale.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <string>
 
 using namespace numbers;
 
@@ -116,14 +118,13 @@ TEST(NumberText, Patterns) {
 }
 
 TEST(NumberText, GermanLocaleChangesNothing) {
-    const char* old = std::setlocale(LC_ALL, nullptr);
-    const std::string saved = old ? old : "C";
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
-        GTEST_SKIP() << "de_DE.UTF-8 locale not generated";
+    const GermanCLocale german;
+    if (!german.ok())
+        GTEST_SKIP() << "no German locale installed";
+    ASSERT_EQ(std::localeconv()->decimal_point, std::string(","));
     EXPECT_EQ(generalNumberText(612.6).toStdString(), "612.6");
     EXPECT_EQ(signedNumberText(0.5).toStdString(), " .5");
     EXPECT_EQ(formatPattern(1234.5, Pattern::Fixed2).toStdString(), "1234.50");
     EXPECT_EQ(generalNumberText(2.5e-5).toStdString(), "2.5E-05");
-    std::setlocale(LC_ALL, saved.c_str());
 }
 } // namespace
