@@ -60,22 +60,25 @@ export WINEPREFIX="$root/$build/wine-tests"
 # The suites find Qt, its plugins and translations and the MinGW runtime in place.
 WINEPATH="$(windows_path "$qt/bin");$(windows_path "$mingw_dir");$(windows_path "/usr/$triple/lib")"
 export WINEPATH
+# Wine keeps the host's QT_* variables from Windows programs; a variable
+# named WINEQT_* reaches them as QT_*.
 # Qt's offscreen platform on Windows reads fonts from one folder, not from the
 # system: give it the Chinese faces the Linux runs use.
-QT_QPA_FONTDIR="$(windows_path "$(dirname "$(fc-match -f '%{file}' 'Noto Sans CJK SC')")")"
-export QT_QPA_FONTDIR
+WINEQT_QPA_FONTDIR="$(windows_path "$(dirname "$(fc-match -f '%{file}' 'Noto Sans CJK SC')")")"
+export WINEQT_QPA_FONTDIR
 mkdir -p "$build/results"
 rm -f "$build"/results/*.xml
 failed=0
+total_passed=0 total_failed=0 total_skipped=0
 printf '%-28s %7s %7s %7s\n' suite passed failed skipped
 while read -r exe; do
     name="$(basename "$exe" .exe)"
     # As on Linux: plain, under a German locale, and at twice the scale.
     for variant in plain de_DE scale2; do
-        env=(QT_QPA_PLATFORM=offscreen)
+        env=(WINEQT_QPA_PLATFORM=offscreen)
         case "$variant" in
         de_DE) env+=(LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8) ;;
-        scale2) env+=(QT_SCALE_FACTOR=2) ;;
+        scale2) env+=(WINEQT_SCALE_FACTOR=2) ;;
         esac
         xml="$build/results/$name.$variant.xml"
         env "${env[@]}" timeout 900 "$wine" "$exe" --gtest_output="xml:$(windows_path "$root/$xml")" \
@@ -85,9 +88,13 @@ while read -r exe; do
                 '0,/<testsuites /s/.*<testsuites tests="([0-9]+)" failures="([0-9]+)" disabled="[0-9]+" errors="[0-9]+".*/\1 \2/p' "$xml" |
                 { read -r t f; s="$(grep -c 'result="skipped"' "$xml" || true)"; echo "$t $f $s"; })
             printf '%-28s %7s %7s %7s\n' "$name.$variant" "$((tests - failures - skipped))" "$failures" "$skipped"
+            total_passed=$((total_passed + tests - failures - skipped))
+            total_failed=$((total_failed + failures))
+            total_skipped=$((total_skipped + skipped))
         else
             printf '%-28s %s\n' "$name.$variant" "did not finish (see $build/results/$name.$variant.log)"
             failed=1
+            total_failed=$((total_failed + 1))
         fi
     done
 done < <(find "$build/tests" -name 'test_*.exe' | sort)
@@ -95,6 +102,12 @@ done < <(find "$build/tests" -name 'test_*.exe' | sort)
 unset WINEPATH
 
 # --- The zip's program on a private X display -------------------------------
-bash scripts/windows/smoke-wine.sh "$zip" "$root/$build/smoke" || failed=1
+if bash scripts/windows/smoke-wine.sh "$zip" "$root/$build/smoke"; then
+    total_passed=$((total_passed + 1))
+else
+    failed=1
+    total_failed=$((total_failed + 1))
+fi
 
+echo "wine: $total_passed passed, $total_failed failed, $total_skipped skipped"
 exit "$failed"

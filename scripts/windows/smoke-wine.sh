@@ -2,7 +2,8 @@
 # Unzips the Windows zip into a folder and runs its corvala.exe under Wine
 # from a clean prefix on a private X display with openbox: the window
 # "Corvala" maps, a diameter typed on the first tab changes the results, and
-# Alt+A opens the About window ("关于"). Screenshots go to <folder>/shots.
+# Alt+A opens the About window ("关于"); started again at 125 % display scale,
+# its beam tab is photographed. Screenshots go to <folder>/shots.
 # Usage: smoke-wine.sh <zip> <folder>
 set -euo pipefail
 zip="$1"
@@ -54,18 +55,29 @@ start=$(ms)
 "$wineserver" -w
 echo "smoke: fresh Wine prefix ready in $(($(ms) - start)) ms"
 
-start=$(ms)
-(cd "$(dirname "$exe")" && exec "$wine" corvala.exe) >"$dir/corvala.log" 2>&1 &
-pids+=($!)
-win="$(wait_window Corvala 60)" || fail 'the window "Corvala" did not map'
-echo "smoke: window \"Corvala\" mapped after $(($(ms) - start)) ms"
-sleep 2
-xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
-sleep 1
+# Starts the zip's program with the given environment; prints its window.
+start_corvala() {
+    local start
+    start=$(ms)
+    (cd "$(dirname "$exe")" && exec env "$@" "$wine" corvala.exe) >>"$dir/corvala.log" 2>&1 &
+    win="$(wait_window Corvala 60)" || fail 'the window "Corvala" did not map'
+    echo "smoke: window \"Corvala\" mapped after $(($(ms) - start)) ms" >&2
+    sleep 2
+    xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
+    sleep 1
+    echo "$win"
+}
+
+width() { xwininfo -id "$1" | awk '/^  Width/ {print $2}'; }
+
+win="$(start_corvala)"
+width_100="$(width "$win")"
 shot before
 
-# The first tab starts with the diameter field focused and selected: a new
-# diameter replaces it and Enter recomputes.
+# The window opens with the focus on the tab bar; Tab moves it into the
+# diameter field, which selects its text, so the typed diameter replaces it.
+xdotool key Tab
+sleep 0.5
 xdotool type --delay 100 25
 xdotool key Return
 sleep 1
@@ -80,5 +92,19 @@ about="$(wait_window '关于' 20)" || fail 'Alt+A did not open the About window 
 sleep 1
 shot about
 echo "smoke: About window opened"
-xdotool key --window "$about" Escape || true
+"$wineserver" -k
+sleep 1
+
+# Wine keeps the host's QT_* variables from Windows programs; WINEQT_* reaches
+# them as QT_*. At 125 % every line of the beam sketches must still show.
+win="$(start_corvala WINEQT_SCALE_FACTOR=1.25)"
+width_125="$(width "$win")"
+[ "$width_125" -gt "$width_100" ] ||
+    fail "the window is $width_125 pixels wide at 125 %, as at 100 % ($width_100): the scale did not reach it"
+xdotool key ctrl+Tab
+sleep 0.5
+xdotool key ctrl+Tab
+sleep 1.5
+shot beam-125
+echo "smoke: beam tab at 125 % in $dir/shots/beam-125.png"
 echo "smoke: passed; screenshots in $dir/shots"
