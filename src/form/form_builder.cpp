@@ -21,10 +21,35 @@ template <typename W> W* place(W* w, const char* name, int left, int top, int wi
     return w;
 }
 
-template <typename W> W* widenToCaption(W* w) {
+void widen(QWidget* w) {
     const int natural = w->sizeHint().width();
     if (natural > w->width())
         w->resize(natural, w->height());
+}
+
+// Widens a control to its caption the first time it is shown, before it is
+// painted: measuring the caption reads its glyphs from the font, which the
+// controls of a tab not yet opened do not need at start-up.
+class WidenOnShow : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            watched->removeEventFilter(this);
+            widen(static_cast<QWidget*>(watched));
+            deleteLater();
+        }
+        return false;
+    }
+};
+
+template <typename W> W* widenToCaption(W* w) {
+    if (w->isVisible())
+        widen(w);
+    else
+        w->installEventFilter(new WidenOnShow(w));
     return w;
 }
 
