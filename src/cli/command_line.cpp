@@ -57,8 +57,8 @@ namespace {
 // on Linux, except on a Windows console, which takes the text as UTF-16 and
 // would otherwise show the Chinese messages in its own code page as "?".
 void write(std::FILE* stream, const QString& text) {
-    std::fflush(stream);
 #ifdef Q_OS_WIN
+    std::fflush(stream); // anything the C runtime still holds goes first
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
     if (handle == INVALID_HANDLE_VALUE)
         return;
