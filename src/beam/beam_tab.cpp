@@ -20,10 +20,15 @@ using Texts = beam::BeamFields;
 
 namespace {
 // A top-aligned line edit starts its line one pixel into its text area,
-// which the thin border puts one pixel below the field's top.
+// which the thin border puts one pixel below the field's top. The border
+// is a style sheet, and a style sheet brings its own style along; the
+// field gets it when the tab first shows, so that start-up does not pay
+// for it while the tab is hidden.
 void fitDigitsInLowField(QLineEdit* field) {
-    field->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(mid); padding: 0px; "
-                                        "background: palette(window); }"));
+    form::whenFirstShown(field, [](QWidget* shown) {
+        shown->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(mid); "
+                                            "padding: 0px; background: palette(window); }"));
+    });
     field->setAlignment((field->alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignTop);
     const QFontMetricsF metrics(field->font());
     const QRectF digits = metrics.tightBoundingRect(QStringLiteral("0123456789.-"));

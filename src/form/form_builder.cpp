@@ -27,29 +27,30 @@ void widen(QWidget* w) {
         w->resize(natural, w->height());
 }
 
-// Widens a control to its caption the first time it is shown, before it is
-// painted: measuring the caption reads its glyphs from the font, which the
-// controls of a tab not yet opened do not need at start-up.
-class WidenOnShow : public QObject {
+// Runs a step on a control the first time it is shown, before it is painted.
+class OnFirstShow : public QObject {
 public:
-    using QObject::QObject;
+    OnFirstShow(QWidget* control, std::function<void(QWidget*)> step)
+        : QObject(control), m_step(std::move(step)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show) {
             watched->removeEventFilter(this);
-            widen(static_cast<QWidget*>(watched));
+            m_step(static_cast<QWidget*>(watched));
             deleteLater();
         }
         return false;
     }
+
+private:
+    std::function<void(QWidget*)> m_step;
 };
 
+// Measuring a caption reads its glyphs from the font, which the controls of
+// a tab not yet opened do not need at start-up.
 template <typename W> W* widenToCaption(W* w) {
-    if (w->isVisible())
-        widen(w);
-    else
-        w->installEventFilter(new WidenOnShow(w));
+    whenFirstShown(w, widen);
     return w;
 }
 
@@ -167,6 +168,13 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, i
     auto* b = place(new QPushButton(caption, parent), name, left, top, width, height);
     b->setAutoDefault(false);
     return b;
+}
+
+void whenFirstShown(QWidget* control, std::function<void(QWidget*)> step) {
+    if (control->isVisible())
+        step(control);
+    else
+        control->installEventFilter(new OnFirstShow(control, std::move(step)));
 }
 
 void setFontWhenShown(QWidget* control, const QFont& font) {

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QRect>
 #include <QString>
+#include <functional>
 #include <vector>
 
 class QCheckBox;
@@ -115,6 +116,11 @@ QCheckBox* toggle(QWidget* parent, const char* name, const QString& caption, int
                   int width, int height);
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top,
                     int width, int height);
+
+// Runs `step` on the control when it is first shown, before it paints; at
+// once if it is visible already. For work only the control's first showing
+// needs, so that a page opened later does not pay for it at start-up.
+void whenFirstShown(QWidget* control, std::function<void(QWidget*)> step);
 
 // Gives a control on a page that opens hidden a face of its own. font()
 // reports it at once; the face is loaded, and the control's text laid out in

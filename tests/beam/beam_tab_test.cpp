@@ -40,6 +40,19 @@ TEST_F(BeamTabTest, ShowingTheTabComputesTheDefaultBeam) {
     EXPECT_EQ(find("Text24")->selectedText(), "2400");
 }
 
+TEST_F(BeamTabTest, LowSegmentFieldsHaveTheirThinBorderOnceShown) {
+    showBeamTab();
+    for (const char* name : {"Text37", "Text38"}) {
+        QLineEdit* field = find(name);
+        const QImage pixels = field->grab().toImage();
+        const QRgb border = field->palette().color(QPalette::Mid).rgb();
+        const int middle = pixels.height() / 2;
+        EXPECT_EQ(pixels.pixel(0, middle), border) << name;
+        EXPECT_EQ(pixels.pixel(pixels.width() - 1, middle), border) << name;
+        EXPECT_EQ(pixels.pixel(pixels.width() / 2, 0), border) << name;
+    }
+}
+
 TEST_F(BeamTabTest, EveryChangeOfTheBeamDataRecomputes) {
     showBeamTab();
     type("Text24", QStringLiteral("1000"));
