@@ -2,7 +2,11 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QMenuBar>
+#include <QStyle>
 #include <QTabWidget>
+#include <QToolButton>
 
 namespace {
 
@@ -90,6 +94,18 @@ TEST_F(MainWindowTest, AlwaysOnTopTogglesItsCaptionInPlace) {
     EXPECT_FALSE(window->windowHandle()->flags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(window->frameGeometry(), before);
     EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, MenuBarOverflowButtonHasItsIconAndPluginFoldersAreKept) {
+    // The bar is made with the plugin folders set aside for a moment.
+    EXPECT_FALSE(QCoreApplication::libraryPaths().isEmpty());
+    QMenuBar* bar = window->menuBar();
+    auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"));
+    ASSERT_NE(more, nullptr);
+    const QIcon expected =
+        bar->style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton, nullptr, bar);
+    ASSERT_FALSE(more->icon().isNull());
+    EXPECT_EQ(more->icon().pixmap(16).toImage(), expected.pixmap(16).toImage());
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindow) {
