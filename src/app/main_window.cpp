@@ -39,14 +39,14 @@ MainWindow::MainWindow() {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
-    makeMenuBar(*this);
-    m_alwaysOnTop = menuBar()->addAction(kOnTop);
+    QMenuBar* const bar = makeMenuBar(*this);
+    m_alwaysOnTop = bar->addAction(kOnTop);
     m_alwaysOnTop->setObjectName(QStringLiteral("allontop"));
-    m_changeHeight = menuBar()->addAction(QStringLiteral("窗口切换(&C)"));
+    m_changeHeight = bar->addAction(QStringLiteral("窗口切换(&C)"));
     m_changeHeight->setObjectName(QStringLiteral("changewindow"));
-    QAction* about = menuBar()->addAction(QStringLiteral("关于(&A)"));
+    QAction* about = bar->addAction(QStringLiteral("关于(&A)"));
     about->setObjectName(QStringLiteral("about"));
-    QAction* exit = menuBar()->addAction(QStringLiteral("退出(&X)"));
+    QAction* exit = bar->addAction(QStringLiteral("退出(&X)"));
     exit->setObjectName(QStringLiteral("exit"));
     connect(m_alwaysOnTop, &QAction::triggered, this, [this] { onAlwaysOnTopTriggered(); });
     connect(m_changeHeight, &QAction::triggered, this, [this] { onChangeHeightTriggered(); });
