@@ -78,8 +78,9 @@ TEST_F(MainWindowTest, TabChangeFocusesTheEntryField) {
     for (int tab : {1, 2, 3, 0}) {
         tabs()->setCurrentIndex(tab);
         EXPECT_TRUE(find(entry[tab])->hasFocus()) << tab;
-        if (tab == 1)
+        if (tab == 1) {
             EXPECT_EQ(find("Text13")->selectedText(), "1500");
+        }
     }
     EXPECT_EQ(find("Text1")->selectedText(), "14");
 }
