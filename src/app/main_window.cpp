@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/about_window.h"
+#include "app/accessible_on_demand.h"
 #include "app/calculator_link.h"
 #include "beam/beam_tab.h"
 #include "calculator/calculator_tab.h"
@@ -34,6 +35,7 @@ QMenuBar* makeMenuBar(QMainWindow& window) {
 } // namespace
 
 MainWindow::MainWindow() {
+    const AccessibleOnDemand quiet;
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Corvala"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -87,9 +89,16 @@ MainWindow::MainWindow() {
 MainWindow::~MainWindow() = default;
 
 void MainWindow::startUp() {
+    const AccessibleOnDemand quiet;
     setOuterHeight(kTabHeights[0]);
     m_rebar->selectBendEnds(BendEnds::Both);
     m_lifting->startUp();
+}
+
+void MainWindow::setVisible(bool visible) {
+    // Showing the window shows every control of the first tab at once.
+    const AccessibleOnDemand quiet;
+    QMainWindow::setVisible(visible);
 }
 
 QSize MainWindow::frameExtra() const {

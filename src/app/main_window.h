@@ -44,6 +44,8 @@ public:
     static constexpr int kMaxHeight = 7306;
     static constexpr std::array<int, 4> kTabHeights{5100, 5730, 6330, 7305};
 
+    void setVisible(bool visible) override;
+
 protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

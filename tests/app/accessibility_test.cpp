@@ -1,7 +1,9 @@
+#include "app/accessible_on_demand.h"
 #include "support/window_fixture.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
@@ -40,5 +42,28 @@ TEST_F(AccessibilityTest, FieldsAreNamedByTheirLabels) {
     EXPECT_EQ(accessibleName(find("Text9")), "钢筋单根长度");
     EXPECT_EQ(accessibleName(find("Text13")), "长");
     EXPECT_EQ(accessibleName(find<QWidget>("Option1")), "两头弯起");
+}
+// Controls made while quiet have no interface then, and the usual one once
+// anybody asks afterwards; nested scopes and controls gone meanwhile included.
+TEST(AccessibleOnDemandTest, ControlsMadeWhileQuietAreReadAsUsualAfterwards) {
+    QWidget page;
+    QLineEdit* field = nullptr;
+    {
+        const AccessibleOnDemand outer;
+        field = new QLineEdit(&page);
+        {
+            const AccessibleOnDemand inner;
+            field->setAccessibleName(QStringLiteral("钢筋直径"));
+            delete new QLabel(QStringLiteral("直径"), &page);
+        }
+        QAccessibleInterface* whileQuiet = QAccessible::queryAccessibleInterface(field);
+        ASSERT_NE(whileQuiet, nullptr);
+        EXPECT_FALSE(whileQuiet->isValid());
+    }
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(field);
+    ASSERT_NE(iface, nullptr);
+    EXPECT_TRUE(iface->isValid());
+    EXPECT_EQ(iface->role(), QAccessible::EditableText);
+    EXPECT_EQ(iface->text(QAccessible::Name), QStringLiteral("钢筋直径"));
 }
 } // namespace
