@@ -12,8 +12,6 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     setUpApplication(app);
     fonts.wait();
-    MainWindow window;
-    window.startUp();
-    window.show();
+    const std::unique_ptr<MainWindow> window = openMainWindow();
     return app.exec();
 }

@@ -35,7 +35,6 @@ QMenuBar* makeMenuBar(QMainWindow& window) {
 } // namespace
 
 MainWindow::MainWindow() {
-    const AccessibleOnDemand quiet;
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Corvala"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -88,17 +87,19 @@ MainWindow::MainWindow() {
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::startUp() {
+std::unique_ptr<MainWindow> openMainWindow() {
+    // One quiet stretch for all of it: each control is asked about once.
     const AccessibleOnDemand quiet;
+    auto window = std::make_unique<MainWindow>();
+    window->startUp();
+    window->show();
+    return window;
+}
+
+void MainWindow::startUp() {
     setOuterHeight(kTabHeights[0]);
     m_rebar->selectBendEnds(BendEnds::Both);
     m_lifting->startUp();
-}
-
-void MainWindow::setVisible(bool visible) {
-    // Showing the window shows every control of the first tab at once.
-    const AccessibleOnDemand quiet;
-    QMainWindow::setVisible(visible);
 }
 
 QSize MainWindow::frameExtra() const {

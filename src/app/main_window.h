@@ -44,8 +44,6 @@ public:
     static constexpr int kMaxHeight = 7306;
     static constexpr std::array<int, 4> kTabHeights{5100, 5730, 6330, 7305};
 
-    void setVisible(bool visible) override;
-
 protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -70,3 +68,6 @@ private:
     int m_wantedHeightTwips = 0;
     QSize m_knownFrame;
 };
+
+// The window as the program opens it: made, started up and shown.
+std::unique_ptr<MainWindow> openMainWindow();

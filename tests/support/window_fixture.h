@@ -14,9 +14,7 @@
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        window = std::make_unique<MainWindow>();
-        window->startUp();
-        window->show();
+        window = openMainWindow();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         feedback.clear();
