@@ -43,6 +43,7 @@ TEST_F(AccessibilityTest, FieldsAreNamedByTheirLabels) {
     EXPECT_EQ(accessibleName(find("Text13")), "长");
     EXPECT_EQ(accessibleName(find<QWidget>("Option1")), "两头弯起");
 }
+
 // Controls made while quiet have no interface then, and the usual one once
 // anybody asks afterwards; nested scopes and controls gone meanwhile included.
 TEST(AccessibleOnDemandTest, ControlsMadeWhileQuietAreReadAsUsualAfterwards) {
