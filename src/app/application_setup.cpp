@@ -1,5 +1,7 @@
 #include "app/application_setup.h"
 
+#include "app/interface_style.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
@@ -19,8 +21,7 @@ void setUpApplication(QApplication& app) {
         QApplication::installTranslator(translator);
     // Group boxes with the caption on their line and sunken fields: the look
     // the form's tight frames were laid out for.
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows")))
-        QApplication::setStyle(style);
+    QApplication::setStyle(new InterfaceStyle);
     QFont font = QApplication::font();
     font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Microsoft YaHei"),
                       QStringLiteral("SimSun")});

@@ -10,7 +10,6 @@
 #include "rebar/rebar_tab.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -20,18 +19,6 @@
 namespace {
 const QString kOnTop = QStringLiteral("窗口置顶(&T)");
 const QString kNotOnTop = QStringLiteral("取消置顶(&T)");
-
-// The menu bar's overflow button reads its icon, a PNG, when the bar is
-// made. Qt reads PNG itself, but a read by file name first loads every
-// image-format plugin to ask whether it reads PNG; with no plugin folders
-// for that moment none is loaded. Later reads find the plugins as before.
-QMenuBar* makeMenuBar(QMainWindow& window) {
-    const QStringList pluginFolders = QCoreApplication::libraryPaths();
-    QCoreApplication::setLibraryPaths({});
-    QMenuBar* bar = window.menuBar();
-    QCoreApplication::setLibraryPaths(pluginFolders);
-    return bar;
-}
 } // namespace
 
 MainWindow::MainWindow() {
@@ -40,7 +27,7 @@ MainWindow::MainWindow() {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
-    QMenuBar* const bar = makeMenuBar(*this);
+    QMenuBar* const bar = menuBar();
     m_alwaysOnTop = bar->addAction(kOnTop);
     m_alwaysOnTop->setObjectName(QStringLiteral("allontop"));
     m_changeHeight = bar->addAction(QStringLiteral("窗口切换(&C)"));
