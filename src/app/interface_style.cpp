@@ -1,18 +1,20 @@
 #include "app/interface_style.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QIconEngine>
 #include <QPainter>
+#include <QPointer>
 #include <QStyleFactory>
 #include <QStyleOption>
 
 namespace {
 
 // The style's own icon, read on first use. Everything an icon is asked is
-// answered by that icon.
+// answered by that icon. Should the style be gone by then (the application
+// given another style), the application's style answers.
 class IconOnFirstUse final : public QIconEngine {
 public:
-    IconOnFirstUse(const QStyle* style, QStyle::StandardPixmap which, Qt::LayoutDirection direction)
+    IconOnFirstUse(QStyle* style, QStyle::StandardPixmap which, Qt::LayoutDirection direction)
         : m_style(style), m_which(which), m_direction(direction) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
@@ -32,7 +34,7 @@ public:
     QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
         return icon().availableSizes(mode, state);
     }
-    bool isNull() override { return false; }
+    bool isNull() override { return m_loaded && m_icon.isNull(); }
     QString key() const override { return QStringLiteral("IconOnFirstUse"); }
     QIconEngine* clone() const override { return new IconOnFirstUse(*this); }
 
@@ -41,13 +43,14 @@ private:
         if (!m_loaded) {
             QStyleOption option;
             option.direction = m_direction;
-            m_icon = m_style->standardIcon(m_which, &option);
+            const QStyle* style = m_style ? m_style.data() : QApplication::style();
+            m_icon = style->standardIcon(m_which, &option);
             m_loaded = true;
         }
         return m_icon;
     }
 
-    const QStyle* m_style;
+    QPointer<QStyle> m_style;
     QStyle::StandardPixmap m_which;
     Qt::LayoutDirection m_direction;
     QIcon m_icon;
@@ -62,7 +65,7 @@ QIcon InterfaceStyle::standardIcon(StandardPixmap icon, const QStyleOption* opti
                                    const QWidget* widget) const {
     if (icon == SP_ToolBarHorizontalExtensionButton) {
         const Qt::LayoutDirection direction =
-            option ? option->direction : QGuiApplication::layoutDirection();
+            option ? option->direction : QApplication::layoutDirection();
         return QIcon(new IconOnFirstUse(baseStyle(), icon, direction));
     }
     return QProxyStyle::standardIcon(icon, option, widget);

@@ -1,3 +1,4 @@
+#include "app/interface_style.h"
 #include "form/twips.h"
 #include "support/window_fixture.h"
 
@@ -112,6 +113,19 @@ TEST_F(MainWindowTest, MenuBarOverflowButtonShowsTheWindowsStyleIcon) {
         EXPECT_EQ(shown.toImage(), expected.pixmap(QSize(16, 16), density).toImage()) << density;
         EXPECT_EQ(shown.devicePixelRatio(), density);
     }
+}
+
+// An icon handed out before its style is replaced still draws, from the
+// application's style.
+TEST(InterfaceStyleTest, OverflowIconOutlivesItsStyle) {
+    auto* style = new InterfaceStyle;
+    const QIcon icon = style->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+    delete style;
+    const std::unique_ptr<QStyle> windows(QStyleFactory::create(QStringLiteral("Windows")));
+    EXPECT_EQ(icon.pixmap(QSize(16, 16), 1.0).toImage(),
+              windows->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton)
+                  .pixmap(QSize(16, 16), 1.0)
+                  .toImage());
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindow) {
