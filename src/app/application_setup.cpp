@@ -5,8 +5,6 @@
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
-#include <QStyle>
-#include <QStyleFactory>
 #include <QTranslator>
 
 void setUpApplication(QApplication& app) {
