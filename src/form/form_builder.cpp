@@ -105,7 +105,11 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, int lef
 
 QLineEdit* field(QWidget* parent, const char* name, const QString& text, FieldKind kind,
                  const QString& accessibleName, int left, int top, int width, int height) {
-    auto* edit = place(new QLineEdit(text, parent), name, left, top, width, height);
+    // Given its text after it is made, the field lays the text out once; made
+    // with it, the field lays it out again for its font and its password
+    // character.
+    auto* edit = place(new QLineEdit(parent), name, left, top, width, height);
+    edit->setText(text);
     edit->setAccessibleName(accessibleName);
     edit->setCursorPosition(0);
     if (kind != FieldKind::Input) {
