@@ -4,8 +4,28 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QTranslator>
+
+namespace {
+// The first of the faces the form was drawn with that is installed, or all of
+// them when none is.
+QStringList interfaceFamilies() {
+    const QStringList wanted = {QStringLiteral("Noto Sans CJK SC"),
+                                QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun")};
+    // Only the first one installed: a font naming several has the toolkit
+    // work out the fallback faces of every script it meets at once, though
+    // the face has every glyph of the form's texts. Named alone, its
+    // fallbacks are looked up when a glyph is first missing.
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& family : wanted) {
+        if (installed.contains(family, Qt::CaseInsensitive))
+            return {family};
+    }
+    return wanted;
+}
+} // namespace
 
 void setUpApplication(QApplication& app) {
     app.setApplicationName(QStringLiteral("Corvala"));
@@ -21,8 +41,7 @@ void setUpApplication(QApplication& app) {
     // the form's tight frames were laid out for.
     QApplication::setStyle(new InterfaceStyle);
     QFont font = QApplication::font();
-    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Microsoft YaHei"),
-                      QStringLiteral("SimSun")});
+    font.setFamilies(interfaceFamilies());
     font.setPointSizeF(9);
     QApplication::setFont(font);
 }

@@ -1,6 +1,7 @@
 #include "support/window_fixture.h"
 
 #include <QAction>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -81,5 +82,12 @@ TEST(ApplicationSetup, StandardButtonsAreTranslated) {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Corvala"), QStringLiteral("数据错误"),
                     QMessageBox::Ok);
     EXPECT_EQ(box.button(QMessageBox::Ok)->text(), "确定");
+}
+
+// The interface font names just the face it is drawn with: a second or third
+// family would have the toolkit look up every script's fallbacks at start.
+TEST(ApplicationSetup, InterfaceFontNamesTheFaceItIsDrawnWith) {
+    const QFont font = QApplication::font();
+    EXPECT_EQ(font.families(), QStringList{QFontInfo(font).family()});
 }
 } // namespace
