@@ -9,15 +9,14 @@
 #include <QTranslator>
 
 namespace {
-// The first of the faces the form was drawn with that is installed, or all of
-// them when none is.
+// The first installed of the faces the form was drawn with, named alone; all
+// three where none is. A font naming several has the toolkit work out the
+// fallback faces of every script it meets at once, though the face has every
+// glyph of the form's texts; named alone, its fallbacks are looked up when a
+// glyph is first missing.
 QStringList interfaceFamilies() {
     const QStringList wanted = {QStringLiteral("Noto Sans CJK SC"),
                                 QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun")};
-    // Only the first one installed: a font naming several has the toolkit
-    // work out the fallback faces of every script it meets at once, though
-    // the face has every glyph of the form's texts. Named alone, its
-    // fallbacks are looked up when a glyph is first missing.
     const QStringList installed = QFontDatabase::families();
     for (const QString& family : wanted) {
         if (installed.contains(family, Qt::CaseInsensitive))
