@@ -1,0 +1,23 @@
+#pragma once
+
+#include "codes/steel_grades.h"
+
+#include <QList>
+#include <optional>
+
+// Nominal diameters and masses of reinforcing bars.
+namespace codes {
+
+// The nominal diameters of GB/T 1499.2-2018 table 1, in mm: 6 to 50.
+const QList<int>& nominalDiameters();
+
+// Nominal mass per metre (kg/m) as the product standards print it:
+// GB/T 1499.1-2017 table 1 for plain bars (6 to 22 mm), GB/T 1499.2-2018
+// table 1 for ribbed bars (6 to 50 mm). Not 0.00617·d²: the tables round it
+// (25 mm is 3.85 kg/m, not 3.856). Nothing where the standard makes no such bar.
+std::optional<double> nominalMassPerMetre(SteelGrade grade, int diameter);
+
+// The diameters GB/T 1499.1-2017 makes plain bars in: 6 to 22 mm.
+constexpr int kLargestPlainDiameter = 22;
+
+} // namespace codes
