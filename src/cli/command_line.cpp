@@ -3,6 +3,7 @@
 #include "calculator/equals_key.h"
 #include "calculator/history.h"
 #include "calculator/string_formula_io.h"
+#include "cli/list_command.h"
 #include "numbers/number_text.h"
 
 #include <QCommandLineParser>
@@ -89,6 +90,23 @@ struct Options {
                                            "formula that starts with an operator continues from "
                                            "the previous answer."),
                             QStringLiteral("FORMULA")};
+    QCommandLineOption list{
+        QStringLiteral("list"),
+        QStringLiteral("Work out the cutting list in FILE (a .cvl list or a CSV) and print every "
+                       "row's cut length, count, length and mass, and the totals by grade and "
+                       "diameter. Shapes and their dimension letters (outer dimensions, mm): "
+                       "straight A; hook180 A (+2 hooks of 180 deg); L A,B; U A,B,C; bent "
+                       "A,B,C,D,E and angle 30/45/60 (default 45); stirrup A,B (outer width, "
+                       "height; 135 deg hooks); tie A (135 deg hooks); hoop D (outer diameter), "
+                       "lap; spiral D, P (pitch), H (height), N (flat end turns at each end, "
+                       "default 1.5). mandrel: the inner bend diameter, default by grade."),
+        QStringLiteral("FILE")};
+    QCommandLineOption nonSeismic{
+        QStringLiteral("non-seismic"),
+        QStringLiteral("With --list: stirrup and tie hooks with 5d ends instead of the seismic "
+                       "10d (at least 75 mm).")};
+    QCommandLineOption json{QStringLiteral("json"),
+                            QStringLiteral("With --list: print the result as JSON.")};
     QCommandLineOption help{QStringLiteral("help")};
     QCommandLineOption helpAll{QStringLiteral("help-all")}; // added with the help option
     QCommandLineOption version{QStringLiteral("version")};
@@ -121,6 +139,9 @@ void describe(QCommandLineParser& parser, Options& options) {
     options.help = parser.addHelpOption();
     options.version = parser.addVersionOption();
     parser.addOption(options.eval);
+    parser.addOption(options.list);
+    parser.addOption(options.nonSeismic);
+    parser.addOption(options.json);
     addToolkitOptions(parser);
 }
 
@@ -163,7 +184,9 @@ std::optional<int> runWithoutWindow(int argc, char* argv[]) {
         describe(parser, options);
         if (parser.parse(arguments) && !parser.isSet(options.help) &&
             !parser.isSet(options.helpAll) && !parser.isSet(options.version) &&
-            !parser.isSet(options.eval) && parser.positionalArguments().isEmpty())
+            !parser.isSet(options.eval) && !parser.isSet(options.list) &&
+            !parser.isSet(options.json) && !parser.isSet(options.nonSeismic) &&
+            parser.positionalArguments().size() <= 1)
             return std::nullopt;
     }
 
@@ -192,6 +215,18 @@ std::optional<int> runWithoutWindow(int argc, char* argv[]) {
     if (!parser.positionalArguments().isEmpty()) {
         print(stderr, QStringLiteral("corvala: unexpected argument '%1'")
                           .arg(parser.positionalArguments().first()));
+        return 1;
+    }
+    if (parser.isSet(options.list)) {
+        const ListOutput listed = runList(parser.value(options.list),
+                                          parser.isSet(options.nonSeismic), parser.isSet(options.json));
+        write(stdout, listed.out);
+        for (const QString& line : listed.errors)
+            print(stderr, line);
+        return listed.status;
+    }
+    if (parser.isSet(options.json) || parser.isSet(options.nonSeismic)) {
+        print(stderr, QStringLiteral("corvala: --json and --non-seismic go with --list"));
         return 1;
     }
     int status = 0;

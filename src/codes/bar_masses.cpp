@@ -5,13 +5,15 @@ namespace codes {
 namespace {
 struct MassRow {
     int diameter;
-    double kgPerMetre;
+    int gramsPerMetre;
 };
 // GB/T 1499.2-2018 table 1 (the 2024 edition keeps the values); GB/T
 // 1499.1-2017 table 1 prints the same figures for 6 to 22 mm.
+// Printed in kg/m: 0.222, 0.395, 0.617, 0.888, 1.21, 1.58, 2.00, 2.47, 2.98,
+// 3.85, 4.83, 6.31, 7.99, 9.87, 15.42.
 constexpr MassRow kMasses[] = {
-    {6, 0.222}, {8, 0.395}, {10, 0.617}, {12, 0.888}, {14, 1.21},  {16, 1.58},  {18, 2.00}, {20, 2.47},
-    {22, 2.98}, {25, 3.85}, {28, 4.83},  {32, 6.31},  {36, 7.99},  {40, 9.87},  {50, 15.42},
+    {6, 222},   {8, 395},   {10, 617},  {12, 888},  {14, 1210}, {16, 1580}, {18, 2000}, {20, 2470},
+    {22, 2980}, {25, 3850}, {28, 4830}, {32, 6310}, {36, 7990}, {40, 9870}, {50, 15420},
 };
 } // namespace
 
@@ -25,12 +27,18 @@ const QList<int>& nominalDiameters() {
     return diameters;
 }
 
-std::optional<double> nominalMassPerMetre(SteelGrade grade, int diameter) {
+std::optional<int> nominalGramsPerMetre(SteelGrade grade, int diameter) {
     if (isPlain(grade) && diameter > kLargestPlainDiameter)
         return std::nullopt;
     for (const MassRow& r : kMasses)
         if (r.diameter == diameter)
-            return r.kgPerMetre;
+            return r.gramsPerMetre;
+    return std::nullopt;
+}
+
+std::optional<double> nominalMassPerMetre(SteelGrade grade, int diameter) {
+    if (const std::optional<int> grams = nominalGramsPerMetre(grade, diameter))
+        return *grams / 1000.0;
     return std::nullopt;
 }
 

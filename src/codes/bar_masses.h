@@ -16,6 +16,9 @@ const QList<int>& nominalDiameters();
 // table 1 for ribbed bars (6 to 50 mm). Not 0.00617·d²: the tables round it
 // (25 mm is 3.85 kg/m, not 3.856). Nothing where the standard makes no such bar.
 std::optional<double> nominalMassPerMetre(SteelGrade grade, int diameter);
+// The same in whole grams per metre (3.85 kg/m is 3850), so that totals can be
+// summed exactly: a length in mm times grams per metre is milligrams.
+std::optional<int> nominalGramsPerMetre(SteelGrade grade, int diameter);
 
 // The diameters GB/T 1499.1-2017 makes plain bars in: 6 to 22 mm.
 constexpr int kLargestPlainDiameter = 22;

@@ -15,6 +15,9 @@ using codes::bendDeduction;
 using codes::hookAddition;
 
 constexpr double kPi = std::numbers::pi;
+// Bounds far beyond any real list, which keep the exact totals in range.
+constexpr long long kMostBars = 10'000'000;
+constexpr double kLongestCut = 1'000'000; // mm
 
 RowProblem problem(Field field, const QString& reason, const QString& letter = {}) {
     return RowProblem{field, letter, reason};
@@ -67,6 +70,8 @@ std::optional<RowProblem> checkInputs(const BarRow& row, int memberCount) {
         return problem(Field::Mandrel, QStringLiteral("弯曲直径须大于 0"));
     if (row.countPerMember <= 0)
         return problem(Field::Count, QStringLiteral("每构件根数须大于 0"));
+    if (static_cast<long long>(row.countPerMember) * memberCount > kMostBars)
+        return problem(Field::Count, QStringLiteral("总根数超过一千万，请检查根数和构件数"));
     return std::nullopt;
 }
 
@@ -182,13 +187,21 @@ RowResult computeRow(const BarRow& row, int memberCount, const ListSettings& set
                                    : problem(Field::Dimension, QStringLiteral("下料长度不为正"));
         return r;
     }
+    if (worked.length > kLongestCut) {
+        r.problem = problem(Field::Dimension, QStringLiteral("下料长度超过 1 km，请检查尺寸"));
+        return r;
+    }
     r.exactCutLength = worked.length;
     r.cutLength = roundCutLength(worked.length, settings.rounding);
-    r.unitMass = *codes::nominalMassPerMetre(row.grade, row.diameter);
-    r.barMass = r.cutLength / 1000 * r.unitMass;
+    const long long gramsPerMetre = *codes::nominalGramsPerMetre(row.grade, row.diameter);
+    const auto cut = static_cast<long long>(r.cutLength);
+    r.unitMass = gramsPerMetre / 1000.0;
+    r.barMass = static_cast<double>(cut * gramsPerMetre) / 1e6;
     r.bars = static_cast<long long>(row.countPerMember) * memberCount;
-    r.totalLength = r.cutLength * static_cast<double>(r.bars) / 1000;
-    r.totalMass = r.totalLength * r.unitMass;
+    r.totalLengthMm = cut * r.bars;
+    r.totalMassMg = r.totalLengthMm * gramsPerMetre;
+    r.totalLength = static_cast<double>(r.totalLengthMm) / 1000;
+    r.totalMass = static_cast<double>(r.totalMassMg) / 1e6;
     return r;
 }
 
@@ -207,18 +220,25 @@ ComputedList computeList(const CuttingList& list) {
                 line.grade = row.grade;
                 line.diameter = row.diameter;
                 line.bars += r.bars;
-                line.totalLength += r.totalLength;
-                line.totalMass += r.totalMass;
+                line.totalLengthMm += r.totalLengthMm;
+                line.totalMassMg += r.totalMassMg;
                 out.bars += r.bars;
-                out.totalLength += r.totalLength;
-                out.totalMass += r.totalMass;
+                out.totalLengthMm += r.totalLengthMm;
+                out.totalMassMg += r.totalMassMg;
             }
             results << r;
         }
         out.results << results;
     }
-    for (const auto& [key, line] : lines)
+    // Summed in whole mm and mg, so that a total is what the rows add up to,
+    // to the last digit, however many rows there are.
+    for (auto& [key, line] : lines) {
+        line.totalLength = static_cast<double>(line.totalLengthMm) / 1000;
+        line.totalMass = static_cast<double>(line.totalMassMg) / 1e6;
         out.summary << line;
+    }
+    out.totalLength = static_cast<double>(out.totalLengthMm) / 1000;
+    out.totalMass = static_cast<double>(out.totalMassMg) / 1e6;
     return out;
 }
 

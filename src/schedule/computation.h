@@ -29,6 +29,9 @@ struct RowResult {
     long long bars = 0;  // per member × members
     double totalLength = 0;    // m
     double totalMass = 0;      // kg
+    // The totals in whole units, so that sums are exact: mm, and mm × g/m = mg.
+    long long totalLengthMm = 0;
+    long long totalMassMg = 0;
 };
 
 // One row worked out for a member built `memberCount` times.
@@ -40,6 +43,8 @@ struct SummaryLine {
     long long bars = 0;
     double totalLength = 0; // m
     double totalMass = 0;   // kg
+    long long totalLengthMm = 0;
+    long long totalMassMg = 0;
 };
 
 struct ComputedList {
@@ -50,6 +55,8 @@ struct ComputedList {
     long long bars = 0;
     double totalLength = 0; // m
     double totalMass = 0;   // kg
+    long long totalLengthMm = 0;
+    long long totalMassMg = 0;
     int rowsLeftOut = 0;    // rows with a problem, not in the totals
 };
 
