@@ -218,8 +218,9 @@ std::optional<int> runWithoutWindow(int argc, char* argv[]) {
         return 1;
     }
     if (parser.isSet(options.list)) {
-        const ListOutput listed = runList(parser.value(options.list),
-                                          parser.isSet(options.nonSeismic), parser.isSet(options.json));
+        const ListOutput listed =
+            runList(parser.value(options.list), parser.isSet(options.nonSeismic),
+                    parser.isSet(options.json));
         write(stdout, listed.out);
         for (const QString& line : listed.errors)
             print(stderr, line);

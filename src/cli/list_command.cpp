@@ -45,9 +45,9 @@ ListOutput runList(const QString& path, bool nonSeismic, bool json) {
     if (nonSeismic)
         list.settings.seismic = false;
     const schedule::ComputedList computed = schedule::computeList(list);
-    output.out = json ? QString::fromUtf8(schedule::listReportJson(list, computed)) +
-                            QLatin1Char('\n')
-                      : schedule::listReportText(list, computed);
+    output.out =
+        json ? QString::fromUtf8(schedule::listReportJson(list, computed)) + QLatin1Char('\n')
+             : schedule::listReportText(list, computed);
     return output;
 }
 

@@ -46,13 +46,12 @@ std::optional<RowProblem> checkInputs(const BarRow& row, int memberCount) {
     if (row.diameter <= 0)
         return problem(Field::Diameter, QStringLiteral("未填直径"));
     if (!codes::nominalDiameters().contains(row.diameter))
-        return problem(Field::Diameter, QStringLiteral("%1 mm 不是 GB/T 1499 的公称直径")
-                                            .arg(row.diameter));
-    if (!codes::nominalMassPerMetre(row.grade, row.diameter))
         return problem(Field::Diameter,
-                       QStringLiteral("%1 光圆钢筋只有 6～%2 mm（GB/T 1499.1）")
-                           .arg(codes::gradeName(row.grade))
-                           .arg(codes::kLargestPlainDiameter));
+                       QStringLiteral("%1 mm 不是 GB/T 1499 的公称直径").arg(row.diameter));
+    if (!codes::nominalMassPerMetre(row.grade, row.diameter))
+        return problem(Field::Diameter, QStringLiteral("%1 光圆钢筋只有 6～%2 mm（GB/T 1499.1）")
+                                            .arg(codes::gradeName(row.grade))
+                                            .arg(codes::kLargestPlainDiameter));
     for (const QString& letter : shapeInfo(row.shape).letters) {
         const std::optional<double> value = letterValue(row, letter);
         if (!value)
@@ -79,8 +78,8 @@ std::optional<RowProblem> checkInputs(const BarRow& row, int memberCount) {
 std::optional<RowProblem> legAtLeast(const BarRow& row, const QString& letter, double least,
                                      const QString& why) {
     if (*letterValue(row, letter) + 1e-9 < least)
-        return problem(Field::Dimension, QStringLiteral("%1 小于%2（至少 %3 mm）")
-                                             .arg(letter, why, mm(least)),
+        return problem(Field::Dimension,
+                       QStringLiteral("%1 小于%2（至少 %3 mm）").arg(letter, why, mm(least)),
                        letter);
     return std::nullopt;
 }
@@ -142,8 +141,8 @@ Worked cutLengthOf(const BarRow& row, double d, double D, bool seismic) {
         const double least = std::max(2 * bendRadius, bendRadius + end * std::sqrt(0.5) + d);
         need("A", least, QStringLiteral("箍筋弯钩所需"));
         need("B", least, QStringLiteral("箍筋弯钩所需"));
-        w.length = 2 * (v("A") + v("B")) - 3 * bendDeduction(90, D, d) +
-                   2 * hookAddition(135, D, d, end);
+        w.length =
+            2 * (v("A") + v("B")) - 3 * bendDeduction(90, D, d) + 2 * hookAddition(135, D, d, end);
         break;
     }
     case Shape::Tie:

@@ -21,14 +21,14 @@ struct RowProblem {
 
 struct RowResult {
     std::optional<RowProblem> problem; // set: nothing below is valid
-    double mandrel = 0;        // inner bend diameter used, mm
-    double exactCutLength = 0; // mm, before rounding
-    double cutLength = 0;      // mm, rounded as the list says
-    double unitMass = 0;       // kg/m, GB/T 1499
-    double barMass = 0;        // kg, one bar
-    long long bars = 0;  // per member × members
-    double totalLength = 0;    // m
-    double totalMass = 0;      // kg
+    double mandrel = 0;                // inner bend diameter used, mm
+    double exactCutLength = 0;         // mm, before rounding
+    double cutLength = 0;              // mm, rounded as the list says
+    double unitMass = 0;               // kg/m, GB/T 1499
+    double barMass = 0;                // kg, one bar
+    long long bars = 0;                // per member × members
+    double totalLength = 0;            // m
+    double totalMass = 0;              // kg
     // The totals in whole units, so that sums are exact: mm, and mm × g/m = mg.
     long long totalLengthMm = 0;
     long long totalMassMg = 0;
@@ -57,7 +57,7 @@ struct ComputedList {
     double totalMass = 0;   // kg
     long long totalLengthMm = 0;
     long long totalMassMg = 0;
-    int rowsLeftOut = 0;    // rows with a problem, not in the totals
+    int rowsLeftOut = 0; // rows with a problem, not in the totals
 };
 
 ComputedList computeList(const CuttingList& list);

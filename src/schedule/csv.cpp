@@ -19,7 +19,17 @@ namespace {
 // The columns of a bar row, as the file, the CSV and the command line name
 // them, with the headers a Chinese spreadsheet may give them instead.
 enum class Column {
-    Member, Members, Mark, Shape, Grade, Diameter, Letter, Mandrel, Count, Note, Ignored
+    Member,
+    Members,
+    Mark,
+    Shape,
+    Grade,
+    Diameter,
+    Letter,
+    Mandrel,
+    Count,
+    Note,
+    Ignored
 };
 
 struct HeaderName {
@@ -29,35 +39,58 @@ struct HeaderName {
 };
 
 constexpr HeaderName kHeaders[] = {
-    {"member", Column::Member, nullptr},       {"构件", Column::Member, nullptr},
-    {"构件名称", Column::Member, nullptr},     {"构件名", Column::Member, nullptr},
-    {"members", Column::Members, nullptr},     {"构件数", Column::Members, nullptr},
-    {"构件数量", Column::Members, nullptr},    {"件数", Column::Members, nullptr},
-    {"mark", Column::Mark, nullptr},           {"编号", Column::Mark, nullptr},
-    {"钢筋编号", Column::Mark, nullptr},       {"shape", Column::Shape, nullptr},
-    {"形状", Column::Shape, nullptr},          {"钢筋形状", Column::Shape, nullptr},
-    {"grade", Column::Grade, nullptr},         {"牌号", Column::Grade, nullptr},
-    {"钢筋牌号", Column::Grade, nullptr},      {"级别", Column::Grade, nullptr},
-    {"diameter", Column::Diameter, nullptr},   {"直径", Column::Diameter, nullptr},
-    {"钢筋直径", Column::Diameter, nullptr},   {"a", Column::Letter, "A"},
-    {"b", Column::Letter, "B"},                {"c", Column::Letter, "C"},
-    {"d", Column::Letter, "D"},                {"e", Column::Letter, "E"},
-    {"angle", Column::Letter, "angle"},        {"角度", Column::Letter, "angle"},
-    {"弯起角度", Column::Letter, "angle"},     {"lap", Column::Letter, "lap"},
-    {"搭接", Column::Letter, "lap"},           {"搭接长度", Column::Letter, "lap"},
-    {"p", Column::Letter, "P"},                {"螺距", Column::Letter, "P"},
-    {"h", Column::Letter, "H"},                {"高度", Column::Letter, "H"},
-    {"n", Column::Letter, "N"},                {"端部平圈", Column::Letter, "N"},
-    {"端部平圈数", Column::Letter, "N"},       {"mandrel", Column::Mandrel, nullptr},
-    {"弯曲直径", Column::Mandrel, nullptr},    {"弯心直径", Column::Mandrel, nullptr},
-    {"count", Column::Count, nullptr},         {"每构件根数", Column::Count, nullptr},
-    {"根数", Column::Count, nullptr},          {"note", Column::Note, nullptr},
+    {"member", Column::Member, nullptr},
+    {"构件", Column::Member, nullptr},
+    {"构件名称", Column::Member, nullptr},
+    {"构件名", Column::Member, nullptr},
+    {"members", Column::Members, nullptr},
+    {"构件数", Column::Members, nullptr},
+    {"构件数量", Column::Members, nullptr},
+    {"件数", Column::Members, nullptr},
+    {"mark", Column::Mark, nullptr},
+    {"编号", Column::Mark, nullptr},
+    {"钢筋编号", Column::Mark, nullptr},
+    {"shape", Column::Shape, nullptr},
+    {"形状", Column::Shape, nullptr},
+    {"钢筋形状", Column::Shape, nullptr},
+    {"grade", Column::Grade, nullptr},
+    {"牌号", Column::Grade, nullptr},
+    {"钢筋牌号", Column::Grade, nullptr},
+    {"级别", Column::Grade, nullptr},
+    {"diameter", Column::Diameter, nullptr},
+    {"直径", Column::Diameter, nullptr},
+    {"钢筋直径", Column::Diameter, nullptr},
+    {"a", Column::Letter, "A"},
+    {"b", Column::Letter, "B"},
+    {"c", Column::Letter, "C"},
+    {"d", Column::Letter, "D"},
+    {"e", Column::Letter, "E"},
+    {"angle", Column::Letter, "angle"},
+    {"角度", Column::Letter, "angle"},
+    {"弯起角度", Column::Letter, "angle"},
+    {"lap", Column::Letter, "lap"},
+    {"搭接", Column::Letter, "lap"},
+    {"搭接长度", Column::Letter, "lap"},
+    {"p", Column::Letter, "P"},
+    {"螺距", Column::Letter, "P"},
+    {"h", Column::Letter, "H"},
+    {"高度", Column::Letter, "H"},
+    {"n", Column::Letter, "N"},
+    {"端部平圈", Column::Letter, "N"},
+    {"端部平圈数", Column::Letter, "N"},
+    {"mandrel", Column::Mandrel, nullptr},
+    {"弯曲直径", Column::Mandrel, nullptr},
+    {"弯心直径", Column::Mandrel, nullptr},
+    {"count", Column::Count, nullptr},
+    {"每构件根数", Column::Count, nullptr},
+    {"根数", Column::Count, nullptr},
+    {"note", Column::Note, nullptr},
     {"备注", Column::Note, nullptr},
 };
 
-const QStringList kLetters{QStringLiteral("A"),     QStringLiteral("B"),   QStringLiteral("C"),
-                           QStringLiteral("D"),     QStringLiteral("E"),   QStringLiteral("angle"),
-                           QStringLiteral("lap"),   QStringLiteral("P"),   QStringLiteral("H"),
+const QStringList kLetters{QStringLiteral("A"),   QStringLiteral("B"), QStringLiteral("C"),
+                           QStringLiteral("D"),   QStringLiteral("E"), QStringLiteral("angle"),
+                           QStringLiteral("lap"), QStringLiteral("P"), QStringLiteral("H"),
                            QStringLiteral("N")};
 
 const QString kSummaryMarker = QStringLiteral("汇总");
@@ -75,8 +108,7 @@ QString headerKey(QString header) {
 
 // A spreadsheet evaluates a cell that starts with one of these.
 bool looksLikeFormula(const QString& text) {
-    return !text.isEmpty() &&
-           QStringLiteral("=+-@\t\r").contains(text.front());
+    return !text.isEmpty() && QStringLiteral("=+-@\t\r").contains(text.front());
 }
 
 QString csvCell(QString text) {
@@ -142,7 +174,8 @@ QList<Record> parseRecords(const QString& text, QChar separator) {
         } else if (c == separator) {
             endCell();
         } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            if (c == QLatin1Char('\r') && i + 1 < text.size() &&
+                text.at(i + 1) == QLatin1Char('\n'))
                 ++i;
             ++line;
             endRecord();
@@ -185,8 +218,8 @@ QString decodeSpreadsheetText(const QByteArray& bytes) {
     // Windows converts GB18030 itself (code page 54936); the toolkit has no
     // tables of its own for it there.
     constexpr UINT kGb18030 = 54936;
-    const int size = MultiByteToWideChar(kGb18030, 0, bytes.constData(), int(bytes.size()),
-                                         nullptr, 0);
+    const int size =
+        MultiByteToWideChar(kGb18030, 0, bytes.constData(), int(bytes.size()), nullptr, 0);
     if (size > 0) {
         std::wstring wide(size_t(size), L'\0');
         MultiByteToWideChar(kGb18030, 0, bytes.constData(), int(bytes.size()), wide.data(), size);
@@ -203,25 +236,27 @@ QString decodeSpreadsheetText(const QByteArray& bytes) {
 QByteArray exportCsv(const CuttingList& list, const ComputedList& computed) {
     QStringList lines;
     lines << QStringLiteral("构件,构件数,编号,形状,牌号,直径(mm),A,B,C,D,E,angle,lap,P,H,N,"
-                            "弯曲直径(mm),每构件根数,下料长度(mm),单位质量(kg/m),单根质量(kg),"
+                            "弯曲直径(mm),每构件根数,备注,下料长度(mm),单位质量(kg/m),单根质量(kg),"
                             "总根数,总长(m),总质量(kg),问题");
     for (qsizetype m = 0; m < list.members.size(); ++m) {
         const Member& member = list.members[m];
         for (qsizetype r = 0; r < member.rows.size(); ++r) {
             const BarRow& row = member.rows[r];
             const RowResult& result = computed.results.value(m).value(r);
-            QStringList cells{csvCell(member.name), QString::number(member.count),
-                              csvCell(row.mark), shapeInfo(row.shape).code,
+            QStringList cells{csvCell(member.name),
+                              QString::number(member.count),
+                              csvCell(row.mark),
+                              shapeInfo(row.shape).code,
                               codes::gradeName(row.grade),
                               row.diameter > 0 ? QString::number(row.diameter) : QString()};
             for (const QString& letter : kLetters)
                 cells << (row.dimensions.contains(letter) ? number(row.dimensions.value(letter))
                                                           : QString());
             cells << (row.mandrel ? number(*row.mandrel) : QString())
-                  << QString::number(row.countPerMember);
+                  << QString::number(row.countPerMember) << csvCell(row.note);
             if (result.problem) {
-                cells << QString() << QString() << QString() << QString() << QString()
-                      << QString() << csvCell(result.problem->reason);
+                cells << QString() << QString() << QString() << QString() << QString() << QString()
+                      << csvCell(result.problem->reason);
             } else {
                 cells << number(result.cutLength) << number(result.unitMass)
                       << number(result.barMass) << QString::number(result.bars)
@@ -256,9 +291,10 @@ CsvImport importCsv(const QByteArray& bytes) {
     // Excel writes commas; a sheet copied out as text has tabs.
     const qsizetype firstEnd = text.indexOf(QLatin1Char('\n'));
     const QString firstLine = text.left(firstEnd < 0 ? text.size() : firstEnd);
-    const QChar separator = firstLine.contains(QLatin1Char(',')) || !firstLine.contains(QLatin1Char('\t'))
-                                ? QLatin1Char(',')
-                                : QLatin1Char('\t');
+    const QChar separator =
+        firstLine.contains(QLatin1Char(',')) || !firstLine.contains(QLatin1Char('\t'))
+            ? QLatin1Char(',')
+            : QLatin1Char('\t');
     const QList<Record> records = parseRecords(text, separator);
     qsizetype headerAt = 0;
     while (headerAt < records.size() && blank(records[headerAt]))

@@ -22,7 +22,7 @@ struct CsvProblem {
 };
 
 struct CsvImport {
-    CuttingList list;          // the rows that could be read, default settings
+    CuttingList list;           // the rows that could be read, default settings
     QList<CsvProblem> problems; // the lines that could not be read, left out of `list`
     int rowsRead = 0;
     QString error; // set when nothing could be read at all (no header, no columns)

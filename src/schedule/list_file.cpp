@@ -183,11 +183,12 @@ LoadedList listFromJson(const QByteArray& bytes) {
         version.toDouble() != std::floor(version.toDouble()))
         return {std::nullopt, QStringLiteral("文件已损坏：缺少有效的版本号")};
     if (version.toDouble() > kListFileVersion)
-        return {std::nullopt,
-                QStringLiteral("文件由更新版本的 Corvala 保存（格式版本 %1，本程序只认识到版本 %2），"
-                               "请升级 Corvala 后再打开")
-                    .arg(version.toInt())
-                    .arg(kListFileVersion)};
+        return {
+            std::nullopt,
+            QStringLiteral("文件由更新版本的 Corvala 保存（格式版本 %1，本程序只认识到版本 %2），"
+                           "请升级 Corvala 后再打开")
+                .arg(version.toInt())
+                .arg(kListFileVersion)};
     Reader reader;
     CuttingList list;
     if (!reader.text(root, "project", list.project, QStringLiteral("工程名称")) ||

@@ -28,8 +28,8 @@ QByteArray listReportJson(const CuttingList& list, const ComputedList& computed)
             o.insert(QStringLiteral("dimensions"), dims);
             o.insert(QStringLiteral("perMember"), row.countPerMember);
             if (result.problem) {
-                o.insert(QStringLiteral("mandrel"), row.mandrel ? QJsonValue(*row.mandrel)
-                                                                : QJsonValue());
+                o.insert(QStringLiteral("mandrel"),
+                         row.mandrel ? QJsonValue(*row.mandrel) : QJsonValue());
                 o.insert(QStringLiteral("count"), QJsonValue());
                 o.insert(QStringLiteral("problem"), result.problem->reason);
             } else {
@@ -69,7 +69,6 @@ QByteArray listReportJson(const CuttingList& list, const ComputedList& computed)
 }
 
 QString listReportText(const CuttingList& list, const ComputedList& computed) {
-    using numbers::Pattern;
     const auto fixed = [](double v, int decimals) { return QString::number(v, 'f', decimals); };
     QStringList lines;
     lines << QStringLiteral("构件\t编号\t形状\t牌号\t直径\t尺寸\t下料长度(mm)\t根数\t总长(m)\t"
@@ -85,8 +84,11 @@ QString listReportText(const CuttingList& list, const ComputedList& computed) {
             QStringList dims;
             for (auto it = row.dimensions.constBegin(); it != row.dimensions.constEnd(); ++it)
                 dims << it.key() + QLatin1Char('=') + numbers::generalNumberText(it.value());
-            QStringList cells{memberName, row.mark, shapeInfo(row.shape).code,
-                              codes::gradeName(row.grade), QString::number(row.diameter),
+            QStringList cells{memberName,
+                              row.mark,
+                              shapeInfo(row.shape).code,
+                              codes::gradeName(row.grade),
+                              QString::number(row.diameter),
                               dims.join(QLatin1Char(' '))};
             if (result.problem)
                 cells << QStringLiteral("问题：%1").arg(result.problem->reason);

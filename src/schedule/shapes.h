@@ -12,11 +12,11 @@ enum class Shape { Straight, Hook180, L, U, Bent, Stirrup, Tie, Hoop, Spiral };
 
 struct ShapeInfo {
     Shape shape;
-    QString code;     // the file's, the CSV's and the command line's name: "L", "stirrup"
-    QString name;     // what the window shows: "L形（一个90°弯）"
+    QString code;        // the file's, the CSV's and the command line's name: "L", "stirrup"
+    QString name;        // what the window shows: "L形（一个90°弯）"
     QStringList letters; // dimension letters the shape needs, in entry order
     QStringList optionalLetters; // letters that may be left out (a default applies)
-    QString formula;  // the cut length as the window's help writes it
+    QString formula;             // the cut length as the window's help writes it
 };
 
 const QList<ShapeInfo>& shapes();
