@@ -2,8 +2,13 @@
 // display, no platform plugin chosen.
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -80,6 +85,91 @@ TEST(CommandLine, HelpVersionAndUnknownOptions) {
     EXPECT_NE(unknown.status, 0);
     EXPECT_TRUE(unknown.err.contains(QStringLiteral("bogus"))) << unknown.err.toStdString();
     EXPECT_TRUE(unknown.out.isEmpty());
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return path;
+}
+
+// The example scripts are written against: an L of 5000 + 300, 25 mm HRB400.
+TEST(CommandLine, ListPrintsTheWorkedOutListAsJson) {
+    QTemporaryDir dir;
+    const QString csv = writeFile(dir, QStringLiteral("梁.csv"),
+                                  "\xEF\xBB\xBFmember,mark,shape,grade,diameter,A,B,count\r\n"
+                                  "KL1,1,L,HRB400,25,5000,300,8\r\n"
+                                  "KL1,2,stirrup,HPB300,8,250,550,0\r\n");
+    const Finished run = corvala({QStringLiteral("--list"), csv, QStringLiteral("--json")});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonObject root = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    const QJsonArray rows = root.value(QStringLiteral("rows")).toArray();
+    ASSERT_EQ(rows.size(), 2) << run.out.toStdString();
+    const QJsonObject l = rows[0].toObject();
+    EXPECT_EQ(l.value(QStringLiteral("member")).toString(), QStringLiteral("KL1"));
+    EXPECT_EQ(l.value(QStringLiteral("shape")).toString(), QStringLiteral("L"));
+    EXPECT_EQ(l.value(QStringLiteral("diameter")).toInt(), 25);
+    EXPECT_EQ(l.value(QStringLiteral("dimensions")).toObject().value(QStringLiteral("B")).toInt(),
+              300);
+    EXPECT_EQ(l.value(QStringLiteral("mandrel")).toDouble(), 100);
+    EXPECT_EQ(l.value(QStringLiteral("count")).toInt(), 8);
+    EXPECT_EQ(l.value(QStringLiteral("cutLength")).toDouble(), 5248);
+    EXPECT_EQ(l.value(QStringLiteral("unitMass")).toDouble(), 3.85);
+    EXPECT_TRUE(l.value(QStringLiteral("problem")).isNull());
+    // Unrounded, and written as the shortest text that reads back the same.
+    EXPECT_TRUE(run.out.contains(QStringLiteral("\"totalLength\":41.984,\"totalMass\":161.6384")));
+    const QJsonObject bad = rows[1].toObject();
+    EXPECT_EQ(bad.value(QStringLiteral("problem")).toString(),
+              QStringLiteral("每构件根数须大于 0"));
+    EXPECT_FALSE(bad.contains(QStringLiteral("cutLength")));
+    const QJsonArray summary = root.value(QStringLiteral("summary")).toArray();
+    ASSERT_EQ(summary.size(), 1);
+    EXPECT_EQ(summary[0].toObject().value(QStringLiteral("count")).toInt(), 8);
+    EXPECT_EQ(root.value(QStringLiteral("totalMass")).toDouble(), 161.6384);
+
+    // The plain table, and the stirrup's 5d hooks off the seismic 10d.
+    const QString stirrups = writeFile(dir, QStringLiteral("s.csv"),
+                                       "shape,grade,diameter,A,B,count\n"
+                                       "stirrup,HPB300,8,250,550,10\n");
+    const Finished seismic = corvala({QStringLiteral("--list"), stirrups});
+    const Finished plain =
+        corvala({QStringLiteral("--list"), stirrups, QStringLiteral("--non-seismic")});
+    EXPECT_EQ(seismic.status, 0);
+    EXPECT_TRUE(seismic.out.contains(QStringLiteral("\t1748\t10\t17.480\t6.90")))
+        << seismic.out.toStdString();
+    EXPECT_TRUE(plain.out.contains(QStringLiteral("\t1668\t10\t"))) << plain.out.toStdString();
+}
+
+TEST(CommandLine, ListThatCannotBeReadSaysWhyAndFails) {
+    QTemporaryDir dir;
+    const QString broken =
+        writeFile(dir, QStringLiteral("b.cvl"), "{\"format\":\"corvala-cutting-list\",");
+    const QString newer =
+        writeFile(dir, QStringLiteral("n.cvl"),
+                  R"({"format":"corvala-cutting-list","version":99,"members":[]})");
+    const QString partly = writeFile(dir, QStringLiteral("p.csv"),
+                                     "shape,diameter,A,count\nstraight,12,6000,2\nzigzag,12,1,1\n");
+    const struct {
+        QStringList arguments;
+        const char* err;
+        bool out;
+    } rows[] = {
+        {{"--list", broken}, "不完整", false},
+        {{"--list", newer}, "更新版本", false},
+        {{"--list", dir.filePath(QStringLiteral("none.cvl"))}, "无法打开", false},
+        // The readable rows are still printed; the status says some were not.
+        {{"--list", partly, "--json"}, "第 3 行：未知的形状“zigzag”", true},
+        {{"--json"}, "--list", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.join(QLatin1Char(' ')).toStdString());
+        const Finished run = corvala(row.arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(row.err))) << run.err.toStdString();
+        EXPECT_EQ(!run.out.isEmpty(), row.out) << run.out.toStdString();
+    }
 }
 
 } // namespace
