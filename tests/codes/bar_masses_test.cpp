@@ -6,7 +6,7 @@ namespace {
 
 using codes::SteelGrade;
 
-// GB/T 1499.2-2018 table 1, nominal mass in kg/m as printed.
+// GB/T 1499.2-2018's theoretical masses in kg/m, as printed.
 TEST(BarMasses, RibbedBarsAsTheTablePrintsThem) {
     const struct {
         int d;

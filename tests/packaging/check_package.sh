@@ -15,7 +15,8 @@ dpkg-deb -x "$deb" "$work/root"
 fail=0
 for f in usr/bin/corvala usr/share/applications/corvala.desktop \
          usr/share/icons/hicolor/scalable/apps/corvala.svg \
-         usr/share/metainfo/corvala.metainfo.xml usr/share/doc/corvala/copyright \
+         usr/share/metainfo/corvala.metainfo.xml usr/share/mime/packages/corvala.xml \
+         usr/share/doc/corvala/copyright \
          usr/share/doc/corvala/changelog.gz usr/share/man/man1/corvala.1.gz; do
     [ -f "$work/root/$f" ] || { echo "missing: /$f"; fail=1; }
 done
@@ -27,6 +28,7 @@ for d in libqt6widgets6 fonts-noto-cjk qt6-qpa-plugins; do
 done
 
 desktop-file-validate "$work/root/usr/share/applications/corvala.desktop" || fail=1
+grep -q '^MimeType=application/x-corvala-cutting-list;' "$work/root/usr/share/applications/corvala.desktop" || { echo "no cutting-list MIME type"; fail=1; }
 grep -q '^GenericName\[zh_CN\]=' "$work/root/usr/share/applications/corvala.desktop" || { echo "no Chinese entry"; fail=1; }
 appstreamcli validate --no-net "$work/root/usr/share/metainfo/corvala.metainfo.xml" > "$work/as.log" || { cat "$work/as.log"; fail=1; }
 if lintian --fail-on error "$deb" > "$work/lintian.log" 2>&1; then :; else
