@@ -216,13 +216,15 @@ QString decodeSpreadsheetText(const QByteArray& bytes) {
         return text;
 #ifdef Q_OS_WIN
     // Windows converts GB18030 itself (code page 54936); the toolkit has no
-    // tables of its own for it there.
-    constexpr UINT kGb18030 = 54936;
-    const int size =
-        MultiByteToWideChar(kGb18030, 0, bytes.constData(), int(bytes.size()), nullptr, 0);
-    if (size > 0) {
+    // tables of its own for it there. Where 54936 is missing (Wine), GBK
+    // (936) covers every character Chinese Excel writes in two bytes.
+    for (const UINT codePage : {UINT(54936), UINT(936)}) {
+        const int size = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.constData(),
+                                             int(bytes.size()), nullptr, 0);
+        if (size <= 0)
+            continue;
         std::wstring wide(size_t(size), L'\0');
-        MultiByteToWideChar(kGb18030, 0, bytes.constData(), int(bytes.size()), wide.data(), size);
+        MultiByteToWideChar(codePage, 0, bytes.constData(), int(bytes.size()), wide.data(), size);
         return QString::fromWCharArray(wide.data(), size);
     }
 #else
