@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the formula engine's libFuzzer target and runs it for a while.
+# Builds the libFuzzer targets (the formula engine; cutting-list files and
+# CSV sheets) and runs each for a while.
 #
 #   fuzz/smoke.sh [build-dir] [seconds]
 #
@@ -26,7 +27,7 @@ fi
 cmake -S "$root" -B "$build" "${generator[@]}" \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCORVALA_BUILD_FUZZ=ON -DCORVALA_BUILD_TESTS=OFF -DCORVALA_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" --target formula_fuzz -j"$(nproc)"
+cmake --build "$build" --target formula_fuzz list_fuzz -j"$(nproc)"
 
 # New units go to a work folder in the build directory; the shipped corpus is
 # only read.
@@ -48,4 +49,19 @@ if [ "$status" -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|UndefinedBehaviorSa
     grep -E -A30 'ERROR:|runtime error:|formula_fuzz: |Test unit written' "$log" | head -80 >&2 || true
     exit 1
 fi
-echo "fuzz: passed (${seconds}s)"
+# Cutting-list files and CSV sheets, from a few real ones.
+list_seconds="${FUZZ_LIST_SECONDS:-30}"
+mkdir -p "$work/list-corpus"
+list_log="$work/list-run.log"
+status=0
+"$build/fuzz/list_fuzz" \
+    -max_len=4096 -timeout=2 -max_total_time="$list_seconds" \
+    -artifact_prefix="$artifacts/list-" -print_final_stats=1 \
+    "$work/list-corpus" "$here/list-corpus" >"$list_log" 2>&1 || status=$?
+grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units)' "$list_log" || true
+if [ "$status" -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|UndefinedBehaviorSanitizer|libFuzzer)|runtime error:|list_fuzz: ' "$list_log"; then
+    echo "fuzz: list FAILED (exit $status); log: $list_log" >&2
+    grep -E -A30 'ERROR:|runtime error:|list_fuzz: |Test unit written' "$list_log" | head -80 >&2 || true
+    exit 1
+fi
+echo "fuzz: passed (${seconds}s formula, ${list_seconds}s list)"

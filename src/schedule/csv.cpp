@@ -348,7 +348,8 @@ CsvImport importCsv(const QByteArray& bytes) {
         const Record& record = records[i];
         if (blank(record))
             continue;
-        if (record.cells.value(0).trimmed() == kSummaryMarker)
+        if (record.cells.value(0).trimmed() == kSummaryMarker &&
+            record.cells.value(1).trimmed() == QStringLiteral("牌号"))
             break; // what follows is our own export's summary
         QString memberName;
         int memberCount = 1;
