@@ -37,7 +37,7 @@ TEST_F(AccessibilityTest, EveryFieldKeyAndOptionHasAName) {
 }
 
 TEST_F(AccessibilityTest, FieldsAreNamedByTheirLabels) {
-    EXPECT_EQ(accessibleName(find("Text1")), "钢筋直径");
+    EXPECT_EQ(accessibleName(find("Text1")), "钢筋直径（输入）");
     EXPECT_EQ(accessibleName(find("Text5")), "钢筋截面积");
     EXPECT_EQ(accessibleName(find("Text9")), "钢筋单根长度");
     EXPECT_EQ(accessibleName(find("Text13")), "长");
