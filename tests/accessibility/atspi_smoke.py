@@ -279,7 +279,10 @@ def check_calculator(window):
 
 def main():
     Atspi.set_timeout(5000, 15000)
-    # Name changes reach the bus only while somebody listens for them.
+    app = wait_for("the %s application on the accessibility bus" % APP_NAME, find_app)
+    print("ok: %s is on the accessibility bus" % APP_NAME)
+    # The program sends name changes only while somebody listens for them; it
+    # learns of a listener that registers once it is on the bus.
     renamed = set()
 
     def on_renamed(event):
@@ -287,8 +290,6 @@ def main():
 
     listener = Atspi.EventListener.new(on_renamed)
     listener.register("object:property-change:accessible-name")
-    app = wait_for("the %s application on the accessibility bus" % APP_NAME, find_app)
-    print("ok: %s is on the accessibility bus" % APP_NAME)
     window = wait_for("a frame named %s" % APP_NAME,
                       lambda: next(iter(find_all(app, APP_NAME, Atspi.Role.FRAME)), None))
     print("ok: its main window %r is a frame" % window.get_name())
