@@ -115,7 +115,8 @@ void BeamTab::buildInputs() {
     const QString count = QStringLiteral("数量");
     int top = 240;
     for (const BarRow& b : bars) {
-        QGroupBox* f = form::frame(f13, b.frame, QString::fromUtf8(b.caption), 120, top, 3255, 615);
+        const QString caption = QString::fromUtf8(b.caption);
+        QGroupBox* f = form::frame(f13, b.frame, caption, 120, top, 3255, 615);
         Bar& bar = this->*b.bar;
         bar.diameter = form::labelledField(f, "diameterLabel", diameter, {240, 240, 480, 255},
                                            b.names[0], QString::fromUtf8(b.texts[0]),
@@ -123,6 +124,9 @@ void BeamTab::buildInputs() {
         bar.count = form::labelledField(f, "countLabel", count, {1680, 240, 480, 255}, b.names[1],
                                         QString::fromUtf8(b.texts[1]), FieldKind::Input,
                                         {2160, 240, 735, 270});
+        // Every bar has its "直径" and "数量": a screen reader names the bar too.
+        bar.diameter->setAccessibleName(caption + diameter);
+        bar.count->setAccessibleName(caption + count);
         top += 720;
     }
     m_cover = m_texts.bind(
@@ -136,6 +140,13 @@ void BeamTab::buildResults() {
                                  twips::pageTop(480), 3615, 4935);
     const QString zero = QStringLiteral("0");
     const QString calculate = QStringLiteral("计算");
+    const QString length = QStringLiteral("长度");
+    // Each frame's "计算" is named for a screen reader by the bar it hands over.
+    auto sendButton = [&](QGroupBox* frame, const char* objectName, int left, int top) {
+        QPushButton* button = form::button(frame, objectName, calculate, left, top, 615, 375);
+        button->setAccessibleName(calculate + frame->title());
+        return button;
+    };
     auto segment = [&](QGroupBox* frame, const char* objectName, const QString& name, int left,
                        int top, int width, int height) {
         QLineEdit* field = form::field(frame, objectName, zero, FieldKind::Segment, name, left, top,
@@ -153,15 +164,16 @@ void BeamTab::buildResults() {
     const QString topCaption = QStringLiteral("上层配筋");
     QGroupBox* f16 = form::frame(f15, "Frame16", topCaption, 120, 240, 3375, 855);
     new SketchLine(f16, "Line1", {360, 600}, {2280, 600});
-    m_topBar = m_texts.bind(&Texts::topBar, segment(f16, "Text37", topCaption, 960, 360, 735, 180));
-    auto* c2 = form::button(f16, "Command2", calculate, 2520, 360, 615, 375);
+    m_topBar = m_texts.bind(&Texts::topBar,
+                            segment(f16, "Text37", topCaption + length, 960, 360, 735, 180));
+    auto* c2 = sendButton(f16, "Command2", 2520, 360);
 
     const QString bottomCaption = QStringLiteral("下层配筋");
     QGroupBox* f17 = form::frame(f15, "Frame17", bottomCaption, 120, 1200, 3375, 855);
     new SketchLine(f17, "Line2", {360, 600}, {2280, 600});
-    m_bottomBar =
-        m_texts.bind(&Texts::bottomBar, segment(f17, "Text38", bottomCaption, 840, 360, 975, 180));
-    auto* c3 = form::button(f17, "Command3", calculate, 2640, 360, 615, 375);
+    m_bottomBar = m_texts.bind(&Texts::bottomBar,
+                               segment(f17, "Text38", bottomCaption + length, 840, 360, 975, 180));
+    auto* c3 = sendButton(f17, "Command3", 2640, 360);
 
     // Bent-up bar: upper piece, slope down, lower piece, slope up, upper piece.
     QGroupBox* f18 = form::frame(f15, "Frame18", QStringLiteral("弯起筋"), 120, 2160, 3375, 1215);
@@ -182,7 +194,7 @@ void BeamTab::buildResults() {
     m_bentSloped =
         m_texts.bind(&Texts::bentSloped, segment(f18, "Text41", sloped, 240, 720, 615, 270));
     m_bentSloped->setToolTip(sloped);
-    auto* c4 = form::button(f18, "Command4", calculate, 2400, 720, 615, 375);
+    auto* c4 = sendButton(f18, "Command4", 2400, 720);
 
     // Stirrup: its inner rectangle, the horizontal side inside, the vertical
     // side beside the right edge.
@@ -192,11 +204,13 @@ void BeamTab::buildResults() {
     new SketchLine(f20, "Line9", {1320, 360}, {1320, 840});
     new SketchLine(f20, "Line10", {1320, 840}, {480, 840});
     new SketchLine(f20, "Line11", {480, 840}, {480, 360});
-    m_stirrupHorizontal = m_texts.bind(&Texts::stirrupHorizontal,
-                                       segment(f20, "Text43", stirrupCaption, 600, 600, 615, 180));
-    m_stirrupVertical = m_texts.bind(&Texts::stirrupVertical,
-                                     segment(f20, "Text42", stirrupCaption, 1440, 480, 615, 270));
-    auto* c5 = form::button(f20, "Command5", calculate, 2400, 360, 615, 375);
+    m_stirrupHorizontal = m_texts.bind(
+        &Texts::stirrupHorizontal,
+        segment(f20, "Text43", stirrupCaption + QStringLiteral("水平边长"), 600, 600, 615, 180));
+    m_stirrupVertical = m_texts.bind(
+        &Texts::stirrupVertical,
+        segment(f20, "Text42", stirrupCaption + QStringLiteral("竖向边长"), 1440, 480, 615, 270));
+    auto* c5 = sendButton(f20, "Command5", 2400, 360);
 
     connect(c2, &QPushButton::clicked, this, [this] { onSendTopBarClicked(); });
     connect(c3, &QPushButton::clicked, this, [this] { onSendBottomBarClicked(); });

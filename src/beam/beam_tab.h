@@ -19,6 +19,11 @@ class QLineEdit;
 //                                                       horizontal inner side
 //   Command2 .. Command5  send the top, bottom, bent-up bar or stirrup to the
 //                         bar-quantity tab
+// A screen reader hears the bar inputs by their bar ("上层钢筋直径",
+// "箍筋数量"), the top and bottom bar lengths as "上层配筋长度" and
+// "下层配筋长度", the stirrup's sides as "箍筋水平边长" and "箍筋竖向边长",
+// and each "计算" by its bar ("计算上层配筋"); every other control by its
+// label, caption or tooltip.
 class BeamTab : public TabPage {
     Q_OBJECT
 public:

@@ -54,9 +54,16 @@ template <typename W> W* widenToCaption(W* w) {
     return w;
 }
 
+const QString kReadOnlyResult = QStringLiteral("只读计算结果");
+
 class ToggleButton : public QCheckBox {
 public:
-    using QCheckBox::QCheckBox;
+    ToggleButton(const QString& subject, const QString& offCaption, const QString& onCaption,
+                 QWidget* parent)
+        : QCheckBox(offCaption, parent), m_subject(subject), m_off(offCaption), m_on(onCaption) {
+        setAccessibleName(spoken(offCaption));
+        connect(this, &QCheckBox::toggled, this, [this](bool on) { showState(on); });
+    }
 
 protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
@@ -70,6 +77,22 @@ protected:
             option.state |= QStyle::State_On;
         painter.drawControl(QStyle::CE_PushButton, option);
     }
+
+private:
+    QString spoken(const QString& caption) const {
+        return m_subject + QStringLiteral("：") + caption;
+    }
+    // The name first: the caption's change is announced too, and then
+    // already with the new name.
+    void showState(bool on) {
+        const QString& caption = on ? m_on : m_off;
+        setAccessibleName(spoken(caption));
+        setText(caption);
+    }
+
+    QString m_subject;
+    QString m_off;
+    QString m_on;
 };
 
 // Holds a control's font changes back until the control is first shown, then
@@ -95,7 +118,12 @@ protected:
 
 QGroupBox* frame(QWidget* parent, const char* name, const QString& caption, int left, int top,
                  int width, int height) {
-    return place(new QGroupBox(caption, parent), name, left, top, width, height);
+    auto* box = place(new QGroupBox(caption, parent), name, left, top, width, height);
+    // Without a name of its own, a frame inside another is read by the outer
+    // frame's caption.
+    if (!caption.isEmpty())
+        box->setAccessibleName(caption);
+    return box;
 }
 
 QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top,
@@ -112,6 +140,8 @@ QLineEdit* field(QWidget* parent, const char* name, const QString& text, FieldKi
     edit->setText(text);
     edit->setAccessibleName(accessibleName);
     edit->setCursorPosition(0);
+    if (kind == FieldKind::Result)
+        edit->setAccessibleDescription(kReadOnlyResult);
     if (kind != FieldKind::Input) {
         edit->setReadOnly(kind == FieldKind::Result);
         edit->setFocusPolicy(Qt::ClickFocus);
@@ -143,8 +173,14 @@ LineControls line(QWidget* frame, const Columns& columns, FieldKind kind, const 
         labelledField(frame, labelName, caption, {columns.label, top, columns.labelWidth, 255},
                       name, initial, kind, {columns.field, top, columns.fieldWidth, 270});
     if (tip)
-        edit->setToolTip(QString::fromUtf8(tip));
+        setFieldTip(edit, QString::fromUtf8(tip));
     return {edit, label(frame, unitLabel, unit, columns.unit, top, columns.unitWidth, 255)};
+}
+
+void setFieldTip(QLineEdit* field, const QString& tip) {
+    field->setToolTip(tip);
+    if (field->isReadOnly())
+        field->setAccessibleDescription(kReadOnlyResult + QStringLiteral("，") + tip);
 }
 
 void write(QLineEdit* field, const QString& text) {
@@ -162,9 +198,11 @@ QCheckBox* check(QWidget* parent, const char* name, const QString& caption, int 
     return widenToCaption(place(new QCheckBox(caption, parent), name, left, top, width, height));
 }
 
-QCheckBox* toggle(QWidget* parent, const char* name, const QString& caption, int left, int top,
-                  int width, int height) {
-    return place(new ToggleButton(caption, parent), name, left, top, width, height);
+QCheckBox* toggle(QWidget* parent, const char* name, const QString& subject,
+                  const QString& offCaption, const QString& onCaption, int left, int top, int width,
+                  int height) {
+    return place(new ToggleButton(subject, offCaption, onCaption, parent), name, left, top, width,
+                 height);
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top,

@@ -29,8 +29,9 @@ QGroupBox* frame(QWidget* parent, const char* name, const QString& caption, int 
                  int width, int height);
 QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top,
               int width, int height);
-// The field's accessible name is `accessibleName` (its label's text), so a
-// screen reader reads it as the form shows it.
+// The field's accessible name is `accessibleName` (its label's text, unless
+// that alone does not tell it from another field of its tab). A result's
+// accessible description says that it is a read-only result.
 QLineEdit* field(QWidget* parent, const char* name, const QString& text, FieldKind kind,
                  const QString& accessibleName, int left, int top, int width, int height);
 // A label and the field it names, created in that order at their twips
@@ -38,6 +39,9 @@ QLineEdit* field(QWidget* parent, const char* name, const QString& text, FieldKi
 QLineEdit* labelledField(QWidget* parent, const char* labelName, const QString& caption,
                          const QRect& labelTwips, const char* fieldName, const QString& text,
                          FieldKind kind, const QRect& fieldTwips);
+// Gives a field its tooltip; a result keeps it after the read-only words of
+// its accessible description, which takes the tooltip's place there.
+void setFieldTip(QLineEdit* field, const QString& tip);
 // Sets a field's text only when it differs, as a changed value would; its
 // change rule then runs as if the user had typed it.
 void write(QLineEdit* field, const QString& text);
@@ -111,9 +115,14 @@ QRadioButton* option(QWidget* parent, const char* name, const QString& caption, 
 QCheckBox* check(QWidget* parent, const char* name, const QString& caption, int left, int top,
                  int width, int height);
 // A check box drawn as a push button that stays down while on: its caption
-// names the state, and it fits where an indicator and caption would not.
-QCheckBox* toggle(QWidget* parent, const char* name, const QString& caption, int left, int top,
-                  int width, int height);
+// names the state (`offCaption` or `onCaption`), and it fits where an
+// indicator and caption would not. A screen reader hears what it switches
+// and the state ("长度单位：毫米"). Caption and name follow every change of
+// state, a click's or an assistive tool's, before the toggle's other
+// `toggled` handlers run, and the new name is announced.
+QCheckBox* toggle(QWidget* parent, const char* name, const QString& subject,
+                  const QString& offCaption, const QString& onCaption, int left, int top, int width,
+                  int height);
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top,
                     int width, int height);
 

@@ -98,12 +98,12 @@ void LiftingTab::buildMember() {
         m_texts.bind(&Texts::volume, form::labelledField(f4, "Label29", QStringLiteral("体  积"),
                                                          {1920, 750, 615, 255}, "Text23", QString(),
                                                          FieldKind::Result, {2580, 750, 855, 270}));
-    m_volume->setToolTip(QStringLiteral("立方米"));
+    form::setFieldTip(m_volume, QStringLiteral("立方米"));
     m_weight = m_texts.bind(&Texts::weight,
                             form::labelledField(f4, "Label30", QStringLiteral("重  量"),
                                                 {1920, 1110, 615, 255}, "Text22", QString(),
                                                 FieldKind::Result, {2580, 1110, 855, 270}));
-    m_weight->setToolTip(QStringLiteral("千克"));
+    form::setFieldTip(m_weight, QStringLiteral("千克"));
 
     QGroupBox* f5 = form::frame(f4, "Frame5", QStringLiteral("截面"), 60, 1500, 3615, 2520);
     QGroupBox* f11 = form::frame(f5, "Frame11", QString(), 60, 330, 3495, 780);

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <utility>
 
 using form::FieldKind;
 using Texts = rebar::BarQuantityFields;
@@ -57,8 +58,20 @@ RebarTab::RebarTab(QWidget* parent) : TabPage(parent, "Tab0") {
         connect(input, &QLineEdit::textChanged, this, [this, input] { onInputChanged(input); });
     for (QRadioButton* option : {m_bothEnds, m_oneEnd, m_noBend})
         connect(option, &QRadioButton::clicked, this, [this] { recompute(); });
-    connect(m_centimetres, &QCheckBox::clicked, this, [this] { onUnitClicked(); });
-    connect(m_formulaEntry, &QCheckBox::clicked, this, [this] { onFormulaEntryClicked(); });
+    // On every change of state, not only a click's: an assistive tool's
+    // toggle action changes the state without a click.
+    connect(m_centimetres, &QCheckBox::toggled, this, [this] { onUnitSwitched(); });
+    connect(m_formulaEntry, &QCheckBox::toggled, this, [this] { onFormulaEntrySwitched(); });
+
+    // The diameter and the count are labelled alike as input and as result.
+    const std::pair<QLineEdit*, const char*> spokenNames[] = {
+        {m_diameter, "钢筋直径（输入）"},
+        {m_count, "钢筋数量（输入）"},
+        {m_diameterShown, "钢筋直径（结果）"},
+        {m_countShown, "钢筋数量（结果）"},
+    };
+    for (const auto& [field, name] : spokenNames)
+        field->setAccessibleName(QString::fromUtf8(name));
 }
 
 void RebarTab::buildInputs() {
@@ -69,9 +82,12 @@ void RebarTab::buildInputs() {
         form::labelledField(f1, "Label1", QStringLiteral("钢筋直径"), {240, 240, 735, 255}, "Text1",
                             QStringLiteral("14"), FieldKind::Input, {1080, 240, 495, 270}));
     setEntryField(m_diameter);
-    m_formulaEntry = form::toggle(f1, "Check2", QStringLiteral("不启用"), 1800, 240, 735, 375);
+    m_formulaEntry =
+        form::toggle(f1, "Check2", QStringLiteral("钢筋长度公式输入"), QStringLiteral("不启用"),
+                     QStringLiteral("启用"), 1800, 240, 735, 375);
     m_formulaEntry->setToolTip(QStringLiteral("可以开启钢筋长度计算器功能"));
-    m_centimetres = form::toggle(f1, "Check3", kMillimetre, 2640, 240, 735, 375);
+    m_centimetres = form::toggle(f1, "Check3", QStringLiteral("长度单位"), kMillimetre, kCentimetre,
+                                 2640, 240, 735, 375);
     m_centimetres->setToolTip(QStringLiteral("计算单位"));
     m_length =
         m_texts.bind(&Texts::length, form::labelledField(f1, "Label2", QStringLiteral("钢筋长度"),
@@ -168,17 +184,15 @@ void RebarTab::onInputChanged(QLineEdit* field) {
         recompute();
 }
 
-void RebarTab::onUnitClicked() {
-    const QString unit = m_centimetres->isChecked() ? kCentimetre : kMillimetre;
-    m_centimetres->setText(unit);
+void RebarTab::onUnitSwitched() {
+    // The toggle has shown its new caption already.
+    const QString unit = m_centimetres->text();
     m_cutLengthUnit->setText(unit);
     m_lengthUnit->setText(unit);
     recompute();
 }
 
-void RebarTab::onFormulaEntryClicked() {
-    m_formulaEntry->setText(m_formulaEntry->isChecked() ? QStringLiteral("启用")
-                                                        : QStringLiteral("不启用"));
+void RebarTab::onFormulaEntrySwitched() {
     m_length->setFocus(Qt::OtherFocusReason);
 }
 

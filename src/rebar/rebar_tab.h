@@ -21,6 +21,9 @@ class BarLengthCalculator;
 //   Text6   mass per metre, kg/m           Text12  total cross-section, mm²
 //   Check2  formula entry in Text2 ("启用"/"不启用")
 //   Check3  length unit ("毫米"/"厘米"); Label18, Label15 repeat it
+// A screen reader hears the diameter and the count as "钢筋直径（输入）",
+// "钢筋直径（结果）" and so on, and each toggle by what it switches and its
+// state ("长度单位：毫米"); every other control by its label or caption.
 //   Option1, Option2, Option3  both ends, one end, no end bent
 class RebarTab : public TabPage {
     Q_OBJECT
@@ -43,8 +46,8 @@ private:
     void buildResults();
     void onDiameterChanged();
     void onInputChanged(QLineEdit* field);
-    void onUnitClicked();
-    void onFormulaEntryClicked();
+    void onUnitSwitched();
+    void onFormulaEntrySwitched();
     void onLengthKeyDown(int key);
     // Enter in the formula-entry length: the expression is evaluated through
     // the calculator and replaced by its value.

@@ -7,6 +7,7 @@ bus, accessibility on). Exits 0 when every check holds, 1 otherwise.
 import sys
 import time
 import warnings
+from collections import defaultdict
 
 import gi
 
@@ -15,6 +16,29 @@ from gi.repository import Atspi, GLib  # noqa: E402
 
 APP_NAME = "Corvala"
 WAIT_SECONDS = 30
+
+# What a listener operates or reads: fields, keys, options, toggles, lists.
+# Labels, frames and drawn lines only give them context.
+CONTROL_ROLES = {
+    Atspi.Role.TEXT, Atspi.Role.ENTRY, Atspi.Role.PASSWORD_TEXT, Atspi.Role.SPIN_BUTTON,
+    Atspi.Role.PUSH_BUTTON, Atspi.Role.TOGGLE_BUTTON, Atspi.Role.CHECK_BOX,
+    Atspi.Role.RADIO_BUTTON, Atspi.Role.COMBO_BOX, Atspi.Role.SLIDER, Atspi.Role.LIST,
+    Atspi.Role.LIST_BOX, Atspi.Role.TABLE, Atspi.Role.TREE, Atspi.Role.TREE_TABLE,
+}
+# Their rows and cells are read by their place, not by a name.
+NOT_ENTERED = {Atspi.Role.LIST, Atspi.Role.LIST_BOX, Atspi.Role.TABLE, Atspi.Role.TREE,
+               Atspi.Role.TREE_TABLE, Atspi.Role.COMBO_BOX}
+# Toggles: a name that tells their state, a new name for a new state.
+TOGGLE_ROLES = {Atspi.Role.CHECK_BOX, Atspi.Role.TOGGLE_BUTTON}
+
+# Windows of their own that menu-bar commands open, by the command's caption
+# (the window's object name beside it); a command not in the menu bar yet is
+# skipped. The About window is one today, so the check is run on every build.
+WINDOW_COMMANDS = (
+    ("下料单(&L)", "cuttinglist"),
+    ("锚固搭接(&M)", "anchorage"),
+    ("关于(&A)", "Form2"),
+)
 
 
 class Failure(Exception):
@@ -27,15 +51,23 @@ def check(condition, message):
     print("ok: " + message)
 
 
+def pump():
+    """Delivers the accessibility events that have arrived."""
+    context = GLib.MainContext.default()
+    while context.iteration(False):
+        pass
+
+
 def wait_for(what, probe, seconds=WAIT_SECONDS):
     deadline = time.monotonic() + seconds
     while True:
+        pump()
         found = probe()
         if found:
             return found
         if time.monotonic() > deadline:
             raise Failure("timed out waiting for " + what)
-        time.sleep(0.2)
+        time.sleep(0.1)
 
 
 def find_app():
@@ -64,6 +96,103 @@ def find_one(root, name, role):
     if not hits:
         raise Failure("no %s named %r in the accessible tree" % (Atspi.role_get_name(role), name))
     return hits[0]
+
+
+def controls(root):
+    """The controls under root, not counting the rows and cells of lists."""
+    found = []
+
+    def visit(node):
+        role = node.get_role()
+        if role in CONTROL_ROLES:
+            found.append(node)
+        if role in NOT_ENTERED:
+            return
+        for i in range(node.get_child_count()):
+            child = node.get_child_at_index(i)
+            if child is not None:
+                visit(child)
+
+    visit(root)
+    return found
+
+
+def check_names_apart(root, where):
+    """No control under root is nameless, and no two share a name."""
+    by_name = defaultdict(list)
+    found = controls(root)
+    for node in found:
+        by_name[node.get_name()].append(node.get_role_name())
+    nameless = by_name.pop("", [])
+    shared = {name: roles for name, roles in by_name.items() if len(roles) > 1}
+    if nameless:
+        raise Failure("%s: %d controls have no name (%s)" % (where, len(nameless),
+                                                            ", ".join(nameless)))
+    if shared:
+        raise Failure("%s: controls share names: %s" % (where, "; ".join(
+            "%r for %d (%s)" % (name, len(roles), ", ".join(roles))
+            for name, roles in sorted(shared.items()))))
+    check(len(found) > 0, "%s: %d controls, no two share a name" % (where, len(found)))
+    return found
+
+
+def is_checked(node):
+    return node.get_state_set().contains(Atspi.StateType.CHECKED)
+
+
+def check_toggle(node, renamed, where):
+    """Each change of state gives the toggle a new name and announces it."""
+    first = node.get_name()
+    was_checked = is_checked(node)
+    for step in (1, 2):
+        before = node.get_name()
+        renamed.clear()
+        check(do_action(node, "Toggle"), "%s: %r takes a Toggle" % (where, before))
+        after = wait_for("%r to change its name" % before, lambda: node.get_name() != before
+                         and node.get_name())
+        check(is_checked(node) == (was_checked if step == 2 else not was_checked),
+              "%s: %r is %s" % (where, after, "checked" if is_checked(node) else "not checked"))
+        wait_for("the bus to announce %r" % after, lambda: node in renamed, seconds=5)
+        print("ok: %s: %r became %r, announced on the bus" % (where, before, after))
+    check(node.get_name() == first, "%s: toggled twice, it is %r again" % (where, first))
+
+
+def check_tabs(window, renamed):
+    """On each tab, names tell the controls apart and toggles say their state."""
+    tab_list = next(n for n in walk(window) if n.get_role() == Atspi.Role.PAGE_TAB_LIST)
+    captions = [n.get_name() for n in walk(tab_list) if n.get_role() == Atspi.Role.PAGE_TAB]
+    pages_node = next(n for n in walk(window) if n.get_role() == Atspi.Role.LAYERED_PANE)
+    pages = [pages_node.get_child_at_index(i) for i in range(pages_node.get_child_count())]
+    check(len(pages) == len(captions) == 4,
+          "the tab control has four pages: %s" % ", ".join(captions))
+    for caption, page in zip(captions, pages):
+        where = "tab %s" % caption
+        for node in check_names_apart(page, where):
+            if node.get_role() in TOGGLE_ROLES:
+                check_toggle(node, renamed, where)
+
+
+def check_windows(app, window):
+    """Each window a menu command opens: names tell its controls apart."""
+    items = {n.get_name(): n for n in walk(window) if n.get_role() == Atspi.Role.MENU_ITEM}
+    for caption, object_name in WINDOW_COMMANDS:
+        item = items.get(caption.replace("&", ""))
+        if item is None:
+            print("skipped: no menu command %s for the window %s yet" % (caption, object_name))
+            continue
+        def shown_windows():
+            children = (app.get_child_at_index(i) for i in range(app.get_child_count()))
+            return [child for child in children if child is not None and is_showing(child)]
+
+        before = shown_windows()
+        check(do_action(item, "Press"), "the menu command %s takes a Press" % caption)
+
+        def opened():
+            return next((child for child in shown_windows() if child not in before), None)
+
+        new_window = wait_for("a window opened by %s" % caption, opened)
+        check_names_apart(new_window, "window %s (%s, %r)" % (caption, object_name,
+                                                               new_window.get_name()))
 
 
 def text_of(node):
@@ -106,8 +235,8 @@ def check_bar_tab(window):
     check(is_showing(length), "the bar-length result is on screen at start-up")
     check(text_of(length) == "0", "钢筋单根长度 reads 0 before any length is entered")
 
-    diameter = number_of(field_in_panel(window, "原始数据", "钢筋直径"), "钢筋直径")
-    count = number_of(field_in_panel(window, "原始数据", "钢筋数量"), "钢筋数量")
+    diameter = number_of(field_in_panel(window, "原始数据", "钢筋直径（输入）"), "钢筋直径")
+    count = number_of(field_in_panel(window, "原始数据", "钢筋数量（输入）"), "钢筋数量")
     area_field = find_one(window, "钢筋截面积", Atspi.Role.TEXT)
     area = number_of(area_field, "钢筋截面积")
     expected_area = 3.14 * diameter * diameter / 4
@@ -152,11 +281,22 @@ def main():
     Atspi.set_timeout(5000, 15000)
     app = wait_for("the %s application on the accessibility bus" % APP_NAME, find_app)
     print("ok: %s is on the accessibility bus" % APP_NAME)
+    # The program sends name changes only while somebody listens for them; it
+    # learns of a listener that registers once it is on the bus.
+    renamed = set()
+
+    def on_renamed(event):
+        renamed.add(event.source)
+
+    listener = Atspi.EventListener.new(on_renamed)
+    listener.register("object:property-change:accessible-name")
     window = wait_for("a frame named %s" % APP_NAME,
                       lambda: next(iter(find_all(app, APP_NAME, Atspi.Role.FRAME)), None))
     print("ok: its main window %r is a frame" % window.get_name())
     check_bar_tab(window)
+    check_tabs(window, renamed)
     check_calculator(window)
+    check_windows(app, window)
     print("atspi: all checks passed")
     return 0
 
