@@ -1,0 +1,60 @@
+#pragma once
+
+#include "schedule/computation.h"
+#include "schedule/cutting_list.h"
+
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+
+// Where an edit took place, so that undoing or redoing it shows that place:
+// the member, the row of that member and the column of the row table.
+// -1 where none.
+struct ListCursor {
+    int member = -1;
+    int row = -1;
+    int column = 0;
+};
+
+// The cutting list the window edits: the list, its file, its computed
+// figures and the undo stack that every change goes through.
+class ListDocument : public QObject {
+    Q_OBJECT
+public:
+    explicit ListDocument(QObject* parent = nullptr);
+
+    const schedule::CuttingList& list() const { return m_list; }
+    const schedule::ComputedList& computed() const { return m_computed; }
+    QUndoStack* undoStack() { return &m_undo; }
+
+    // The file the list was read from or last saved to; empty while untitled.
+    const QString& filePath() const { return m_path; }
+    void setFilePath(const QString& path);
+    bool isModified() const { return !m_undo.isClean(); }
+    // Counts every change, done or undone, so that an autosave can tell
+    // whether anything happened since it last wrote.
+    int revision() const { return m_revision; }
+
+    // The list after an edit, as one undoable step named `text`. Nothing is
+    // recorded when the list stays as it was.
+    void change(const QString& text, const schedule::CuttingList& after,
+                const ListCursor& cursorAfter, const ListCursor& cursorBefore);
+    // A list that replaces this one (new, opened), with no undo history.
+    // `modified`: as a list not saved yet (a recovered autosave).
+    void replace(const schedule::CuttingList& list, const QString& path, bool modified);
+
+Q_SIGNALS:
+    // After every change: the list as it now is, and where to show it.
+    void listChanged(const ListCursor& cursor);
+    void filePathChanged(const QString& path);
+
+private:
+    friend class ListEdit;
+    void apply(const schedule::CuttingList& list, const ListCursor& cursor);
+
+    schedule::CuttingList m_list;
+    schedule::ComputedList m_computed;
+    QUndoStack m_undo;
+    QString m_path;
+    int m_revision = 0;
+};
