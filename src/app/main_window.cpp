@@ -8,8 +8,10 @@
 #include "form/twips.h"
 #include "lifting/lifting_tab.h"
 #include "rebar/rebar_tab.h"
+#include "schedule/schedule_window.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -32,12 +34,16 @@ MainWindow::MainWindow() {
     m_alwaysOnTop->setObjectName(QStringLiteral("allontop"));
     m_changeHeight = bar->addAction(QStringLiteral("窗口切换(&C)"));
     m_changeHeight->setObjectName(QStringLiteral("changewindow"));
+    QAction* cuttingList = bar->addAction(QStringLiteral("下料单(&L)"));
+    cuttingList->setObjectName(QStringLiteral("cuttinglist"));
+
     QAction* about = bar->addAction(QStringLiteral("关于(&A)"));
     about->setObjectName(QStringLiteral("about"));
     QAction* exit = bar->addAction(QStringLiteral("退出(&X)"));
     exit->setObjectName(QStringLiteral("exit"));
     connect(m_alwaysOnTop, &QAction::triggered, this, [this] { onAlwaysOnTopTriggered(); });
     connect(m_changeHeight, &QAction::triggered, this, [this] { onChangeHeightTriggered(); });
+    connect(cuttingList, &QAction::triggered, this, [this] { openCuttingList(); });
     connect(about, &QAction::triggered, this, [this] { onAboutTriggered(); });
     connect(exit, &QAction::triggered, this, [this] { close(); });
 
@@ -72,7 +78,9 @@ MainWindow::MainWindow() {
     resize(twips::toPixels(kMaxWidth), twips::toPixels(kTabHeights[0]));
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    delete m_cuttingList;
+}
 
 std::unique_ptr<MainWindow> openMainWindow() {
     // One quiet stretch for all of it: each control is asked about once.
@@ -173,4 +181,32 @@ void MainWindow::onAboutTriggered() {
         m_about = new AboutWindow;
     m_about->show();
     m_about->raise();
+}
+
+ScheduleWindow* MainWindow::cuttingListWindow() const {
+    return m_cuttingList;
+}
+
+void MainWindow::openCuttingList(const QString& file) {
+    const bool first = !m_cuttingList;
+    if (first) {
+        m_cuttingList = new ScheduleWindow;
+        // The bar-quantity tab's inputs as they stand, read, not changed.
+        m_cuttingList->setBarQuantitySource([this] {
+            const auto text = [this](const char* name) {
+                const auto* field = m_rebar->findChild<QLineEdit*>(QLatin1String(name));
+                return field ? field->text() : QString();
+            };
+            const auto* unit = m_rebar->findChild<QCheckBox*>(QStringLiteral("Check3"));
+            return BarQuantityInputs{text("Text1"), text("Text2"), text("Text3"),
+                                     unit && unit->isChecked()};
+        });
+    }
+    m_cuttingList->show();
+    m_cuttingList->raise();
+    m_cuttingList->activateWindow();
+    if (first)
+        m_cuttingList->offerRecovery();
+    if (!file.isEmpty())
+        m_cuttingList->openFile(file);
 }

@@ -14,6 +14,7 @@ class RebarTab;
 class LiftingTab;
 class BeamTab;
 class CalculatorTab;
+class ScheduleWindow;
 
 class CalculatorLink;
 
@@ -37,6 +38,11 @@ public:
     BeamTab* beamTab() const { return m_beam; }
     CalculatorTab* calculatorTab() const { return m_calculator; }
     AboutWindow* aboutWindow() const { return m_about; }
+    // The cutting-list window, once the menu has opened it.
+    ScheduleWindow* cuttingListWindow() const;
+    // Shows the cutting-list window, made on first use, with the list in
+    // `file` when one is given (a .cvl named on the command line).
+    void openCuttingList(const QString& file = {});
 
     static constexpr int kCompactHeight = 3970;
     static constexpr int kFullHeight = 7305;
@@ -65,6 +71,9 @@ private:
     QAction* m_alwaysOnTop = nullptr;
     QAction* m_changeHeight = nullptr;
     QPointer<AboutWindow> m_about;
+    // Made when first asked for, so that start-up does not grow; its own
+    // window, which outlives this one's closing.
+    QPointer<ScheduleWindow> m_cuttingList;
     int m_wantedHeightTwips = 0;
     QSize m_knownFrame;
 };
