@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Writes the window's five screenshots (one per tab, the calculator at full and
-# compact height) from a built corvala, on a private X display with openbox.
+# compact height) and the cutting-list window's, from a built corvala, on a
+# private X display with openbox.
 # Builds nothing. Usage: scripts/screenshots.sh [path/to/corvala] [output dir]
 # Needs: xvfb, openbox, imagemagick, xdotool, x11-utils, fonts-noto-cjk
 # (scripts/install-deps.sh installs them).
@@ -20,7 +21,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Wide enough for the cutting list's columns; the main window is cropped.
+Xvfb "$display" -screen 0 1440x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
@@ -30,6 +32,8 @@ sleep 1
 # The pointer away from the window: no hover highlight, no tooltip.
 xdotool mousemove 1023 767
 
+# Settings and autosave copies of its own, so that no earlier list is offered.
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 "$program" >"$work/corvala.log" 2>&1 &
 pids+=($!)
 window=$(xdotool search --sync --onlyvisible --name '^Corvala$' | head -n1)
@@ -39,15 +43,15 @@ sleep 1.5
 # The window with its frame, cropped from the screen. The text caret blinks:
 # of a few shots the lightest is the one without it.
 shot() {
-    local name=$1 best="" best_mean=-1
+    local name=$1 target=${2:-$window} best="" best_mean=-1
     sleep 1
     local geometry left right top bottom x y w h
-    geometry=$(xwininfo -id "$window")
+    geometry=$(xwininfo -id "$target")
     x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$geometry")
     y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$geometry")
     w=$(awk '/^  Width/ {print $2}' <<<"$geometry")
     h=$(awk '/^  Height/ {print $2}' <<<"$geometry")
-    read -r left right top bottom < <(xprop -id "$window" _NET_FRAME_EXTENTS |
+    read -r left right top bottom < <(xprop -id "$target" _NET_FRAME_EXTENTS |
         sed -E 's/.*= *//; s/,/ /g')
     for i in 1 2 3 4 5; do
         import -window root -crop "$((w + left + right))x$((h + top + bottom))+$((x - left))+$((y - top))" \
@@ -80,3 +84,32 @@ type_text '2sin30'
 shot tab3-calculator-full.png
 key alt+c
 shot tab3-calculator-compact.png
+
+# The cutting list: opened with Alt+L, a beam's bars typed as a user would,
+# cell by cell with Tab (an empty cell keeps what the row starts with) and
+# Enter after the count; the last row's U is narrower than its bends.
+key alt+l
+list=$(xdotool search --sync --onlyvisible --name '钢筋下料单' | head -n1)
+xdotool windowactivate --sync "$list" >/dev/null 2>&1 || true
+sleep 1
+bar_row() {
+    local count=${*: -1} cell
+    for cell in "${@:1:$#-1}"; do
+        if [ -n "$cell" ]; then xdotool type --clearmodifiers --delay 40 "$cell"; fi
+        xdotool key --clearmodifiers Tab
+        sleep 0.1
+    done
+    xdotool type --clearmodifiers --delay 40 "$count"
+    xdotool key --clearmodifiers Return
+    sleep 0.3
+}
+bar_row 1 L HRB400 25 5000 300 '' 8
+bar_row 2 bent '' 20 400 566 3000 566 400 '' '' 2
+bar_row 3 stirrup HPB300 10 250 550 '' 30
+bar_row 4 tie '' 8 250 '' 15
+bar_row 5 U HRB400 16 200 400 200 '' 4
+bar_row 6 hook180 HPB300 12 3000 '' 6
+bar_row 7 U HRB400 25 300 80 300 '' 2
+# The bent-up bar's row, for its sketch.
+for _ in 1 2 3 4 5 6; do key Up; done
+shot cutting-list.png "$list"
