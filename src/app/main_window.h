@@ -16,6 +16,7 @@ class BeamTab;
 class CalculatorTab;
 
 class CalculatorLink;
+class AnchorageWindow;
 
 // Form1: the four tabs, their window heights, the menu and always-on-top.
 class MainWindow : public QMainWindow {
@@ -37,6 +38,8 @@ public:
     BeamTab* beamTab() const { return m_beam; }
     CalculatorTab* calculatorTab() const { return m_calculator; }
     AboutWindow* aboutWindow() const { return m_about; }
+    // The anchorage window, once the menu has opened it.
+    AnchorageWindow* anchorageWindow() const { return m_anchorage.get(); }
 
     static constexpr int kCompactHeight = 3970;
     static constexpr int kFullHeight = 7305;
@@ -52,6 +55,7 @@ private:
     void onTabChanged(int tab);
     void onAlwaysOnTopTriggered();
     void onChangeHeightTriggered();
+    void onAnchorageTriggered();
     void onAboutTriggered();
     void applyFrameMargins();
     QSize frameExtra() const;
@@ -65,6 +69,8 @@ private:
     QAction* m_alwaysOnTop = nullptr;
     QAction* m_changeHeight = nullptr;
     QPointer<AboutWindow> m_about;
+    // Owned here, so that it goes with the main window; closing it only hides it.
+    std::unique_ptr<AnchorageWindow> m_anchorage;
     int m_wantedHeightTwips = 0;
     QSize m_knownFrame;
 };
