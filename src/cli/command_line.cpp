@@ -3,6 +3,7 @@
 #include "calculator/equals_key.h"
 #include "calculator/history.h"
 #include "calculator/string_formula_io.h"
+#include "cli/anchorage_command.h"
 #include "numbers/number_text.h"
 
 #include <QCommandLineParser>
@@ -121,6 +122,7 @@ void describe(QCommandLineParser& parser, Options& options) {
     options.help = parser.addHelpOption();
     options.version = parser.addVersionOption();
     parser.addOption(options.eval);
+    addAnchorageOptions(parser);
     addToolkitOptions(parser);
 }
 
@@ -163,7 +165,8 @@ std::optional<int> runWithoutWindow(int argc, char* argv[]) {
         describe(parser, options);
         if (parser.parse(arguments) && !parser.isSet(options.help) &&
             !parser.isSet(options.helpAll) && !parser.isSet(options.version) &&
-            !parser.isSet(options.eval) && parser.positionalArguments().isEmpty())
+            !parser.isSet(options.eval) && !anchorageAsked(parser) &&
+            parser.positionalArguments().isEmpty())
             return std::nullopt;
     }
 
@@ -193,6 +196,12 @@ std::optional<int> runWithoutWindow(int argc, char* argv[]) {
         print(stderr, QStringLiteral("corvala: unexpected argument '%1'")
                           .arg(parser.positionalArguments().first()));
         return 1;
+    }
+    if (anchorageAsked(parser)) {
+        const AnchorageReply reply = answerAnchorage(parser);
+        write(stdout, reply.out);
+        write(stderr, reply.err);
+        return reply.status;
     }
     int status = 0;
     for (const Answer& answer : evaluateFormulas(parser.values(options.eval))) {
