@@ -99,7 +99,7 @@ AnchorageWindow::AnchorageWindow() : QWidget(nullptr, Qt::Window) {
     m_compression->installEventFilter(this);
 
     recompute();
-    resize(1000, 620);
+    resize(1000, 700);
     m_diameter->setFocus(Qt::OtherFocusReason);
 }
 

@@ -34,13 +34,13 @@ TEST(AnchorageCore, ReproducesQuotedTableValues) {
         Quantity quantity;
         int printed;
     } rows[] = {
-        // zkxblog.com/lab/read-5944049.html: "C30 HRB400 ... 抗震等级：三级 ... 查表即可！
-        // ... LabE=37d" and "35.24d=35d（和查表：非抗震35d相等）".
+        // zkxblog.com/lab/read-5944049.html, C30 HRB400, 三级: "查表即可!LaE即受拉钢基本锚固长度
+        // LabE=37d" and "35.24d=35d。(和查表:非抗震35d相等".
         {"zkxblog 5944049", SteelGrade::HRB400, 30, 22, SeismicGrade::Third, 25, Quantity::LabE,
          37},
         {"zkxblog 5944049", SteelGrade::HRB400, 30, 22, SeismicGrade::None, 25, Quantity::Lab, 35},
-        // cqjingtai.com/post/498661.html: "HRB400级，抗震等级是三级，混凝土强度等级是C25，
-        // 其LabE=42d".
+        // cqjingtai.com/post/498661.html: "估计钢筋种类是HRB400级,抗震等级是三级,混凝土强度等级
+        // 是C25,其LabE=42d".
         {"cqjingtai 498661", SteelGrade::HRB400, 25, 16, SeismicGrade::Third, 25, Quantity::LabE,
          42},
         // Issue 23 quotes the atlas for HRB400, C40, grades 一/二: lab 29, labE 33 (the
