@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Writes the window's five screenshots (one per tab, the calculator at full and
-# compact height) from a built corvala, on a private X display with openbox.
+# compact height) and the anchorage window's from a built corvala, on a private X display with openbox.
 # Builds nothing. Usage: scripts/screenshots.sh [path/to/corvala] [output dir]
 # Needs: xvfb, openbox, imagemagick, xdotool, x11-utils, fonts-noto-cjk
 # (scripts/install-deps.sh installs them).
@@ -80,3 +80,18 @@ type_text '2sin30'
 shot tab3-calculator-full.png
 key alt+c
 shot tab3-calculator-compact.png
+
+# The anchorage window, opened from the menu (Alt+M), with issue 23's
+# example typed in: HRB400, C30, d = 28, seismic grade 三, 50 % lapped.
+key alt+m
+window=$(xdotool search --sync --onlyvisible --name '^锚固与搭接长度$' | head -n1)
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+sleep 1
+type_text 28
+key Return
+key Down
+key Down
+key Down
+key Return
+type_text 50
+shot anchorage.png
