@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Writes the window's five screenshots (one per tab, the calculator at full and
-# compact height) and the cutting-list window's, from a built corvala, on a
-# private X display with openbox.
+# compact height), the cutting-list window's and the anchorage window's, from a
+# built corvala, on a private X display with openbox.
 # Builds nothing. Usage: scripts/screenshots.sh [path/to/corvala] [output dir]
 # Needs: xvfb, openbox, imagemagick, xdotool, x11-utils, fonts-noto-cjk
 # (scripts/install-deps.sh installs them).
@@ -113,3 +113,20 @@ bar_row 7 U HRB400 25 300 80 300 '' 2
 # The bent-up bar's row, for its sketch.
 for _ in 1 2 3 4 5 6; do key Up; done
 shot cutting-list.png "$list"
+
+# The anchorage window, opened from the main window's menu (Alt+M), with a
+# worked example typed in: HRB400, C30, d = 28, seismic grade 三, 50 % lapped.
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+sleep 0.5
+key alt+m
+anchorage=$(xdotool search --sync --onlyvisible --name '^锚固与搭接长度$' | head -n1)
+xdotool windowactivate --sync "$anchorage" >/dev/null 2>&1 || true
+sleep 1
+type_text 28
+key Return
+key Down
+key Down
+key Down
+key Return
+type_text 50
+shot anchorage.png "$anchorage"

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "anchorage/anchorage_window.h"
 #include "app/about_window.h"
 #include "app/accessible_on_demand.h"
 #include "app/calculator_link.h"
@@ -36,7 +37,9 @@ MainWindow::MainWindow() {
     m_changeHeight->setObjectName(QStringLiteral("changewindow"));
     QAction* cuttingList = bar->addAction(QStringLiteral("下料单(&L)"));
     cuttingList->setObjectName(QStringLiteral("cuttinglist"));
-
+    // The anchorage window is built on first use, so start-up pays only for its command.
+    QAction* anchorage = bar->addAction(QStringLiteral("锚固搭接(&M)"));
+    anchorage->setObjectName(QStringLiteral("anchorage"));
     QAction* about = bar->addAction(QStringLiteral("关于(&A)"));
     about->setObjectName(QStringLiteral("about"));
     QAction* exit = bar->addAction(QStringLiteral("退出(&X)"));
@@ -44,6 +47,7 @@ MainWindow::MainWindow() {
     connect(m_alwaysOnTop, &QAction::triggered, this, [this] { onAlwaysOnTopTriggered(); });
     connect(m_changeHeight, &QAction::triggered, this, [this] { onChangeHeightTriggered(); });
     connect(cuttingList, &QAction::triggered, this, [this] { openCuttingList(); });
+    connect(anchorage, &QAction::triggered, this, [this] { onAnchorageTriggered(); });
     connect(about, &QAction::triggered, this, [this] { onAboutTriggered(); });
     connect(exit, &QAction::triggered, this, [this] { close(); });
 
@@ -174,6 +178,14 @@ void MainWindow::onChangeHeightTriggered() {
         setOuterHeight(kFullHeight);
     else
         setOuterHeight(kCompactHeight);
+}
+
+void MainWindow::onAnchorageTriggered() {
+    if (!m_anchorage)
+        m_anchorage = std::make_unique<AnchorageWindow>();
+    m_anchorage->show();
+    m_anchorage->raise();
+    m_anchorage->activateWindow();
 }
 
 void MainWindow::onAboutTriggered() {

@@ -17,6 +17,7 @@ class CalculatorTab;
 class ScheduleWindow;
 
 class CalculatorLink;
+class AnchorageWindow;
 
 // Form1: the four tabs, their window heights, the menu and always-on-top.
 class MainWindow : public QMainWindow {
@@ -43,6 +44,8 @@ public:
     // Shows the cutting-list window, made on first use, with the list in
     // `file` when one is given (a .cvl named on the command line).
     void openCuttingList(const QString& file = {});
+    // The anchorage window, once the menu has opened it.
+    AnchorageWindow* anchorageWindow() const { return m_anchorage.get(); }
 
     static constexpr int kCompactHeight = 3970;
     static constexpr int kFullHeight = 7305;
@@ -58,6 +61,7 @@ private:
     void onTabChanged(int tab);
     void onAlwaysOnTopTriggered();
     void onChangeHeightTriggered();
+    void onAnchorageTriggered();
     void onAboutTriggered();
     void applyFrameMargins();
     QSize frameExtra() const;
@@ -74,6 +78,8 @@ private:
     // Made when first asked for, so that start-up does not grow; its own
     // window, which outlives this one's closing.
     QPointer<ScheduleWindow> m_cuttingList;
+    // Owned here, so that it goes with the main window; closing it only hides it.
+    std::unique_ptr<AnchorageWindow> m_anchorage;
     int m_wantedHeightTwips = 0;
     QSize m_knownFrame;
 };

@@ -3,6 +3,7 @@
 #include "calculator/equals_key.h"
 #include "calculator/history.h"
 #include "calculator/string_formula_io.h"
+#include "cli/anchorage_command.h"
 #include "cli/list_command.h"
 #include "numbers/number_text.h"
 
@@ -106,7 +107,8 @@ struct Options {
         QStringLiteral("With --list: stirrup and tie hooks with 5d ends instead of the seismic "
                        "10d (at least 75 mm).")};
     QCommandLineOption json{QStringLiteral("json"),
-                            QStringLiteral("With --list: print the result as JSON.")};
+                            QStringLiteral("With --list or --anchor: print the result as one "
+                                           "JSON object.")};
     QCommandLineOption help{QStringLiteral("help")};
     QCommandLineOption helpAll{QStringLiteral("help-all")}; // added with the help option
     QCommandLineOption version{QStringLiteral("version")};
@@ -142,6 +144,7 @@ void describe(QCommandLineParser& parser, Options& options) {
     parser.addOption(options.list);
     parser.addOption(options.nonSeismic);
     parser.addOption(options.json);
+    addAnchorageOptions(parser);
     addToolkitOptions(parser);
 }
 
@@ -186,7 +189,7 @@ std::optional<int> runWithoutWindow(int argc, char* argv[]) {
             !parser.isSet(options.helpAll) && !parser.isSet(options.version) &&
             !parser.isSet(options.eval) && !parser.isSet(options.list) &&
             !parser.isSet(options.json) && !parser.isSet(options.nonSeismic) &&
-            parser.positionalArguments().size() <= 1)
+            !anchorageAsked(parser) && parser.positionalArguments().size() <= 1)
             return std::nullopt;
     }
 
@@ -226,8 +229,15 @@ std::optional<int> runWithoutWindow(int argc, char* argv[]) {
             print(stderr, line);
         return listed.status;
     }
+    if (anchorageAsked(parser)) {
+        const AnchorageReply reply = answerAnchorage(parser);
+        write(stdout, reply.out);
+        write(stderr, reply.err);
+        return reply.status;
+    }
     if (parser.isSet(options.json) || parser.isSet(options.nonSeismic)) {
-        print(stderr, QStringLiteral("corvala: --json and --non-seismic go with --list"));
+        print(stderr, QStringLiteral("corvala: --json goes with --list or --anchor, "
+                                     "--non-seismic with --list"));
         return 1;
     }
     int status = 0;

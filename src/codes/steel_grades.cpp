@@ -9,9 +9,11 @@ struct GradeRow {
     int strength;
 };
 constexpr GradeRow kGrades[] = {
-    {SteelGrade::HPB300, "HPB300", 300}, {SteelGrade::HRB335, "HRB335", 335},
-    {SteelGrade::HRB400, "HRB400", 400}, {SteelGrade::HRB400E, "HRB400E", 400},
-    {SteelGrade::HRB500, "HRB500", 500}, {SteelGrade::HRB500E, "HRB500E", 500},
+    {SteelGrade::HPB300, "HPB300", 300},   {SteelGrade::HRB335, "HRB335", 335},
+    {SteelGrade::HRB400, "HRB400", 400},   {SteelGrade::HRB400E, "HRB400E", 400},
+    {SteelGrade::HRBF400, "HRBF400", 400}, {SteelGrade::RRB400, "RRB400", 400},
+    {SteelGrade::HRB500, "HRB500", 500},   {SteelGrade::HRB500E, "HRB500E", 500},
+    {SteelGrade::HRBF500, "HRBF500", 500},
 };
 
 const GradeRow& row(SteelGrade grade) {

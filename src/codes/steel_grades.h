@@ -8,7 +8,19 @@
 // Steel grades of reinforcing bars as drawings and delivery notes name them.
 namespace codes {
 
-enum class SteelGrade { HPB300, HRB335, HRB400, HRB400E, HRB500, HRB500E };
+// HRBF: fine-grained hot-rolled (GB/T 1499.2); RRB400: remained heat-treated
+// (GB 13014); E: for seismic members.
+enum class SteelGrade {
+    HPB300,
+    HRB335,
+    HRB400,
+    HRB400E,
+    HRBF400,
+    RRB400,
+    HRB500,
+    HRB500E,
+    HRBF500
+};
 
 // The grades offered for new rows. HRB335 is withdrawn from GB/T 1499.2-2018
 // but still read from older lists and drawings, so it is known, not offered.
