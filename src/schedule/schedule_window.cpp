@@ -250,6 +250,9 @@ void ScheduleWindow::buildActions() {
 void ScheduleWindow::buildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("scheduleMenuBar"));
+    // The bar's own button for the menus a narrow window hides.
+    if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button")))
+        more->setAccessibleName(QStringLiteral("更多菜单"));
     QMenu* file = bar->addMenu(QStringLiteral("文件(&F)"));
     file->setObjectName(QStringLiteral("fileMenu"));
     file->addAction(m_new);
@@ -329,6 +332,9 @@ void ScheduleWindow::buildMenus() {
         QWidget* button = tools->widgetForAction(a);
         button->setObjectName(a->objectName() + QStringLiteral("Button"));
     }
+    // The bar's own button for the commands a narrow window hides.
+    if (auto* more = tools->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("更多行命令"));
 }
 
 void ScheduleWindow::buildLayout() {
