@@ -1,0 +1,82 @@
+#include "plans/knapsack.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <numeric>
+
+namespace plans {
+
+namespace {
+
+// A bounded item split into parts of 1, 2, 4, ... copies, so that each part is
+// taken once or not at all and any count up to the bound can be made.
+struct Part {
+    int item = 0;
+    long long copies = 0;
+    long long weight = 0; // scaled
+    double value = 0;
+};
+
+} // namespace
+
+std::vector<KnapsackFill> solveBoundedKnapsack(const std::vector<KnapsackItem>& items,
+                                               const std::vector<long long>& capacities) {
+    std::vector<KnapsackFill> fills(capacities.size());
+    for (KnapsackFill& fill : fills)
+        fill.counts.assign(items.size(), 0);
+    long long largest = 0;
+    for (long long c : capacities)
+        largest = std::max(largest, c);
+    long long unit = 0;
+    for (const KnapsackItem& item : items)
+        if (item.value > 0 && item.bound > 0 && item.weight > 0 && item.weight <= largest)
+            unit = std::gcd(unit, item.weight);
+    if (unit == 0)
+        return fills;
+
+    const long long top = largest / unit;
+    std::vector<Part> parts;
+    for (int i = 0; i < int(items.size()); ++i) {
+        const KnapsackItem& item = items[std::size_t(i)];
+        if (item.value <= 0 || item.bound <= 0 || item.weight <= 0 || item.weight > largest)
+            continue;
+        const long long weight = item.weight / unit;
+        long long left = std::min(item.bound, top / weight);
+        for (long long copies = 1; left > 0; copies *= 2) {
+            const long long take = std::min(copies, left);
+            parts.push_back({i, take, take * weight, double(take) * item.value});
+            left -= take;
+        }
+    }
+
+    const std::size_t words = std::size_t(top / 64 + 1);
+    std::vector<std::uint64_t> taken(parts.size() * words, 0);
+    std::vector<double> best(std::size_t(top + 1), 0.0);
+    for (std::size_t p = 0; p < parts.size(); ++p) {
+        const Part& part = parts[p];
+        std::uint64_t* row = taken.data() + p * words;
+        double* dp = best.data();
+        for (long long c = top; c >= part.weight; --c) {
+            const double candidate = dp[c - part.weight] + part.value;
+            if (candidate > dp[c]) {
+                dp[c] = candidate;
+                row[c >> 6] |= std::uint64_t(1) << (c & 63);
+            }
+        }
+    }
+
+    for (std::size_t k = 0; k < capacities.size(); ++k) {
+        long long c = std::max(0LL, capacities[k]) / unit;
+        fills[k].value = best[std::size_t(c)];
+        for (std::size_t p = parts.size(); p-- > 0;) {
+            const std::uint64_t* row = taken.data() + p * words;
+            if (row[c >> 6] & (std::uint64_t(1) << (c & 63))) {
+                fills[k].counts[std::size_t(parts[p].item)] += parts[p].copies;
+                c -= parts[p].weight;
+            }
+        }
+    }
+    return fills;
+}
+
+} // namespace plans
