@@ -254,9 +254,12 @@ std::optional<int> runWithoutWindow(int argc, char* argv[]) {
         return listed.status;
     }
     if (parser.isSet(options.cut)) {
-        const ListOutput planned = runCut(
-            {parser.value(options.cut), parser.value(options.stock), parser.value(options.kerf),
-             parser.value(options.keepOffcut), parser.isSet(options.json)});
+        const ListOutput planned =
+            runCut({parser.value(options.cut),
+                    parser.isSet(options.stock) ? std::optional(parser.value(options.stock))
+                                                : std::nullopt,
+                    parser.value(options.kerf), parser.value(options.keepOffcut),
+                    parser.isSet(options.json)});
         write(stdout, planned.out);
         for (const QString& line : planned.errors)
             print(stderr, line);

@@ -34,7 +34,7 @@ std::optional<long long> wholeNumber(const QString& text) {
 
 std::optional<QString> readStock(const QString& text, plans::PlanSettings& settings) {
     settings.stock.clear();
-    for (const QString& item : text.split(QLatin1Char(','))) {
+    for (const QString& item : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const QStringList parts = item.split(QLatin1Char(':'));
         const auto length = wholeNumber(parts.first());
         if (parts.size() > 2 || !length || *length <= 0)
@@ -307,8 +307,8 @@ ListOutput runCut(const CutOptions& options) {
         return output;
     };
     plans::PlanSettings settings;
-    if (!options.stock.isEmpty())
-        if (const auto problem = readStock(options.stock, settings))
+    if (options.stock)
+        if (const auto problem = readStock(*options.stock, settings))
             return fail(*problem);
     for (const auto& [text, target, name] :
          {std::tuple{options.kerf, &settings.kerf, "--kerf"},

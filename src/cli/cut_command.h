@@ -4,15 +4,17 @@
 
 #include <QString>
 
+#include <optional>
+
 // corvala --cut FILE [--stock 12000,9000:40] [--kerf MM] [--keep-offcut MM]
 // [--json]: the cutting plan of a cutting-list file or of a CSV of pieces.
 namespace cli {
 
 struct CutOptions {
     QString path;
-    QString stock;      // "12000,9000:40"; empty: 9000 and 12000 as many as needed
-    QString kerf;       // mm; empty: 0
-    QString keepOffcut; // mm; empty: 0
+    std::optional<QString> stock; // "12000,9000:40"; none: 9000 and 12000 as many as needed
+    QString kerf;                 // mm; empty: 0
+    QString keepOffcut;           // mm; empty: 0
     bool json = false;
 };
 

@@ -561,10 +561,14 @@ GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
             return fail(QStringLiteral("这一组的料超过 %1 根，太多，无法排料。").arg(kMaxPieces));
         total += piece.count;
         if (settings.kerf > piece.length)
-            return fail(QStringLiteral("锯口宽 %1 mm 比%2的料长 %3 mm 还宽。")
-                            .arg(settings.kerf)
-                            .arg(name)
-                            .arg(piece.length));
+            return fail(piece.label.isEmpty()
+                            ? QStringLiteral("锯口宽 %1 mm，比料长 %2 mm 还宽。")
+                                  .arg(settings.kerf)
+                                  .arg(piece.length)
+                            : QStringLiteral("锯口宽 %1 mm，比“%2”的料长 %3 mm 还宽。")
+                                  .arg(settings.kerf)
+                                  .arg(piece.label)
+                                  .arg(piece.length));
     }
 
     Problem problem;
@@ -641,60 +645,110 @@ GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
     const long long bound = (long long)std::ceil(plan.lowerBound - 1e-6 * plan.lowerBound - 1e-6);
     plan.leastPossible = leastStockAtLeast(problem.lengths, bound);
 
-    // Diving: take the whole bars of the LP's plan, or one bar of its largest
-    // fraction, and solve again for what is left.
-    if (root.solved) {
-        std::vector<long long> residual = demand;
-        std::vector<long long> left = problem.available;
-        std::vector<Cut> dive;
+    // Diving: take the bars the LP's plan has whole, or one bar of a pattern
+    // it uses in part, and solve again for what is left. Where the first dive
+    // misses the bound, a few other choices are tried on the way down (one
+    // other bar at up to two places), each path given up as soon as the LP of
+    // what is left shows it cannot beat the best plan so far.
+    const auto stockOfBest = [&] { return haveBest ? stockOf(problem, best) : kUnlimited; };
+    const auto record = [&](std::vector<Cut> cuts, const std::vector<long long>& left) {
+        shortenBars(problem, left, cuts);
+        if (stockOf(problem, cuts) < stockOfBest()) {
+            best = std::move(cuts);
+            haveBest = true;
+        }
+    };
+    struct Dive {
+        std::vector<long long> residual;
+        std::vector<long long> left;
+        std::vector<Cut> cuts;
+        long long stock = 0;
         long long placed = 0;
-        bool first = true;
-        while (placed < pieces) {
-            if (!first) {
-                search.setResidual(residual, left);
-                const PatternSearch::Outcome again = search.solve(stop);
-                if (!again.solved || !again.feasible)
-                    break;
-            }
-            first = false;
-            std::vector<std::pair<double, int>> order;
-            for (int j = 0; j < search.patterns(); ++j)
-                if (search.enabled(j) && search.value(j) > 1e-6)
-                    order.push_back({search.value(j), j});
-            std::sort(order.begin(), order.end(), std::greater<>());
-            bool fixed = false;
-            auto fix = [&](int j, long long bars) {
-                const Cut& pattern = search.pattern(j);
-                for (const auto& [type, n] : pattern.pieces)
-                    bars = std::min(bars, residual[std::size_t(type)] / n);
-                bars = std::min(bars, left[std::size_t(pattern.stock)]);
-                if (bars <= 0)
-                    return;
-                for (const auto& [type, n] : pattern.pieces) {
-                    residual[std::size_t(type)] -= bars * n;
-                    placed += bars * n;
-                }
-                if (left[std::size_t(pattern.stock)] != kUnlimited)
-                    left[std::size_t(pattern.stock)] -= bars;
-                dive.push_back({pattern.stock, pattern.pieces, bars});
-                fixed = true;
-            };
-            for (const auto& [x, j] : order)
-                fix(j, whole(x));
-            if (!fixed && !order.empty())
-                fix(order.front().second, 1);
-            if (!fixed)
+    } dive{demand, problem.available, {}, 0, 0};
+    int nodes = 0;
+    constexpr int kNodes = 400;
+    const auto finishGreedily = [&] {
+        std::vector<long long> residual = dive.residual;
+        std::vector<long long> left = dive.left;
+        std::vector<Cut> cuts = dive.cuts;
+        if (greedyFill(problem, residual, left, cuts))
+            record(std::move(cuts), left);
+    };
+    std::function<void(int)> explore = [&](int detours) {
+        if (dive.placed == pieces) {
+            record(dive.cuts, dive.left);
+            return;
+        }
+        if (stockOfBest() <= plan.leastPossible)
+            return;
+        if (stop.expired() || nodes >= kNodes) {
+            if (nodes < kNodes || detours == 2) // the first dive is always finished
+                finishGreedily();
+            return;
+        }
+        ++nodes;
+        search.setResidual(dive.residual, dive.left);
+        const PatternSearch::Outcome lp = search.solve(stop);
+        if (!lp.solved) {
+            finishGreedily();
+            return;
+        }
+        if (!lp.feasible)
+            return;
+        const long long reach =
+            (long long)std::ceil(double(dive.stock) + lp.objective - 1e-6 * lp.objective - 1e-6);
+        if (leastStockAtLeast(problem.lengths, reach) >= stockOfBest())
+            return;
+        std::vector<std::pair<double, int>> order;
+        for (int j = 0; j < search.patterns(); ++j)
+            if (search.enabled(j) && search.value(j) > 1e-6)
+                order.push_back({search.value(j), j});
+        std::sort(order.begin(), order.end(), std::greater<>());
+        // The moves: all whole bars at once (where there are any), then one
+        // bar of each of the three patterns used most.
+        std::vector<std::vector<std::pair<int, long long>>> moves;
+        std::vector<std::pair<int, long long>> wholeBars;
+        for (const auto& [x, j] : order)
+            if (whole(x) > 0)
+                wholeBars.push_back({j, whole(x)});
+        if (!wholeBars.empty())
+            moves.push_back(wholeBars);
+        for (std::size_t k = 0; k < order.size() && k < 3; ++k)
+            moves.push_back({{order[k].second, 1}});
+        int tried = 0;
+        for (const auto& move : moves) {
+            if (tried > 0 && detours == 0)
                 break;
-            report(placed);
-        }
-        if (greedyFill(problem, residual, left, dive)) {
-            shortenBars(problem, left, dive);
-            if (!haveBest || stockOf(problem, dive) < stockOf(problem, best)) {
-                best = std::move(dive);
-                haveBest = true;
+            const Dive before = dive;
+            for (const auto& [j, wanted] : move) {
+                const Cut& pattern = search.pattern(j);
+                long long bars = std::min(wanted, dive.left[std::size_t(pattern.stock)]);
+                for (const auto& [type, n] : pattern.pieces)
+                    bars = std::min(bars, dive.residual[std::size_t(type)] / n);
+                if (bars <= 0)
+                    continue;
+                for (const auto& [type, n] : pattern.pieces) {
+                    dive.residual[std::size_t(type)] -= bars * n;
+                    dive.placed += bars * n;
+                }
+                if (dive.left[std::size_t(pattern.stock)] != kUnlimited)
+                    dive.left[std::size_t(pattern.stock)] -= bars;
+                dive.stock += bars * problem.lengths[std::size_t(pattern.stock)];
+                dive.cuts.push_back({pattern.stock, pattern.pieces, bars});
             }
+            if (dive.placed == before.placed)
+                continue;
+            if (detours == 2 && tried == 0)
+                report(dive.placed);
+            explore(detours - (tried > 0 ? 1 : 0));
+            dive = before;
+            ++tried;
+            if (stockOfBest() <= plan.leastPossible)
+                return;
         }
-    }
+    };
+    if (root.solved)
+        explore(2);
     plan.timedOut = stop.expired() && !stop.cancelled();
     if (!haveBest)
         return fail(stop.cancelled() ? QStringLiteral("已取消。")
