@@ -49,19 +49,26 @@ std::vector<KnapsackFill> solveBoundedKnapsack(const std::vector<KnapsackItem>& 
         }
     }
 
-    const std::size_t words = std::size_t(top / 64 + 1);
-    std::vector<std::uint64_t> taken(parts.size() * words, 0);
-    std::vector<double> best(std::size_t(top + 1), 0.0);
+    // Kept between calls: the column generation prices hundreds of times, and
+    // fresh tables of this size each time cost more in page faults than the
+    // search itself. One byte per decision, so that the loop below compiles
+    // to vector instructions.
+    const std::size_t width = std::size_t(top + 1);
+    thread_local std::vector<std::uint8_t> taken;
+    thread_local std::vector<double> best;
+    taken.assign(parts.size() * width, 0);
+    best.assign(width, 0.0);
     for (std::size_t p = 0; p < parts.size(); ++p) {
         const Part& part = parts[p];
-        std::uint64_t* row = taken.data() + p * words;
+        std::uint8_t* row = taken.data() + p * width;
         double* dp = best.data();
-        for (long long c = top; c >= part.weight; --c) {
-            const double candidate = dp[c - part.weight] + part.value;
-            if (candidate > dp[c]) {
-                dp[c] = candidate;
-                row[c >> 6] |= std::uint64_t(1) << (c & 63);
-            }
+        const double value = part.value;
+        const long long weight = part.weight;
+        for (long long c = top; c >= weight; --c) {
+            const double candidate = dp[c - weight] + value;
+            const bool better = candidate > dp[c];
+            row[c] = better;
+            dp[c] = better ? candidate : dp[c];
         }
     }
 
@@ -69,8 +76,7 @@ std::vector<KnapsackFill> solveBoundedKnapsack(const std::vector<KnapsackItem>& 
         long long c = std::max(0LL, capacities[k]) / unit;
         fills[k].value = best[std::size_t(c)];
         for (std::size_t p = parts.size(); p-- > 0;) {
-            const std::uint64_t* row = taken.data() + p * words;
-            if (row[c >> 6] & (std::uint64_t(1) << (c & 63))) {
+            if (taken[p * width + std::size_t(c)]) {
                 fills[k].counts[std::size_t(parts[p].item)] += parts[p].copies;
                 c -= parts[p].weight;
             }

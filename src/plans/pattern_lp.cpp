@@ -63,7 +63,9 @@ bool PatternLp::columnEnabled(int column) const {
 
 bool PatternLp::solve(double seconds) {
     m_model->setMaximumSeconds(std::max(seconds, 0.001));
-    m_model->primal();
+    // Work areas and factorisation kept between solves (1): freeing and
+    // taking them again each time cost more than the pivots.
+    m_model->primal(0, 1);
     return m_model->status() == 0;
 }
 
