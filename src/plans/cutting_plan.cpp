@@ -10,8 +10,8 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
-#include <numeric>
 #include <mutex>
+#include <numeric>
 #include <set>
 
 #if defined(__GLIBC__)
@@ -567,9 +567,13 @@ GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
     for (const Piece& piece : group.pieces) {
         const QString name = pieceName(piece.label, piece.length);
         if (piece.length <= 0)
-            return fail(QStringLiteral("%1的料长为 %2 mm，料长必须大于 0。")
-                            .arg(pieceName(piece.label, piece.length))
-                            .arg(piece.length));
+            return fail(piece.label.isEmpty()
+                            ? QStringLiteral("有 %1 根料的料长为 %2 mm，料长必须大于 0。")
+                                  .arg(piece.count)
+                                  .arg(piece.length)
+                            : QStringLiteral("%1的料长为 %2 mm，料长必须大于 0。")
+                                  .arg(name)
+                                  .arg(piece.length));
         if (piece.count <= 0)
             return fail(
                 QStringLiteral("%1的根数为 %2，根数必须大于 0。").arg(name).arg(piece.count));
