@@ -2,7 +2,7 @@
 // Wäscher's CUTGEN1 (100 instances each), rebar-like lists on 9/12 m and
 // 6/9/12 m stock, and one list of 10,000 pieces. Instances are made here from
 // fixed seeds. A plain program, run by hand in a Release build:
-//   cutting_plan_bench [instances per class] [--markdown]
+//   cutting_plan_bench [instances per class] [--markdown] [--large-only]
 #include "plans/cutting_plan.h"
 
 #include <QCoreApplication>
@@ -155,9 +155,12 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     int perClass = 100;
     bool markdown = false;
+    bool largeOnly = false; // the 10,000-piece list alone, five times
     for (int i = 1; i < argc; ++i) {
         if (std::string(argv[i]) == "--markdown")
             markdown = true;
+        else if (std::string(argv[i]) == "--large-only")
+            largeOnly = true;
         else
             perClass = std::max(1, std::atoi(argv[i]));
     }
@@ -168,6 +171,8 @@ int main(int argc, char** argv) {
 
     const std::pair<double, double> ranges[] = {{0.01, 0.2}, {0.01, 0.8}, {0.2, 0.8}};
     int number = 0;
+    if (largeOnly)
+        perClass = 0;
     Row all{"CUTGEN all"};
     for (const auto& [v1, v2] : ranges)
         for (int m : {10, 20, 40})
@@ -183,9 +188,11 @@ int main(int argc, char** argv) {
                     measure(row, instance);
                     measure(all, instance);
                 }
-                print(row, markdown);
+                if (!largeOnly)
+                    print(row, markdown);
             }
-    print(all, markdown);
+    if (!largeOnly)
+        print(all, markdown);
 
     const struct {
         const char* name;
@@ -213,6 +220,8 @@ int main(int argc, char** argv) {
     for (const auto& r : rebar) {
         ++number;
         Row row{r.name};
+        if (largeOnly)
+            continue;
         for (int k = 0; k < perClass; ++k)
             measure(row, rebarList(r.minTypes, r.maxTypes, r.stock,
                                    50'000'000ULL + 1'000'000ULL * number + (unsigned long long)k));
@@ -246,7 +255,8 @@ int main(int argc, char** argv) {
         for (const auto& [l, d] : demand)
             instance.pieces << Piece{l, d, QString()};
         Row row{"10,000 pieces, 100 lengths"};
-        measure(row, instance);
+        for (int run = 0; run < (largeOnly ? 5 : 1); ++run)
+            measure(row, instance);
         print(row, markdown);
     }
     return 0;
