@@ -168,14 +168,14 @@ public:
         : m_problem(problem),
           m_lp(int(problem.types.size()), limitedRows(problem), artificialCost(problem)) {
         setResidual(demand, problem.available);
-        // A bar of one length each, so that the first prices mean something.
+        // Bars of one piece length, on every stock length that holds it, so
+        // that the first prices mean something and a stock length that ties
+        // on price with another is there to be chosen.
         for (int i = 0; i < int(problem.types.size()); ++i)
-            for (int s = int(problem.lengths.size()) - 1; s >= 0; --s) {
+            for (int s = 0; s < int(problem.lengths.size()); ++s) {
                 const long long fit = problem.capacity(s) / problem.weight(i);
-                if (fit > 0 && problem.available[std::size_t(s)] > 0) {
+                if (fit > 0 && problem.available[std::size_t(s)] > 0)
                     addPattern(s, {{i, std::min(fit, demand[std::size_t(i)])}});
-                    break;
-                }
             }
     }
 
@@ -267,6 +267,7 @@ public:
     int patterns() const { return int(m_patterns.size()); }
     const Cut& pattern(int j) const { return m_patterns[std::size_t(j)]; }
     double value(int j) const { return m_lp.columnValue(j); }
+    double reducedCost(int j) const { return m_lp.reducedCost(j); }
     bool enabled(int j) const { return m_lp.columnEnabled(j); }
 
 private:
@@ -735,6 +736,17 @@ GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
             moves.push_back(wholeBars);
         for (std::size_t k = 0; k < order.size() && k < 3; ++k)
             moves.push_back({{order[k].second, 1}});
+        // And one bar of the cheapest pattern of each stock length the LP
+        // leaves out: where lengths tie on price, the LP names only one.
+        for (int s = 0; s < int(problem.lengths.size()); ++s) {
+            int cheapest = -1;
+            for (int j = 0; j < search.patterns(); ++j)
+                if (search.enabled(j) && search.pattern(j).stock == s && search.value(j) <= 1e-6 &&
+                    (cheapest < 0 || search.reducedCost(j) < search.reducedCost(cheapest)))
+                    cheapest = j;
+            if (cheapest >= 0)
+                moves.push_back({{cheapest, 1}});
+        }
         int tried = 0;
         for (const auto& move : moves) {
             if (tried > 0 && detours == 0)

@@ -77,6 +77,10 @@ double PatternLp::columnValue(int column) const {
     return m_model->primalColumnSolution()[m_demands + column];
 }
 
+double PatternLp::reducedCost(int column) const {
+    return m_model->dualColumnSolution()[m_demands + column];
+}
+
 double PatternLp::demandPrice(int row) const {
     return m_model->dualRowSolution()[row];
 }

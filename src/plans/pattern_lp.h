@@ -32,6 +32,7 @@ public:
     bool solve(double seconds);
     double objective() const;
     double columnValue(int column) const;
+    double reducedCost(int column) const;
     double demandPrice(int row) const;  // the dual of a demand row, >= 0
     double limitPrice(int limit) const; // the dual of a limit row, <= 0
     double artificialUse() const;       // pieces left to the uncovered columns

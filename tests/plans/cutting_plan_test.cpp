@@ -54,8 +54,9 @@ void expectSound(const GroupPlan& plan, const PieceGroup& group, const PlanSetti
     QMap<QPair<long long, QString>, long long> wanted;
     for (const Piece& piece : group.pieces)
         wanted[{piece.length, piece.label}] += piece.count;
-    if (plan.splices.isEmpty())
+    if (plan.splices.isEmpty()) {
         EXPECT_EQ(cut, wanted);
+    }
     EXPECT_EQ(plan.stockLength, stock);
     EXPECT_EQ(plan.piecesLength, pieces);
     EXPECT_EQ(plan.keptOffcut, kept);
@@ -133,6 +134,14 @@ TEST(CuttingPlan, WorkedInstancesMeetTheirKnownOptimum) {
          {{7000, 1, "a"}, {5000, 2, "b"}, {4000, 2, "c"}},
          0,
          27000},
+        // With 3 mm cuts a 12 m bar gives four 2400s and a 9 m bar three; both
+        // cost 3000 mm a piece, so 12 + 9 + 9 m cut all ten without a bar to
+        // spare. Two 12 m bars and a 9 m bar (33000) also cover them.
+        {"tied prices",
+         {{9000, std::nullopt}, {12000, std::nullopt}},
+         {{2400, 10, "KZ"}},
+         3,
+         30000},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -184,10 +193,12 @@ TEST(CuttingPlan, SmallInstancesAgainstExhaustiveSearch) {
         EXPECT_LE(plan.lowerBound, double(best) + 1e-6);
         EXPECT_LE(plan.leastPossible, best);
         EXPECT_GE(plan.stockLength, best);
-        if (plan.proven)
+        if (plan.proven) {
             EXPECT_EQ(plan.stockLength, best);
-        if (!twoLengths) // one length: never fewer bars than the bound rounded up
+        }
+        if (!twoLengths) { // one length: never fewer bars than the bound rounded up
             EXPECT_GE(plan.stockLength / 1000, (long long)std::ceil(plan.lowerBound / 1000 - 1e-9));
+        }
         // Diving is not exhaustive: never more than one longest bar over.
         EXPECT_LE(plan.stockLength, best + 1000);
         optimal += plan.stockLength == best;
@@ -321,8 +332,9 @@ TEST(CuttingPlan, LimitedStockIsRespected) {
     const GroupPlan plan = planGroup(group, settings);
     expectSound(plan, group, settings);
     for (const StockUse& use : plan.stock)
-        if (use.length == 12000)
+        if (use.length == 12000) {
             EXPECT_LE(use.count, 2);
+        }
     EXPECT_EQ(plan.stockLength, 2 * 12000 + 4 * 9000);
 }
 
