@@ -448,8 +448,24 @@ QList<Pattern> writePatterns(const Problem& problem, const std::vector<Cut>& cut
         pattern.offcutKept = settings.keepOffcut > 0 && pattern.offcut >= settings.keepOffcut;
     };
 
-    QList<Pattern> patterns;
+    // Bars cut alike wherever the search found them are one pattern, the
+    // longest stock first and the most bars first within it.
+    std::vector<Cut> merged;
     for (const Cut& cut : cuts) {
+        auto same = std::find_if(merged.begin(), merged.end(), [&](const Cut& m) {
+            return m.stock == cut.stock && m.pieces == cut.pieces;
+        });
+        if (same == merged.end())
+            merged.push_back(cut);
+        else
+            same->count += cut.count;
+    }
+    std::stable_sort(merged.begin(), merged.end(), [](const Cut& a, const Cut& b) {
+        return a.stock != b.stock ? a.stock > b.stock : a.count > b.count;
+    });
+
+    QList<Pattern> patterns;
+    for (const Cut& cut : merged) {
         long long left = cut.count;
         while (left > 0) {
             // Bars that can be cut before any of their labels runs out.
