@@ -1,7 +1,7 @@
 # Cross-compiling for 64-bit Windows with Debian's MinGW-w64 (posix threads,
 # which std::thread and Qt need). Used both for Qt itself and for Corvala;
-# pass -DCORVALA_WINDOWS_PREFIXES="<Qt prefix>;<GoogleTest prefix>" so that
-# find_package sees the libraries built for Windows.
+# pass -DCORVALA_WINDOWS_PREFIXES="<Qt prefix>;<GoogleTest prefix>;<CLP prefix>"
+# so that find_package and pkg-config see the libraries built for Windows.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 

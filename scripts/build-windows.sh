@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # One command, as root on Debian 12: installs what is missing, builds Qt for
 # Windows once (cached outside the checkout), cross-builds Corvala and packs
-# corvala-<version>-windows-x64.zip: the program, the Qt and MinGW DLLs it
-# loads, Qt's Chinese button texts and a read-me. Unzip and run; nothing to
+# corvala-<version>-windows-x64.zip: the program (COIN-OR CLP built in, see
+# build-windows-coin.sh), the Qt and MinGW DLLs it loads, Qt's Chinese button
+# texts, a read-me and the licences. Unzip and run; nothing to
 # install. The zip's path is printed last.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -15,10 +16,11 @@ exec 3>&1 1>&2
 
 bash scripts/install-windows-deps.sh
 qt="$(bash scripts/build-windows-qt.sh)"
+coin="$(bash scripts/build-windows-coin.sh)"
 
 cmake -S . -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCORVALA_WINDOWS_PREFIXES="$qt" \
+    -DCORVALA_WINDOWS_PREFIXES="$qt;$coin" \
     -DCMAKE_BUILD_TYPE=Release \
     -DCORVALA_BUILD_TESTS=OFF
 cmake --build "$build" --parallel "$jobs" --target corvala
@@ -33,6 +35,8 @@ cp "$build/src/corvala.exe" "$stage/"
 cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$qt"/plugins/styles/*.dll "$stage/styles/"
 cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$stage/translations/"
+# CoinUtils and Clp are linked in statically; their licence goes beside them.
+cp "$coin"/LICENSE-Clp.txt "$coin"/LICENSE-CoinUtils.txt "$stage/"
 # Notepad reads it best with a byte-order mark and CR LF line ends.
 { printf '\xef\xbb\xbf'; sed 's/$/\r/' scripts/windows/README.txt; } > "$stage/README.txt"
 

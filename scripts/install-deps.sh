@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libfontconfig-dev
     fonts-noto-cjk locales
     libgtest-dev libgmock-dev libbenchmark-dev
+    coinor-libclp-dev
     clang libclang-rt-14-dev
     dpkg-dev lintian appstream desktop-file-utils
     xvfb dbus at-spi2-core python3-gi gir1.2-atspi-2.0

@@ -4,6 +4,7 @@
 #include "calculator/history.h"
 #include "calculator/string_formula_io.h"
 #include "cli/anchorage_command.h"
+#include "cli/cut_command.h"
 #include "cli/list_command.h"
 #include "numbers/number_text.h"
 
@@ -106,9 +107,29 @@ struct Options {
         QStringLiteral("non-seismic"),
         QStringLiteral("With --list: stirrup and tie hooks with 5d ends instead of the seismic "
                        "10d (at least 75 mm).")};
+    QCommandLineOption cut{
+        QStringLiteral("cut"),
+        QStringLiteral("Plan how to cut the pieces in FILE (a .cvl list or a CSV with the columns "
+                       "length and count, optionally diameter, grade and mark) from stock bars "
+                       "with the least stock, and print the patterns, the bars to buy, the waste "
+                       "and the lower bound of the pattern LP; proven when no plan can use less."),
+        QStringLiteral("FILE")};
+    QCommandLineOption stock{
+        QStringLiteral("stock"),
+        QStringLiteral("With --cut: the stock lengths in mm, each optionally with :N bars on "
+                       "hand (default 12000,9000 as many as needed)."),
+        QStringLiteral("LENGTHS")};
+    QCommandLineOption kerf{QStringLiteral("kerf"),
+                            QStringLiteral("With --cut: mm lost at each cut (default 0)."),
+                            QStringLiteral("MM")};
+    QCommandLineOption keepOffcut{
+        QStringLiteral("keep-offcut"),
+        QStringLiteral("With --cut: offcuts at least this long are kept, not scrap (default 0: "
+                       "all is scrap)."),
+        QStringLiteral("MM")};
     QCommandLineOption json{QStringLiteral("json"),
-                            QStringLiteral("With --list or --anchor: print the result as one "
-                                           "JSON object.")};
+                            QStringLiteral("With --list, --cut or --anchor: print the result "
+                                           "as JSON.")};
     QCommandLineOption help{QStringLiteral("help")};
     QCommandLineOption helpAll{QStringLiteral("help-all")}; // added with the help option
     QCommandLineOption version{QStringLiteral("version")};
@@ -143,6 +164,10 @@ void describe(QCommandLineParser& parser, Options& options) {
     parser.addOption(options.eval);
     parser.addOption(options.list);
     parser.addOption(options.nonSeismic);
+    parser.addOption(options.cut);
+    parser.addOption(options.stock);
+    parser.addOption(options.kerf);
+    parser.addOption(options.keepOffcut);
     parser.addOption(options.json);
     addAnchorageOptions(parser);
     addToolkitOptions(parser);
@@ -189,7 +214,9 @@ std::optional<int> runWithoutWindow(int argc, char* argv[]) {
             !parser.isSet(options.helpAll) && !parser.isSet(options.version) &&
             !parser.isSet(options.eval) && !parser.isSet(options.list) &&
             !parser.isSet(options.json) && !parser.isSet(options.nonSeismic) &&
-            !anchorageAsked(parser) && parser.positionalArguments().size() <= 1)
+            !anchorageAsked(parser) && !parser.isSet(options.cut) && !parser.isSet(options.stock) &&
+            !parser.isSet(options.kerf) && !parser.isSet(options.keepOffcut) &&
+            parser.positionalArguments().size() <= 1)
             return std::nullopt;
     }
 
@@ -229,6 +256,18 @@ std::optional<int> runWithoutWindow(int argc, char* argv[]) {
             print(stderr, line);
         return listed.status;
     }
+    if (parser.isSet(options.cut)) {
+        const ListOutput planned =
+            runCut({parser.value(options.cut),
+                    parser.isSet(options.stock) ? std::optional(parser.value(options.stock))
+                                                : std::nullopt,
+                    parser.value(options.kerf), parser.value(options.keepOffcut),
+                    parser.isSet(options.json)});
+        write(stdout, planned.out);
+        for (const QString& line : planned.errors)
+            print(stderr, line);
+        return planned.status;
+    }
     if (anchorageAsked(parser)) {
         const AnchorageReply reply = answerAnchorage(parser);
         write(stdout, reply.out);
@@ -236,8 +275,13 @@ std::optional<int> runWithoutWindow(int argc, char* argv[]) {
         return reply.status;
     }
     if (parser.isSet(options.json) || parser.isSet(options.nonSeismic)) {
-        print(stderr, QStringLiteral("corvala: --json goes with --list or --anchor, "
+        print(stderr, QStringLiteral("corvala: --json goes with --list, --cut or --anchor, "
                                      "--non-seismic with --list"));
+        return 1;
+    }
+    if (parser.isSet(options.stock) || parser.isSet(options.kerf) ||
+        parser.isSet(options.keepOffcut)) {
+        print(stderr, QStringLiteral("corvala: --stock, --kerf and --keep-offcut go with --cut"));
         return 1;
     }
     int status = 0;

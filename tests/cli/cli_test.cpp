@@ -1,5 +1,7 @@
 // The command line, run as the built program over ssh would run it: no
 // display, no platform plugin chosen.
+#include "schedule/list_file.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -171,5 +173,98 @@ TEST(CommandLine, ListThatCannotBeReadSaysWhyAndFails) {
         EXPECT_EQ(!run.out.isEmpty(), row.out) << run.out.toStdString();
     }
 }
+
+TEST(CommandLine, CutAnswersTheJsonOfAPlan) {
+    QTemporaryDir dir;
+    const QString csv = writeFile(dir, QStringLiteral("pieces.csv"),
+                                  "length,count,diameter,grade,mark\n"
+                                  "5200,6,25,HRB400,KL1-1\n1500,3,25,HRB400,KL1-2\n");
+    const Finished run = corvala({QStringLiteral("--cut"), csv, QStringLiteral("--stock"),
+                                  QStringLiteral("12000"), QStringLiteral("--json")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err.toStdString(), "");
+    const QJsonObject group =
+        QJsonDocument::fromJson(run.out.toUtf8())[QStringLiteral("groups")][0].toObject();
+    EXPECT_EQ(group[QStringLiteral("grade")].toString(), QStringLiteral("HRB400"));
+    EXPECT_EQ(group[QStringLiteral("diameter")].toInt(), 25);
+    // At most two 5200s to a bar: three bars, each 5200 + 5200 + 1500 and 100 over.
+    const QJsonObject pattern = group[QStringLiteral("patterns")][0].toObject();
+    EXPECT_EQ(group[QStringLiteral("patterns")].toArray().size(), 1);
+    EXPECT_EQ(pattern[QStringLiteral("stock")].toInt(), 12000);
+    EXPECT_EQ(pattern[QStringLiteral("count")].toInt(), 3);
+    EXPECT_EQ(pattern[QStringLiteral("pieces")].toArray(), QJsonArray({5200, 5200, 1500}));
+    EXPECT_EQ(pattern[QStringLiteral("offcut")].toInt(), 100);
+    EXPECT_EQ(
+        group[QStringLiteral("stock")].toArray(),
+        QJsonArray({QJsonObject{{QStringLiteral("length"), 12000}, {QStringLiteral("count"), 3}}}));
+    EXPECT_EQ(group[QStringLiteral("stockLength")].toInt(), 36000);
+    EXPECT_EQ(group[QStringLiteral("piecesLength")].toInt(), 35700);
+    EXPECT_EQ(group[QStringLiteral("waste")].toInt(), 300);
+    EXPECT_EQ(group[QStringLiteral("lowerBound")].toInt(), 36000);
+    EXPECT_TRUE(group[QStringLiteral("proven")].toBool());
+
+    // Without grade and diameter: one group with both null.
+    const QString bare = writeFile(dir, QStringLiteral("bare.csv"), "length,count\n2400,10\n");
+    const Finished plain = corvala({QStringLiteral("--cut"), bare, QStringLiteral("--json")});
+    EXPECT_EQ(plain.status, 0);
+    const QJsonArray groups =
+        QJsonDocument::fromJson(plain.out.toUtf8())[QStringLiteral("groups")].toArray();
+    ASSERT_EQ(groups.size(), 1);
+    EXPECT_TRUE(groups[0][QStringLiteral("grade")].isNull());
+    EXPECT_TRUE(groups[0][QStringLiteral("diameter")].isNull());
+    EXPECT_EQ(groups[0][QStringLiteral("stockLength")].toInt(), 24000);
+
+    // A list file: its straight bars by grade and diameter, cut lengths from the list.
+    schedule::BarRow row;
+    row.mark = QStringLiteral("1");
+    row.diameter = 20;
+    row.dimensions[QStringLiteral("A")] = 4000;
+    row.countPerMember = 3;
+    schedule::CuttingList list;
+    list.members << schedule::Member{QStringLiteral("KL1"), 2, {row}};
+    const QString cvl = writeFile(dir, QStringLiteral("list.cvl"), schedule::listToJson(list));
+    const Finished listed = corvala({QStringLiteral("--cut"), cvl, QStringLiteral("--json")});
+    EXPECT_EQ(listed.status, 0) << listed.err.toStdString();
+    const QJsonObject fromList =
+        QJsonDocument::fromJson(listed.out.toUtf8())[QStringLiteral("groups")][0].toObject();
+    EXPECT_EQ(fromList[QStringLiteral("grade")].toString(), QStringLiteral("HRB400"));
+    EXPECT_EQ(fromList[QStringLiteral("diameter")].toInt(), 20);
+    EXPECT_EQ(fromList[QStringLiteral("piecesLength")].toInt(), 6 * 4000);
+    EXPECT_EQ(fromList[QStringLiteral("stockLength")].toInt(), 24000);
+}
+
+TEST(CommandLine, CutRefusesBadInputWithStatusOne) {
+    QTemporaryDir dir;
+    const auto csv = [&](const char* name, const QByteArray& text) {
+        return writeFile(dir, QString::fromLatin1(name), text);
+    };
+    const struct {
+        QStringList arguments;
+        const char* err;
+    } rows[] = {
+        {{"--cut", csv("zero.csv", "length,count\n0,5\n")},
+         "有 5 根料的料长为 0 mm，料长必须大于 0。\n"},
+        {{"--cut", csv("long.csv", "length,count,mark\n15000,1,KL1\n")},
+         "“KL1”长 15000 mm，比最长的原材料 12000 mm "
+         "还长，又没有选择接头方式（机械连接或焊接、搭接）。\n"},
+        {{"--cut", csv("kerf.csv", "length,count\n40,1\n"), "--kerf", "50"},
+         "锯口宽 50 mm，比料长 40 mm 还宽。\n"},
+        {{"--cut", csv("nostock.csv", "length,count\n4000,1\n"), "--stock", ""},
+         "没有给出原材料长度。\n"},
+        {{"--cut", csv("few.csv", "length,count\n7000,3\n"), "--stock", "12000:1"},
+         "限定根数的原材料不够下完这一组的料。\n"},
+        {{"--cut", csv("stock.csv", "length,count\n4000,1\n"), "--stock", "12 m"},
+         "--stock：“12 m”不是原材料长度（整毫米，可加“:根数”）\n"},
+        {{"--cut", csv("header.csv", "mark,count\nA,1\n")},
+         "第一行须有 length 和 count 两列（可再有 diameter、grade、mark）\n"},
+        {{"--kerf", "3"}, "corvala: --stock, --kerf and --keep-offcut go with --cut\n"},
+        EXPECT_TRUE(run.err.endsWith(QString::fromUtf8(row.err))) << run.err.toStdString();
+    EXPECT_EQ(run.out.toStdString(), "");
+}
+const Finished missing =
+    corvala({QStringLiteral("--cut"), dir.filePath(QStringLiteral("none.csv"))});
+EXPECT_EQ(missing.status, 1);
+EXPECT_TRUE(missing.err.contains(QStringLiteral("无法打开文件")));
+} // namespace
 
 } // namespace

@@ -1,0 +1,270 @@
+// How good the cutting plans are, measured: the 18 classes of Gau and
+// Wäscher's CUTGEN1 (100 instances each), rebar-like lists on 9/12 m and
+// 6/9/12 m stock, and one list of 10,000 pieces. Instances are made here from
+// fixed seeds. A plain program, run by hand in a Release build:
+//   cutting_plan_bench [instances per class] [--markdown] [--large-only]
+#include "plans/cutting_plan.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace plans;
+
+namespace {
+
+struct Instance {
+    QList<Piece> pieces;
+    QList<StockLength> stock;
+    unsigned long long seed = 0;
+};
+
+// CUTGEN1 (Gau and Wäscher 1995): stock 1000; m piece types with lengths
+// uniform in [v1·L, v2·L]; demands share m·d̄ in proportion to uniform
+// random weights, at least one each; equal lengths merged.
+Instance cutgen(int m, double v1, double v2, int meanDemand, unsigned long long seed) {
+    std::mt19937_64 random(seed);
+    const long long stock = 1000;
+    std::uniform_int_distribution<long long> length((long long)std::ceil(v1 * stock),
+                                                    (long long)std::floor(v2 * stock));
+    std::uniform_real_distribution<double> weight(0, 1);
+    std::vector<double> weights;
+    std::map<long long, long long> demand;
+    std::vector<long long> lengths;
+    for (int i = 0; i < m; ++i) {
+        lengths.push_back(length(random));
+        weights.push_back(weight(random));
+    }
+    double sum = 0;
+    for (double w : weights)
+        sum += w;
+    for (int i = 0; i < m; ++i)
+        demand[lengths[std::size_t(i)]] +=
+            std::max(1LL, (long long)std::llround(weights[std::size_t(i)] / sum * m * meanDemand));
+    Instance instance;
+    instance.seed = seed;
+    instance.stock = {{stock, std::nullopt}};
+    for (const auto& [l, d] : demand)
+        instance.pieces << Piece{l, d, QString()};
+    return instance;
+}
+
+// A rebar-like list: a third stirrups and ties of 0.6–2.6 m, the rest main
+// bars of 1.5–11.5 m, cut lengths to the millimetre, demands 1 to 200.
+Instance rebarList(int minTypes, int maxTypes, QList<StockLength> stock, unsigned long long seed) {
+    std::mt19937_64 random(seed);
+    std::uniform_int_distribution<int> types(minTypes, maxTypes);
+    std::uniform_int_distribution<long long> stirrup(600, 2600);
+    std::uniform_int_distribution<long long> main(1500, 11500);
+    std::uniform_int_distribution<long long> count(1, 200);
+    std::map<long long, long long> demand;
+    for (int t = types(random); t > 0; --t) {
+        const long long l = random() % 3 == 0 ? stirrup(random) : main(random);
+        demand[l] += count(random);
+    }
+    Instance instance;
+    instance.seed = seed;
+    instance.stock = stock;
+    for (const auto& [l, d] : demand)
+        instance.pieces << Piece{l, d, QString()};
+    return instance;
+}
+
+struct Row {
+    std::string name;
+    int instances = 0;
+    int met = 0;
+    long long largestExcessMm = 0;
+    double largestOverBound = 0; // mm of stock over the LP bound itself
+    unsigned long long worstSeed = 0;
+    double utilisationVsBound = 0;
+    int ffdMet = 0;
+    long long ffdLargestExcessMm = 0;
+    double ffdUtilisationVsBound = 0;
+    std::vector<double> seconds;
+    long long longest = 0;
+};
+
+void measure(Row& row, const Instance& instance) {
+    PlanSettings settings;
+    settings.stock = instance.stock;
+    const auto start = std::chrono::steady_clock::now();
+    const GroupPlan plan = planGroup({QString(), 0, instance.pieces}, settings);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!plan.error.isEmpty()) {
+        std::fprintf(stderr, "seed %llu: %s\n", instance.seed, plan.error.toUtf8().constData());
+        return;
+    }
+    long long longest = 0;
+    for (const StockLength& s : instance.stock)
+        longest = std::max(longest, s.length);
+    row.longest = longest;
+    ++row.instances;
+    row.seconds.push_back(seconds);
+    // The bound rounded up: with one stock length, bars = ceil(bound / L);
+    // with several, the least sum of stock lengths reaching the bound.
+    const long long excess = plan.stockLength - plan.leastPossible;
+    row.met += excess == 0;
+    if (excess > row.largestExcessMm) {
+        row.largestExcessMm = excess;
+        row.worstSeed = instance.seed;
+    }
+    row.utilisationVsBound += plan.lowerBound / double(plan.stockLength);
+    row.largestOverBound =
+        std::max(row.largestOverBound, double(plan.stockLength) - plan.lowerBound);
+    const long long ffd = firstFitDecreasingBars(instance.pieces, longest, 0) * longest;
+    row.ffdMet += ffd <= plan.leastPossible;
+    row.ffdLargestExcessMm = std::max(row.ffdLargestExcessMm, ffd - plan.leastPossible);
+    row.ffdUtilisationVsBound += plan.lowerBound / double(ffd);
+}
+
+void print(const Row& row, bool markdown) {
+    std::vector<double> s = row.seconds;
+    std::sort(s.begin(), s.end());
+    const double median = s.empty() ? 0 : s[s.size() / 2];
+    const double largest = s.empty() ? 0 : s.back();
+    const double n = row.instances;
+    const double bars = double(row.longest);
+    if (markdown)
+        std::printf(
+            "| %s | %d | %.1f %% | %.2f | %.2f | %.3f %% | %.1f %% | %.2f | %.3f %% | %.1f | %.1f "
+            "| %s |\n",
+            row.name.c_str(), row.instances, 100.0 * row.met / n,
+            double(row.largestExcessMm) / bars, row.largestOverBound / bars,
+            100.0 * row.utilisationVsBound / n, 100.0 * row.ffdMet / n,
+            double(row.ffdLargestExcessMm) / bars, 100.0 * row.ffdUtilisationVsBound / n,
+            median * 1000, largest * 1000,
+            row.largestExcessMm > 0 ? std::to_string(row.worstSeed).c_str() : "–");
+    else
+        std::printf("%-28s n=%3d met %5.1f%% excess %.2f bars util %.3f%% | FFD met %5.1f%% "
+                    "excess %.2f util %.3f%% | median %.1f ms max %.1f ms worst seed %llu\n",
+                    row.name.c_str(), row.instances, 100.0 * row.met / n,
+                    double(row.largestExcessMm) / bars, 100.0 * row.utilisationVsBound / n,
+                    100.0 * row.ffdMet / n, double(row.ffdLargestExcessMm) / bars,
+                    100.0 * row.ffdUtilisationVsBound / n, median * 1000, largest * 1000,
+                    row.worstSeed);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    int perClass = 100;
+    bool markdown = false;
+    bool largeOnly = false; // the 10,000-piece list alone, five times
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--markdown")
+            markdown = true;
+        else if (std::string(argv[i]) == "--large-only")
+            largeOnly = true;
+        else
+            perClass = std::max(1, std::atoi(argv[i]));
+    }
+    if (markdown)
+        std::printf(
+            "| class | n | meets bound | largest excess (bars) | largest over LP bound (bars) | "
+            "utilisation vs bound | "
+            "FFD meets | FFD largest excess | FFD utilisation vs bound | median ms | "
+            "largest ms | worst seed |\n|---|---|---|---|---|---|---|---|---|---|---|---|\n");
+
+    const std::pair<double, double> ranges[] = {{0.01, 0.2}, {0.01, 0.8}, {0.2, 0.8}};
+    int number = 0;
+    if (largeOnly)
+        perClass = 0;
+    Row all{"CUTGEN all"};
+    for (const auto& [v1, v2] : ranges)
+        for (int m : {10, 20, 40})
+            for (int d : {10, 100}) {
+                ++number;
+                char name[96];
+                std::snprintf(name, sizeof name, "CUTGEN %d (m=%d, %.2f–%.2f, d=%d)", number, m, v1,
+                              v2, d);
+                Row row{name};
+                for (int k = 0; k < perClass; ++k) {
+                    const Instance instance =
+                        cutgen(m, v1, v2, d, 1'000'000ULL * number + (unsigned long long)k);
+                    measure(row, instance);
+                    measure(all, instance);
+                }
+                if (!largeOnly)
+                    print(row, markdown);
+            }
+    if (!largeOnly)
+        print(all, markdown);
+
+    const struct {
+        const char* name;
+        int minTypes;
+        int maxTypes;
+        QList<StockLength> stock;
+    } rebar[] = {
+        {"rebar 9/12 m, 3–10 lengths", 3, 10, {{9000, std::nullopt}, {12000, std::nullopt}}},
+        {"rebar 9/12 m, 10–25 lengths", 10, 25, {{9000, std::nullopt}, {12000, std::nullopt}}},
+        {"rebar 9/12 m, 25–40 lengths", 25, 40, {{9000, std::nullopt}, {12000, std::nullopt}}},
+        {"rebar 6/9/12 m, 3–10 lengths",
+         3,
+         10,
+         {{6000, std::nullopt}, {9000, std::nullopt}, {12000, std::nullopt}}},
+        {"rebar 6/9/12 m, 10–25 lengths",
+         10,
+         25,
+         {{6000, std::nullopt}, {9000, std::nullopt}, {12000, std::nullopt}}},
+        {"rebar 6/9/12 m, 25–40 lengths",
+         25,
+         40,
+         {{6000, std::nullopt}, {9000, std::nullopt}, {12000, std::nullopt}}},
+    };
+    number = 0;
+    for (const auto& r : rebar) {
+        ++number;
+        Row row{r.name};
+        if (largeOnly)
+            continue;
+        for (int k = 0; k < perClass; ++k)
+            measure(row, rebarList(r.minTypes, r.maxTypes, r.stock,
+                                   50'000'000ULL + 1'000'000ULL * number + (unsigned long long)k));
+        print(row, markdown);
+    }
+
+    // 100 piece types, 10,000 pieces.
+    {
+        std::mt19937_64 random(10'000);
+        std::uniform_int_distribution<long long> stirrup(600, 2600);
+        std::uniform_int_distribution<long long> main(1500, 11500);
+        std::map<long long, long long> demand;
+        std::vector<long long> lengths;
+        while (demand.size() < 100) {
+            const long long l = demand.size() % 3 == 0 ? stirrup(random) : main(random);
+            demand[l] = 0;
+        }
+        long long left = 10'000;
+        for (auto& [l, d] : demand)
+            d = 1;
+        left -= 100;
+        std::uniform_int_distribution<int> pick(0, 99);
+        std::vector<long long*> slots;
+        for (auto& [l, d] : demand)
+            slots.push_back(&d);
+        for (; left > 0; --left)
+            ++*slots[std::size_t(pick(random))];
+        Instance instance;
+        instance.seed = 10'000;
+        instance.stock = {{9000, std::nullopt}, {12000, std::nullopt}};
+        for (const auto& [l, d] : demand)
+            instance.pieces << Piece{l, d, QString()};
+        Row row{"10,000 pieces, 100 lengths"};
+        for (int run = 0; run < (largeOnly ? 5 : 1); ++run)
+            measure(row, instance);
+        print(row, markdown);
+    }
+    return 0;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "cli/list_command.h"
+
+#include <QString>
+
+#include <optional>
+
+// corvala --cut FILE [--stock 12000,9000:40] [--kerf MM] [--keep-offcut MM]
+// [--json]: the cutting plan of a cutting-list file or of a CSV of pieces.
+namespace cli {
+
+struct CutOptions {
+    QString path;
+    std::optional<QString> stock; // "12000,9000:40"; none: 9000 and 12000 as many as needed
+    QString kerf;                 // mm; empty: 0
+    QString keepOffcut;           // mm; empty: 0
+    bool json = false;
+};
+
+ListOutput runCut(const CutOptions& options);
+
+} // namespace cli
