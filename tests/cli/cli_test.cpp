@@ -258,13 +258,18 @@ TEST(CommandLine, CutRefusesBadInputWithStatusOne) {
         {{"--cut", csv("header.csv", "mark,count\nA,1\n")},
          "第一行须有 length 和 count 两列（可再有 diameter、grade、mark）\n"},
         {{"--kerf", "3"}, "corvala: --stock, --kerf and --keep-offcut go with --cut\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.join(QLatin1Char(' ')).toStdString());
+        const Finished run = corvala(row.arguments);
+        EXPECT_EQ(run.status, 1);
         EXPECT_TRUE(run.err.endsWith(QString::fromUtf8(row.err))) << run.err.toStdString();
-    EXPECT_EQ(run.out.toStdString(), "");
+        EXPECT_EQ(run.out.toStdString(), "");
+    }
+    const Finished missing =
+        corvala({QStringLiteral("--cut"), dir.filePath(QStringLiteral("none.csv"))});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("无法打开文件")));
 }
-const Finished missing =
-    corvala({QStringLiteral("--cut"), dir.filePath(QStringLiteral("none.csv"))});
-EXPECT_EQ(missing.status, 1);
-EXPECT_TRUE(missing.err.contains(QStringLiteral("无法打开文件")));
-} // namespace
 
 } // namespace
