@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Qt's base module (Core, Gui, Widgets, the Windows and offscreen
-# platform plugins, the Windows styles) for 64-bit Windows from Debian's
+# platform plugins, the Windows styles, print support) for 64-bit Windows from Debian's
 # qt6-base source, against the host tools of Debian's own Qt of the same
 # version. The result is cached per Qt version outside the checkout, so only
 # the first build on a machine pays. Prints the install prefix.
@@ -22,15 +22,18 @@ if [ "$version" != "$host_version" ]; then
     exit 1
 fi
 
-prefix="$cache/qt-$version-mingw-w64"
+# The feature set is part of the cache key: a machine that built Qt without
+# print support builds it again once, beside the old one.
+flavour="print"
+prefix="$cache/qt-$version-mingw-w64-$flavour"
 if [ -f "$prefix/.complete" ]; then
     echo "$prefix"
     exit 0
 fi
 
-build="$cache/build/qtbase-$version-mingw-w64"
+build="$cache/build/qtbase-$version-mingw-w64-$flavour"
 mkdir -p "$build"
-log="$cache/build/qtbase-$version-mingw-w64.log"
+log="$cache/build/qtbase-$version-mingw-w64-$flavour.log"
 echo "building Qt $version for Windows in $build (log: $log)" >&2
 start=$(date +%s)
 {
@@ -46,7 +49,7 @@ start=$(date +%s)
         -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
         -DFEATURE_tabletevent=OFF \
         -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF \
-        -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
+        -DFEATURE_printsupport=ON -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
         -DFEATURE_zstd=OFF \
         -DINPUT_openssl=no
     nice -n 19 cmake --build "$build" --parallel "$jobs"
