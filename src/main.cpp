@@ -13,5 +13,8 @@ int main(int argc, char* argv[]) {
     setUpApplication(app);
     fonts.wait();
     const std::unique_ptr<MainWindow> window = openMainWindow();
+    // A list handed over by the file manager opens in its own window at once.
+    if (const QString file = cli::fileToOpen(QCoreApplication::arguments()); !file.isEmpty())
+        window->openCuttingList(file);
     return app.exec();
 }

@@ -154,9 +154,10 @@ void addToolkitOptions(QCommandLineParser& parser) {
 }
 
 void describe(QCommandLineParser& parser, Options& options) {
-    parser.setApplicationDescription(
-        QStringLiteral("Corvala: bar quantities, lifting of precast members, beam bar lengths and "
-                       "a formula calculator.\nWithout options it opens its window."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Corvala: bar quantities, lifting of precast members, beam bar lengths and "
+        "a formula calculator.\nWithout options it opens its window; given a cutting-list "
+        "file, that list as well."));
     // Single-dash words are the toolkit's long options (-platform).
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     options.help = parser.addHelpOption();
@@ -171,6 +172,9 @@ void describe(QCommandLineParser& parser, Options& options) {
     parser.addOption(options.json);
     addAnchorageOptions(parser);
     addToolkitOptions(parser);
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("A cutting list (.cvl) to open in its window."),
+                                 QStringLiteral("[FILE]"));
 }
 
 #ifdef Q_OS_WIN
@@ -193,6 +197,15 @@ void answerOnStartingConsole() {
 #endif
 
 } // namespace
+
+QString fileToOpen(const QStringList& arguments) {
+    QCommandLineParser parser;
+    Options options;
+    describe(parser, options);
+    if (!parser.parse(arguments))
+        return {};
+    return parser.positionalArguments().value(0);
+}
 
 std::optional<int> runWithoutWindow(int argc, char* argv[]) {
     // The usual start, without arguments, opens the window at once.

@@ -23,6 +23,10 @@ QList<Answer> evaluateFormulas(const QStringList& formulas);
 // Answers --help, --version, --eval and unknown options on the console,
 // without a window or a display, and returns the exit status; returns nothing
 // when the arguments ask for the window.
+// The cutting-list file the window is asked to open (`corvala list.cvl`, as
+// the desktop's file association starts it), or nothing.
+QString fileToOpen(const QStringList& arguments);
+
 std::optional<int> runWithoutWindow(int argc, char* argv[]);
 
 } // namespace cli

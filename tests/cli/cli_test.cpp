@@ -1,5 +1,6 @@
 // The command line, run as the built program over ssh would run it: no
 // display, no platform plugin chosen.
+#include "cli/command_line.h"
 #include "schedule/list_file.h"
 
 #include <QCoreApplication>
@@ -87,6 +88,21 @@ TEST(CommandLine, HelpVersionAndUnknownOptions) {
     EXPECT_NE(unknown.status, 0);
     EXPECT_TRUE(unknown.err.contains(QStringLiteral("bogus"))) << unknown.err.toStdString();
     EXPECT_TRUE(unknown.out.isEmpty());
+}
+
+// The file manager starts `corvala list.cvl`; the toolkit's own options and
+// their values are not the file.
+TEST(CommandLine, FileToOpenIsTheOnePositionalArgument) {
+    const auto file = [](std::initializer_list<const char*> words) {
+        QStringList arguments{QStringLiteral("corvala")};
+        for (const char* w : words)
+            arguments << QString::fromUtf8(w);
+        return cli::fileToOpen(arguments).toStdString();
+    };
+    EXPECT_EQ(file({}), "");
+    EXPECT_EQ(file({"楼层 3.cvl"}), "楼层 3.cvl");
+    EXPECT_EQ(file({"-platform", "offscreen", "-style", "fusion", "b.cvl"}), "b.cvl");
+    EXPECT_EQ(file({"--bogus", "b.cvl"}), "");
 }
 
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
