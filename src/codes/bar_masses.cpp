@@ -1,5 +1,7 @@
 #include "codes/bar_masses.h"
 
+#include <cmath>
+
 namespace codes {
 
 namespace {
@@ -40,6 +42,11 @@ std::optional<double> nominalMassPerMetre(SteelGrade grade, int diameter) {
     if (const std::optional<int> grams = nominalGramsPerMetre(grade, diameter))
         return *grams / 1000.0;
     return std::nullopt;
+}
+
+QString massPerMetreText(double kilogramsPerMetre) {
+    const long long grams = std::llround(kilogramsPerMetre * 1000);
+    return QString::number(kilogramsPerMetre, 'f', grams % 10 == 0 ? 2 : 3);
 }
 
 } // namespace codes

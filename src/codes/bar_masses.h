@@ -3,6 +3,7 @@
 #include "codes/steel_grades.h"
 
 #include <QList>
+#include <QString>
 #include <optional>
 
 // Nominal diameters and masses of reinforcing bars.
@@ -20,6 +21,10 @@ std::optional<double> nominalMassPerMetre(SteelGrade grade, int diameter);
 // The same in whole grams per metre (3.85 kg/m is 3850), so that totals can be
 // summed exactly: a length in mm times grams per metre is milligrams.
 std::optional<int> nominalGramsPerMetre(SteelGrade grade, int diameter);
+
+// A nominal mass per metre written as the tables print it: at least two
+// decimals, three where the table has them (2.00, 0.888, 15.42).
+QString massPerMetreText(double kilogramsPerMetre);
 
 // The diameters GB/T 1499.1-2017 makes plain bars in: 6 to 22 mm.
 constexpr int kLargestPlainDiameter = 22;

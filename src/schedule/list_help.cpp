@@ -111,8 +111,8 @@ QString listHelpHtml() {
         const auto plain = codes::nominalMassPerMetre(codes::SteelGrade::HPB300, diameter);
         html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>")
                     .arg(diameter)
-                    .arg(ribbed ? numbers::generalNumberText(*ribbed) : QStringLiteral("—"),
-                         plain ? numbers::generalNumberText(*plain) : QStringLiteral("—"));
+                    .arg(ribbed ? codes::massPerMetreText(*ribbed) : QStringLiteral("—"),
+                         plain ? codes::massPerMetreText(*plain) : QStringLiteral("—"));
     }
     html += QStringLiteral("</table>");
 

@@ -1,5 +1,6 @@
 #include "schedule/row_columns.h"
 
+#include "codes/bar_masses.h"
 #include "numbers/number_reading.h"
 #include "numbers/number_text.h"
 
@@ -293,7 +294,7 @@ QString computedText(const RowResult& r, Column column) {
     case Column::CutLength:
         return numbers::generalNumberText(r.cutLength);
     case Column::UnitMass:
-        return numbers::generalNumberText(r.unitMass);
+        return codes::massPerMetreText(r.unitMass);
     case Column::BarMass:
         return fixedText(std::llround(r.barMass * 1e6), 6, 3);
     case Column::Bars:

@@ -11,15 +11,19 @@ TEST(BarMasses, RibbedBarsAsTheTablePrintsThem) {
     const struct {
         int d;
         double kgPerMetre;
-    } printed[] = {{6, 0.222}, {8, 0.395}, {10, 0.617}, {12, 0.888}, {14, 1.21},
-                   {16, 1.58}, {18, 2.00}, {20, 2.47},  {22, 2.98},  {25, 3.85},
-                   {28, 4.83}, {32, 6.31}, {36, 7.99},  {40, 9.87},  {50, 15.42}};
+        const char* text; // as the table prints it
+    } printed[] = {{6, 0.222, "0.222"},  {8, 0.395, "0.395"}, {10, 0.617, "0.617"},
+                   {12, 0.888, "0.888"}, {14, 1.21, "1.21"},  {16, 1.58, "1.58"},
+                   {18, 2.00, "2.00"},   {20, 2.47, "2.47"},  {22, 2.98, "2.98"},
+                   {25, 3.85, "3.85"},   {28, 4.83, "4.83"},  {32, 6.31, "6.31"},
+                   {36, 7.99, "7.99"},   {40, 9.87, "9.87"},  {50, 15.42, "15.42"}};
     ASSERT_EQ(codes::nominalDiameters().size(), std::size(printed));
     for (const auto& row : printed) {
         SCOPED_TRACE(row.d);
         for (SteelGrade grade : {SteelGrade::HRB335, SteelGrade::HRB400, SteelGrade::HRB400E,
                                  SteelGrade::HRB500, SteelGrade::HRB500E})
             EXPECT_DOUBLE_EQ(codes::nominalMassPerMetre(grade, row.d).value_or(-1), row.kgPerMetre);
+        EXPECT_EQ(codes::massPerMetreText(row.kgPerMetre).toStdString(), row.text);
     }
     // The table, not 0.00617·d²: 25 mm would be 3.856 by the formula.
     EXPECT_NE(codes::nominalMassPerMetre(SteelGrade::HRB400, 25).value(), 0.00617 * 25 * 25);
