@@ -43,18 +43,19 @@ TEST(AnchorageCore, ReproducesQuotedTableValues) {
         // 是C25,其LabE=42d".
         {"cqjingtai 498661", SteelGrade::HRB400, 25, 16, SeismicGrade::Third, 25, Quantity::LabE,
          42},
-        // Issue 23 quotes the atlas for HRB400, C40, grades 一/二: lab 29, labE 33 (the
+        // The request for this window quotes the atlas for HRB400, C40, grades 一/二: lab 29, labE
+        // 33 (the
         // unrounded 1.15 × 29.47 = 33.9 would give 34).
-        {"issue 23", SteelGrade::HRB400, 40, 20, SeismicGrade::First, 25, Quantity::Lab, 29},
-        {"issue 23", SteelGrade::HRB400, 40, 20, SeismicGrade::First, 25, Quantity::LabE, 33},
-        {"issue 23", SteelGrade::HRB400, 40, 20, SeismicGrade::Second, 25, Quantity::LabE, 33},
-        // Issue 23's example: HRB400, C30, d = 28, grade 三, 50 % lapped.
-        {"issue 23", SteelGrade::HRB400, 30, 28, SeismicGrade::Third, 50, Quantity::Lab, 35},
-        {"issue 23", SteelGrade::HRB400, 30, 28, SeismicGrade::Third, 50, Quantity::LabE, 37},
-        {"issue 23", SteelGrade::HRB400, 30, 28, SeismicGrade::Third, 50, Quantity::La, 39},
-        {"issue 23", SteelGrade::HRB400, 30, 28, SeismicGrade::Third, 50, Quantity::LaE, 41},
-        {"issue 23", SteelGrade::HRB400, 30, 28, SeismicGrade::Third, 50, Quantity::Ll, 55},
-        {"issue 23", SteelGrade::HRB400, 30, 28, SeismicGrade::Third, 50, Quantity::LlE, 57},
+        {"request", SteelGrade::HRB400, 40, 20, SeismicGrade::First, 25, Quantity::Lab, 29},
+        {"request", SteelGrade::HRB400, 40, 20, SeismicGrade::First, 25, Quantity::LabE, 33},
+        {"request", SteelGrade::HRB400, 40, 20, SeismicGrade::Second, 25, Quantity::LabE, 33},
+        // The request's worked example: HRB400, C30, d = 28, grade 三, 50 % lapped.
+        {"request", SteelGrade::HRB400, 30, 28, SeismicGrade::Third, 50, Quantity::Lab, 35},
+        {"request", SteelGrade::HRB400, 30, 28, SeismicGrade::Third, 50, Quantity::LabE, 37},
+        {"request", SteelGrade::HRB400, 30, 28, SeismicGrade::Third, 50, Quantity::La, 39},
+        {"request", SteelGrade::HRB400, 30, 28, SeismicGrade::Third, 50, Quantity::LaE, 41},
+        {"request", SteelGrade::HRB400, 30, 28, SeismicGrade::Third, 50, Quantity::Ll, 55},
+        {"request", SteelGrade::HRB400, 30, 28, SeismicGrade::Third, 50, Quantity::LlE, 57},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.source);
@@ -100,7 +101,7 @@ TEST(AnchorageCore, ReproducesQuotedTableValues) {
     }
 }
 
-// Issue 23's example in mm and as the formula's multiples: lengths from the
+// The request's worked example in mm and as the formula's multiples: lengths from the
 // table multiples (35 × 28 = 980, ...), multiples unrounded.
 TEST(AnchorageCore, IssueExampleLengthsAndExactMultiples) {
     const anchorage::Results r =
@@ -121,7 +122,7 @@ TEST(AnchorageCore, IssueExampleLengthsAndExactMultiples) {
     EXPECT_DOUBLE_EQ(r.zetaA, 1.1);
     EXPECT_DOUBLE_EQ(*r.zetaAE, 1.05);
     EXPECT_DOUBLE_EQ(r.zetaL, 1.4);
-    // The derivation writes the table step as the issue shows it.
+    // The derivation writes the table step as the request shows it.
     EXPECT_TRUE(
         r.derivation.contains(QStringLiteral("la = ζa·lab = 1.10 × 35d = 39d = 1092 mm (d = 28)")))
         << r.derivation.join(QLatin1Char('\n')).toStdString();

@@ -72,7 +72,7 @@ TEST_F(AnchorageWindowTest, TypingRecomputesAndMarksTheTableCell) {
     EXPECT_EQ(seismic->currentText(), "三级");
     typeInto("percentLapped", "50");
 
-    // Issue 23's example, step by step.
+    // The request's worked example, step by step.
     const QString text = derivation();
     for (const char* line : {"la = ζa·lab = 1.10 × 35d = 39d = 1092 mm (d = 28)",
                              "laE = ζaE·la = 1.05 × 39d = 41d = 1148 mm (d = 28)",

@@ -40,7 +40,7 @@ QStringList args(const char* line) {
     return QString::fromUtf8(line).split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
-// The shape issue 23 gives, value for value.
+// The shape scripts were promised, value for value.
 TEST(AnchorCommand, JsonOfTheIssueExample) {
     const Answer run = anchor(args("--anchor --steel HRB400 --concrete C30 --diameter 28 "
                                    "--seismic 3 --lapped 50 --json"));
@@ -69,7 +69,7 @@ TEST(AnchorCommand, JsonOfTheIssueExample) {
     EXPECT_EQ(o["factors"]["zetaA"].toDouble(), 1.1);
     EXPECT_EQ(o["factors"]["zetaAE"].toDouble(), 1.05);
     EXPECT_EQ(o["factors"]["zetaL"].toDouble(), 1.4);
-    // The keys in the order the issue writes them.
+    // The keys in the order scripts were promised them.
     EXPECT_TRUE(run.out.startsWith(
         R"({"steel":"HRB400","concrete":"C30","d":28,"seismic":"3","lapped":50,"table":{"lab":35,)"))
         << run.out.toStdString();
