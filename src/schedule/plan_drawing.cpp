@@ -247,15 +247,15 @@ QString utilisationText(double share) {
 QString optimalityText(const plans::GroupPlan& group) {
     if (!group.error.isEmpty())
         return {};
-    // Whole mm, rounded up a hair below: stock comes in whole mm.
-    const long long bound = (long long)std::ceil(group.lowerBound - 1e-6 * group.lowerBound - 1e-6);
-    const QString boundText = QStringLiteral("下界 %1").arg(metresText(bound));
+    // The bound as stock: the least total of the stock lengths on offer that
+    // reaches the LP's bound. No plan can use less.
+    const QString bound = QStringLiteral("下界 %1").arg(metresText(group.leastPossible));
     if (group.proven)
-        return QStringLiteral("证明最优（%1，没有用料更少的方案）").arg(boundText);
+        return QStringLiteral("证明最优（%1，没有用料更少的方案）").arg(bound);
     const long long excess = group.stockLength - group.leastPossible;
     QString text =
         QStringLiteral("%1；至多比最优多用 %2 mm（%3）")
-            .arg(boundText)
+            .arg(bound)
             .arg(excess)
             .arg(utilisationText(
                 group.leastPossible > 0 ? double(excess) / double(group.leastPossible) : 0));
