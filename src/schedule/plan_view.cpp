@@ -715,6 +715,8 @@ void PlanView::refreshSummary() {
     if (failed > 0)
         total += QStringLiteral("（另有 %1 组无法下料，未计入）").arg(failed);
     m_total->setText(total);
+    // Greyed with the rest of a plan out of date.
+    m_total->setEnabled(!outOfDate);
 }
 
 // ---- running ----
