@@ -95,10 +95,10 @@ if [ -z "$display" ]; then
     exit 1
 fi
 
-mkdir -m 700 "$tmp/runtime" "$tmp/config"
+mkdir -m 700 "$tmp/runtime" "$tmp/config" "$tmp/data"
 env -u QT_QPA_PLATFORM -u DBUS_SESSION_BUS_ADDRESS -u AT_SPI_BUS_ADDRESS \
     DISPLAY=":$display" XDG_RUNTIME_DIR="$tmp/runtime" XDG_CONFIG_HOME="$tmp/config" \
-    ATSPI_SMOKE_INNER=1 ATSPI_SMOKE_TMP="$tmp" ATSPI_SMOKE_LAUNCHER="$launcher" \
+    XDG_DATA_HOME="$tmp/data" ATSPI_SMOKE_INNER=1 ATSPI_SMOKE_TMP="$tmp" ATSPI_SMOKE_LAUNCHER="$launcher" \
     ATSPI_SMOKE_PYTHON="$python" \
     dbus-run-session -- bash "$0" "$program" 2> >(grep -v 'Failed to set fd limit' >&2)
 status=$?
