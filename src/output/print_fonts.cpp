@@ -18,6 +18,10 @@ QFont printFont(int pixelSize, bool bold) {
     font.setBold(bold);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(false);
+    // Shaped, a Latin run in a CJK face takes glyphs that Qt's PDF writer
+    // maps to no character, and "KL1" would copy as "KL". Plain glyphs
+    // are all a list needs.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 
