@@ -1,6 +1,7 @@
 #include "output/printed_pages.h"
 
 #include "output/print_fonts.h"
+#include "schedule/plan_drawing.h"
 #include "schedule/row_columns.h"
 #include "schedule/shape_sketch.h"
 
@@ -9,6 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace output {
 
@@ -25,6 +27,14 @@ constexpr double kRowHeight = 160;
 constexpr double kSummaryHeadingHeight = 110;
 constexpr double kSummaryHeaderHeight = 80;
 constexpr double kSummaryLineHeight = 70;
+constexpr double kPlanHeadingHeight = 110;
+constexpr double kGroupHeadingHeight = 90;
+constexpr double kPatternHeight = 130;
+constexpr double kSpliceHeight = 160;
+constexpr double kGroupTotalsHeight = 160;
+// The pattern's columns: how many bars, the bar to scale, its offcut.
+constexpr double kPatternCountWidth = 300;
+constexpr double kPatternOffcutWidth = 260;
 
 // Font sizes in page units: 32 is about 9 pt.
 constexpr int kBodyFont = 32;
@@ -63,7 +73,14 @@ enum class BlockKind {
     SummaryHeading,
     SummaryHeader,
     SummaryLine,
-    SummaryTotal
+    SummaryTotal,
+    PlanHeading,
+    GroupHeading,
+    GroupError,
+    Pattern,
+    Splice,
+    GroupTotals,
+    PlanTotal,
 };
 
 struct Block {
@@ -71,8 +88,9 @@ struct Block {
     double y = 0;
     double height = 0;
     int member = -1;
-    int row = -1; // the row, or the summary's line
+    int row = -1; // the row, the summary's line, or the group's pattern or splice
     bool continued = false;
+    int group = -1; // of the plan
 };
 
 struct Page {
@@ -86,9 +104,40 @@ QString memberCaption(const Member& member) {
 }
 
 QString settingsLine(const ListSettings& settings) {
-    return QStringLiteral("箍筋弯钩平直段：%1；下料长度取整到 %2 mm")
-        .arg(settings.seismic ? QStringLiteral("抗震 10d（≥75 mm）") : QStringLiteral("非抗震 5d"))
+    return QStringLiteral("%1，下料长度取整到 %2 mm")
+        .arg(settings.seismic ? QStringLiteral("抗震箍筋弯钩 10d")
+                              : QStringLiteral("非抗震箍筋弯钩 5d"))
         .arg(static_cast<int>(settings.rounding));
+}
+
+QString groupName(const plans::GroupPlan& group) {
+    QString name = group.grade.isEmpty() ? QStringLiteral("（未分牌号）") : group.grade;
+    if (group.diameter > 0)
+        name += QStringLiteral(" Φ%1").arg(group.diameter);
+    return name;
+}
+
+QString metres(long long mm) {
+    return fixedText(mm, 3, 3);
+}
+
+QString percent(double share) {
+    return fixedText(std::llround(share * 10000), 2, 2) + QLatin1Char('%');
+}
+
+QString planSettingsLine(const plans::PlanSettings& settings) {
+    QStringList stock;
+    for (const plans::StockLength& s : settings.stock)
+        stock << (s.available ? QStringLiteral("%1（现有 %2 根）").arg(s.length).arg(*s.available)
+                              : QString::number(s.length));
+    QString line = QStringLiteral("原料长度 %1 mm；锯口 %2 mm；")
+                       .arg(stock.join(QStringLiteral("、")))
+                       .arg(settings.kerf);
+    line +=
+        settings.keepOffcut > 0
+            ? QStringLiteral("余头不短于 %1 mm 作余料保留，更短的为废料").arg(settings.keepOffcut)
+            : QStringLiteral("余头均为废料");
+    return line;
 }
 
 } // namespace
@@ -231,6 +280,49 @@ PrintedPages::PrintedPages(const Printout& printout, const QSizeF& areaMm)
         place(Block{total ? BlockKind::SummaryTotal : BlockKind::SummaryLine, 0, lineHeight(total),
                     -1, i});
     }
+
+    // The cutting plan on pages of its own: each group's heading kept with
+    // its first pattern and repeated where the group runs on, every pattern
+    // and the group's totals whole.
+    if (!printout.plan)
+        return;
+    const plans::Plan& plan = *printout.plan;
+    newPage(PageContent::Part::Plan);
+    place(Block{BlockKind::PlanHeading, 0, kPlanHeadingHeight});
+    for (int g = 0; g < plan.groups.size(); ++g) {
+        const plans::GroupPlan& group = plan.groups[g];
+        QList<Block> items;
+        if (!group.error.isEmpty()) {
+            items << Block{BlockKind::GroupError, 0, kSummaryLineHeight, -1, -1, false, g};
+        } else {
+            for (int k = 0; k < group.splices.size(); ++k)
+                items << Block{BlockKind::Splice, 0, kSpliceHeight, -1, k, false, g};
+            for (int k = 0; k < group.patterns.size(); ++k)
+                items << Block{BlockKind::Pattern, 0, kPatternHeight, -1, k, false, g};
+            items << Block{BlockKind::GroupTotals, 0, kGroupTotalsHeight, -1, -1, false, g};
+        }
+        for (int k = 0; k < items.size(); ++k) {
+            QList<Block> before;
+            if (k == 0 || y == l.contentTop)
+                before << Block{BlockKind::GroupHeading, 0, kGroupHeadingHeight, -1, -1, k > 0, g};
+            double needed = items[k].height;
+            for (const Block& b : before)
+                needed += b.height;
+            if (needed > room() && !pageIsEmpty()) {
+                newPage(PageContent::Part::Plan);
+                before = {Block{BlockKind::GroupHeading, 0, kGroupHeadingHeight, -1, -1, k > 0, g}};
+            }
+            for (const Block& b : before)
+                place(b);
+            place(items[k]);
+            QList<int>& groups = l.pages.back().content.planGroups;
+            if (!groups.contains(g))
+                groups << g;
+        }
+    }
+    if (room() < kSummaryLineHeight * 2)
+        newPage(PageContent::Part::Plan);
+    place(Block{BlockKind::PlanTotal, 0, kSummaryLineHeight * 2});
 }
 
 PrintedPages::~PrintedPages() = default;
@@ -293,7 +385,9 @@ void PrintedPages::paint(QPainter& painter, int pageIndex) const {
 
     // Title block: what this is, of what, when, which page.
     painter.setFont(printFont(kTitleFont, true));
-    painter.drawText(QRectF(0, 0, l.width, 90), Qt::AlignCenter, QStringLiteral("钢筋下料单"));
+    const bool planPage = page.content.parts.contains(PageContent::Part::Plan);
+    painter.drawText(QRectF(0, 0, l.width, 90), Qt::AlignCenter,
+                     planPage ? QStringLiteral("钢筋下料优化") : QStringLiteral("钢筋下料单"));
     QStringList members;
     for (const Block& b : page.blocks)
         if (b.member >= 0) {
@@ -306,14 +400,22 @@ void PrintedPages::paint(QPainter& painter, int pageIndex) const {
         memberText = page.content.parts.contains(PageContent::Part::Summary)
                          ? QStringLiteral("全部构件（汇总）")
                          : QStringLiteral("—");
+    QString whatLine = QStringLiteral("构件：%1").arg(memberText);
+    if (planPage) {
+        QStringList groups;
+        for (int g : page.content.planGroups)
+            groups << groupName(m_printout.plan->groups[g]);
+        whatLine =
+            QStringLiteral("牌号、直径：%1")
+                .arg(groups.isEmpty() ? QStringLiteral("—") : groups.join(QStringLiteral("、")));
+    }
     painter.setFont(body);
     const double half = l.width / 2;
     drawCellText(
         painter, QRectF(-kCellPad, 110, half + 300, 60),
         QStringLiteral("工程：%1").arg(list.project.isEmpty() ? QStringLiteral("—") : list.project),
         Qt::AlignLeft);
-    drawCellText(painter, QRectF(-kCellPad, 175, l.width - 600, 60),
-                 QStringLiteral("构件：%1").arg(memberText), Qt::AlignLeft);
+    drawCellText(painter, QRectF(-kCellPad, 175, l.width - 600, 60), whatLine, Qt::AlignLeft);
     drawCellText(
         painter, QRectF(l.width - 600 + kCellPad, 110, 600, 60),
         QStringLiteral("日期：%1").arg(m_printout.date.toString(QStringLiteral("yyyy-MM-dd"))),
@@ -463,6 +565,124 @@ void PrintedPages::paint(QPainter& painter, int pageIndex) const {
                                  QStringLiteral("另有 %1 行有问题，无法计算，未计入合计。")
                                      .arg(computed.rowsLeftOut));
             }
+            break;
+        }
+        case BlockKind::PlanHeading: {
+            painter.setFont(printFont(40, true));
+            painter.drawText(QRectF(0, b.y, l.width, 60), Qt::AlignLeft | Qt::AlignVCenter,
+                             QStringLiteral("下料方案（按牌号、直径，原料按比例绘制）"));
+            painter.setFont(body);
+            drawCellText(painter, QRectF(-kCellPad, b.y + 60, l.width + 2 * kCellPad, 45),
+                         planSettingsLine(m_printout.planSettings), Qt::AlignLeft);
+            break;
+        }
+        case BlockKind::GroupHeading: {
+            const plans::GroupPlan& group = m_printout.plan->groups[b.group];
+            painter.fillRect(QRectF(0, b.y + 15, l.width, b.height - 25), shade);
+            painter.setFont(bold);
+            QString caption = groupName(group);
+            if (b.continued)
+                caption += QStringLiteral("（续）");
+            drawCellText(painter, QRectF(0, b.y + 15, l.width, b.height - 25), caption,
+                         Qt::AlignLeft);
+            break;
+        }
+        case BlockKind::GroupError: {
+            const plans::GroupPlan& group = m_printout.plan->groups[b.group];
+            painter.setFont(body);
+            drawCellText(painter, QRectF(0, b.y, l.width, b.height),
+                         QStringLiteral("无方案：%1").arg(group.error), Qt::AlignLeft);
+            break;
+        }
+        case BlockKind::Pattern:
+        case BlockKind::Splice: {
+            const plans::GroupPlan& group = m_printout.plan->groups[b.group];
+            // One scale for all the bars of a group: the longest stock bar.
+            long long longest = 0;
+            for (const plans::Pattern& p : group.patterns)
+                longest = std::max(longest, p.stock);
+            for (const plans::SplicedPiece& sp : group.splices)
+                longest = std::max(longest, sp.length);
+            const QRectF count(0, b.y, kPatternCountWidth, b.height);
+            const QRectF aside(l.width - kPatternOffcutWidth, b.y, kPatternOffcutWidth, b.height);
+            const double barHeight = b.kind == BlockKind::Pattern ? 70 : 110;
+            const QRectF bar(kPatternCountWidth, b.y + (b.height - barHeight) / 2,
+                             l.width - kPatternCountWidth - kPatternOffcutWidth - 40, barHeight);
+            schedule::PatternDrawingOptions options;
+            options.scaleLength = longest;
+            options.kerf = m_printout.planSettings.kerf;
+            painter.setFont(body);
+            painter.setPen(ink);
+            if (b.kind == BlockKind::Pattern) {
+                const plans::Pattern& pattern = group.patterns[b.row];
+                drawCellText(painter, count,
+                             QStringLiteral("%1 mm\n× %2 根").arg(pattern.stock).arg(pattern.count),
+                             Qt::AlignLeft);
+                drawCellText(painter, aside,
+                             pattern.offcut == 0 ? QStringLiteral("无余头")
+                             : pattern.offcutKept
+                                 ? QStringLiteral("余料 %1 mm").arg(pattern.offcut)
+                                 : QStringLiteral("废料 %1 mm").arg(pattern.offcut),
+                             Qt::AlignLeft);
+                painter.setFont(printFont(kSmallFont));
+                schedule::drawPattern(painter, bar, pattern, options);
+            } else {
+                const plans::SplicedPiece& spliced = group.splices[b.row];
+                drawCellText(painter, count,
+                             QStringLiteral("接长 %1\n%2 mm × %3 根")
+                                 .arg(spliced.label)
+                                 .arg(spliced.length)
+                                 .arg(spliced.count),
+                             Qt::AlignLeft);
+                drawCellText(painter, aside,
+                             spliced.lap > 0 ? QStringLiteral("搭接 %1 mm").arg(spliced.lap)
+                                             : QStringLiteral("机械连接"),
+                             Qt::AlignLeft);
+                painter.setFont(printFont(kSmallFont));
+                schedule::drawSplicedPiece(painter, bar, spliced, options);
+            }
+            painter.setPen(QPen(QColor(190, 190, 190), kThinPen / 2));
+            painter.drawLine(QPointF(0, b.y + b.height), QPointF(l.width, b.y + b.height));
+            painter.setPen(ink);
+            break;
+        }
+        case BlockKind::GroupTotals: {
+            const plans::GroupPlan& group = m_printout.plan->groups[b.group];
+            QStringList stock;
+            for (const plans::StockUse& u : group.stock)
+                stock << QStringLiteral("%1 mm × %2 根").arg(u.length).arg(u.count);
+            const long long bound = std::llround(std::ceil(group.lowerBound - 1e-6));
+            const QStringList lines{
+                QStringLiteral("需购原料：%1").arg(stock.join(QStringLiteral("，"))),
+                QStringLiteral("原料 %1 m，下料 %2 m，保留余料 %3 m，废料 %4 m，利用率 %5")
+                    .arg(metres(group.stockLength), metres(group.piecesLength),
+                         metres(group.keptOffcut), metres(group.waste), percent(group.utilisation)),
+                QStringLiteral("下界 %1 m（%2）；%3")
+                    .arg(metres(bound),
+                         group.lpSolved ? QStringLiteral("线性规划松弛的最优值")
+                                        : QStringLiteral("时间到，线性规划未解完"),
+                         group.proven ? QStringLiteral("已证明最优：没有用料更少的方案")
+                                      : QStringLiteral("至多比最优多用 %1 mm")
+                                            .arg(group.stockLength - group.leastPossible))};
+            for (int i = 0; i < lines.size(); ++i) {
+                painter.setFont(i == 0 ? bold : body);
+                drawCellText(painter, QRectF(-kCellPad, b.y + 10 + i * 45, l.width + kCellPad, 45),
+                             lines[i], Qt::AlignLeft);
+            }
+            break;
+        }
+        case BlockKind::PlanTotal: {
+            const plans::Plan& plan = *m_printout.plan;
+            painter.setPen(QPen(Qt::black, kRulePen));
+            painter.drawLine(QPointF(0, b.y + 20), QPointF(l.width, b.y + 20));
+            painter.setPen(ink);
+            painter.setFont(bold);
+            drawCellText(
+                painter, QRectF(-kCellPad, b.y + 30, l.width + kCellPad, 60),
+                QStringLiteral("全部：原料 %1 m，下料 %2 m，保留余料 %3 m，废料 %4 m，利用率 %5")
+                    .arg(metres(plan.stockLength), metres(plan.piecesLength),
+                         metres(plan.keptOffcut), metres(plan.waste), percent(plan.utilisation)),
+                Qt::AlignLeft);
             break;
         }
         }

@@ -3,6 +3,7 @@
 #include "output/printed_pages.h"
 
 #include "output/sample_lists.h"
+#include "plans/list_pieces.h"
 #include "support/qt_printers.h"
 
 #include <QElapsedTimer>
@@ -220,6 +221,84 @@ TEST(PrintedList, FiveHundredRowsToPdfInTime) {
     timer.start();
     ASSERT_FALSE(writePdf(dir.filePath(QStringLiteral("long.pdf")), printout, PageChoice{}));
     EXPECT_LT(timer.elapsed(), 6000);
+}
+
+// "× 4 根", however the reader spaces it.
+QRegularExpression barsOf(long long bars) {
+    return QRegularExpression(QStringLiteral("×\\s*%1\\s*根").arg(bars));
+}
+
+Printout withPlan(const schedule::CuttingList& list) {
+    Printout p = printoutOf(list);
+    p.planSettings.stock = {{12000, std::nullopt}, {9000, std::nullopt}};
+    p.planSettings.kerf = 3;
+    p.planSettings.keepOffcut = 500;
+    p.plan = plans::planGroups(plans::piecesFromList(list).groups, p.planSettings);
+    return p;
+}
+
+TEST(PrintedPlan, FollowsTheListOnPagesOfItsOwnWithWhatToBuy) {
+    const Printout printout = withPlan(sample::workedExample());
+    ASSERT_EQ(printout.plan->groups.size(), 2);
+    const PrintedPages pages(printout, areaOf(PageChoice{}));
+    ASSERT_EQ(pages.pageCount(), 2);
+    EXPECT_EQ(pages.content(1).parts, QList{PageContent::Part::Plan});
+    EXPECT_EQ(pages.content(1).planGroups, (QList<int>{0, 1}));
+    if (!havePoppler())
+        GTEST_SKIP() << "poppler-utils is not installed (scripts/install-deps.sh)";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plan.pdf"));
+    ASSERT_FALSE(writePdf(path, printout, PageChoice{}));
+    const QString text = pdfText(path, 2);
+    EXPECT_TRUE(text.contains(QStringLiteral("钢筋下料优化")));
+    EXPECT_TRUE(text.contains(QStringLiteral("HPB300 Φ8")));
+    EXPECT_TRUE(text.contains(QStringLiteral("HRB400 Φ25")));
+    EXPECT_TRUE(text.contains(QStringLiteral("需购原料")));
+    EXPECT_TRUE(text.contains(QStringLiteral("锯口 3 mm")));
+    // Each pattern's count, each group's stock to buy and utilisation to
+    // 0.01 %, as the plan has them.
+    for (const plans::GroupPlan& g : printout.plan->groups) {
+        for (const plans::Pattern& p : g.patterns)
+            EXPECT_TRUE(text.contains(QStringLiteral("%1 mm").arg(p.stock)) &&
+                        text.contains(barsOf(p.count)))
+                << g.grade.toStdString() << " pattern of " << p.stock;
+        QStringList stock;
+        for (const plans::StockUse& u : g.stock)
+            stock << QStringLiteral("%1 mm × %2 根").arg(u.length).arg(u.count);
+        EXPECT_TRUE(text.contains(QStringLiteral("需购原料：") + stock.join(QStringLiteral("，"))))
+            << g.grade.toStdString();
+        EXPECT_TRUE(text.contains(QString::number(g.utilisation * 100, 'f', 2) + QLatin1Char('%')))
+            << g.grade.toStdString();
+    }
+    // 157.320 m of 8 mm pieces: no plan uses less than 18 bars of 9 m.
+    EXPECT_TRUE(text.contains(QStringLiteral("下界")));
+    EXPECT_TRUE(text.contains(QStringLiteral("已证明最优")));
+}
+
+TEST(PrintedPlan, ManyPatternsRunOnWithTheGroupHeadingRepeated) {
+    // Forty lengths of 25 mm bar, three of each: many patterns in one group.
+    schedule::CuttingList list;
+    schedule::Member m{QStringLiteral("J1"), 1, {}};
+    for (int i = 0; i < 40; ++i)
+        m.rows << sample::bar(QStringLiteral("P%1").arg(i), schedule::Shape::Straight,
+                              codes::SteelGrade::HRB400, 25, {{"A", 1100.0 + 97 * i}}, 3);
+    list.members << m;
+    const Printout printout = withPlan(list);
+    ASSERT_EQ(printout.plan->groups.size(), 1);
+    const qsizetype patterns = printout.plan->groups[0].patterns.size();
+    const PrintedPages pages(printout, areaOf(PageChoice{}));
+    ASSERT_GT(patterns, 17) << "enough patterns to run on to a second page";
+    // 240 mm a page: the plan's heading (11 mm), the group's (9 mm) and 16
+    // patterns of 13 mm on the first plan page, the heading again and 17
+    // on the next.
+    QList<int> planPages;
+    for (int p = 0; p < pages.pageCount(); ++p)
+        if (pages.content(p).parts.contains(PageContent::Part::Plan)) {
+            planPages << p;
+            EXPECT_EQ(pages.content(p).planGroups, QList<int>{0}) << "page " << p + 1;
+        }
+    const int expected = patterns <= 16 + 17 ? 2 : 3;
+    EXPECT_EQ(planPages.size(), expected) << patterns << " patterns";
 }
 
 // What a reader copies: the ideograph, not the radical drawn with the same
