@@ -19,6 +19,7 @@ class QMenu;
 class QTableView;
 class QTableWidget;
 class ListHelpWindow;
+class ListOutput;
 class ListTableView;
 class MemberTableModel;
 class RowTableModel;
@@ -66,6 +67,7 @@ public:
     ListDocument* document() { return m_document; }
     RowTableModel* rowModel() { return m_rowModel; }
     ListTableView* rowTable() { return m_table; }
+    ListOutput* output() { return m_output; }
     void setBarQuantitySource(BarQuantitySource source);
 
     // Offers back the lists an earlier run left unsaved, newest first, until
@@ -150,6 +152,7 @@ private:
     QComboBox* m_defaultGrade = nullptr;
     QMenu* m_recentMenu = nullptr;
     QPointer<ListHelpWindow> m_help;
+    ListOutput* m_output = nullptr;
 
     QAction* m_new = nullptr;
     QAction* m_open = nullptr;
