@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Writes the window's five screenshots (one per tab, the calculator at full and
-# compact height), the cutting-list window's and the anchorage window's, from a
-# built corvala, on a private X display with openbox.
+# compact height), the cutting-list window's, the anchorage window's and the
+# cutting plan's, from a built corvala, on a private X display with openbox.
 # Builds nothing. Usage: scripts/screenshots.sh [path/to/corvala] [output dir]
 # Needs: xvfb, openbox, imagemagick, xdotool, x11-utils, fonts-noto-cjk
 # (scripts/install-deps.sh installs them).
@@ -130,3 +130,36 @@ key Down
 key Return
 type_text 50
 shot anchorage.png "$anchorage"
+
+# The cutting plan of a beam and column list (docs/examples): the typed list
+# saved out of the way, the example opened with Ctrl+O, its 下料优化 page
+# (Alt+2) with offcuts of 1 m kept and long bars lapped by the anchorage
+# rules, run with Alt+U; the Φ25 group, whose bars are lapped, chosen in the
+# summary (its last row) so that the drawing shows it.
+example=$(realpath docs/examples/frame-beams-columns.cvl)
+xdotool windowactivate --sync "$list" >/dev/null 2>&1 || true
+sleep 0.5
+key ctrl+s
+type_text "$work/typed.cvl"
+key Return
+sleep 1
+key ctrl+o
+type_text "$example"
+key Return
+sleep 1.5
+key alt+2
+key alt+o
+key ctrl+a
+type_text 1000
+key alt+j
+key Down
+key Down
+key alt+u
+sleep 8
+# The summary's first row, then its last: Ctrl+End.
+xdotool mousemove --window "$list" 430 150 click 1
+sleep 0.3
+key ctrl+End
+key Home
+xdotool mousemove 1023 767
+shot cutting-plans.png "$list"

@@ -288,7 +288,8 @@ PrintedPages::PrintedPages(const Printout& printout, const QSizeF& areaMm)
         return;
     const plans::Plan& plan = *printout.plan;
     newPage(PageContent::Part::Plan);
-    place(Block{BlockKind::PlanHeading, 0, kPlanHeadingHeight});
+    place(Block{BlockKind::PlanHeading, 0,
+                kPlanHeadingHeight + (printout.planOutOfDate ? kSummaryLineHeight : 0)});
     for (int g = 0; g < plan.groups.size(); ++g) {
         const plans::GroupPlan& group = plan.groups[g];
         QList<Block> items;
@@ -574,6 +575,13 @@ void PrintedPages::paint(QPainter& painter, int pageIndex) const {
             painter.setFont(body);
             drawCellText(painter, QRectF(-kCellPad, b.y + 60, l.width + 2 * kCellPad, 45),
                          planSettingsLine(m_printout.planSettings), Qt::AlignLeft);
+            if (m_printout.planOutOfDate) {
+                painter.setFont(bold);
+                drawCellText(painter, QRectF(-kCellPad, b.y + 110, l.width + 2 * kCellPad, 55),
+                             QStringLiteral("方案已过期：下料单在方案算出后有改动，以下不是"
+                                            "当前下料单的方案，请在“下料优化”中重新计算"),
+                             Qt::AlignLeft);
+            }
             break;
         }
         case BlockKind::GroupHeading: {

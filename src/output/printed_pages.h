@@ -42,6 +42,8 @@ struct Printout {
     // The cutting plan of the list, printed after it; none: the list alone.
     std::optional<plans::Plan> plan;
     plans::PlanSettings planSettings;
+    // The list has changed since the plan was made (过期): printed with a warning.
+    bool planOutOfDate = false;
     QDate date; // printed in the title block
 };
 

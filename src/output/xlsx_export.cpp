@@ -273,6 +273,10 @@ void writeSummarySheet(Sheet& s, const CuttingList& list, const ComputedList& co
     s.widths = widths;
 }
 
+QString outOfDateNote() {
+    return QStringLiteral("方案已过期：下料单在方案算出后有改动，请在“下料优化”中重新计算");
+}
+
 QString groupTitle(const plans::GroupPlan& g) {
     QString title = g.grade.isEmpty() ? QStringLiteral("（未分牌号）") : g.grade;
     return title;
@@ -297,7 +301,7 @@ QString cutsText(const plans::Pattern& p) {
     return parts.join(QStringLiteral(" + "));
 }
 
-void writePlanSheet(Sheet& s, const plans::Plan& plan, const Formats& f) {
+void writePlanSheet(Sheet& s, const plans::Plan& plan, bool outOfDate, const Formats& f) {
     s.header({QStringLiteral("牌号"), QStringLiteral("直径(mm)"), QStringLiteral("原料长度(mm)"),
               QStringLiteral("根数"), QStringLiteral("每根切成(mm)（编号）"),
               QStringLiteral("段数"), QStringLiteral("余头(mm)"), QStringLiteral("余头处理")},
@@ -334,6 +338,10 @@ void writePlanSheet(Sheet& s, const plans::Plan& plan, const Formats& f) {
     // Each group's totals below the cuts: what to buy, how much is used, and
     // how far the plan can be from the best.
     line += 1;
+    if (outOfDate) {
+        s.text(line, 0, outOfDateNote(), f.problem);
+        line += 2;
+    }
     const QStringList titles{QStringLiteral("牌号"),        QStringLiteral("直径(mm)"),
                              QStringLiteral("需购原料"),    QStringLiteral("原料总长(m)"),
                              QStringLiteral("下料总长(m)"), QStringLiteral("保留余料(m)"),
@@ -410,7 +418,7 @@ std::optional<QString> writeXlsx(const QString& path, const WorkbookContent& con
         summary.widths.apply(summary.sheet);
         if (content.plan && !content.plan->groups.isEmpty()) {
             Sheet plan{workbook_add_worksheet(book, planName.constData()), {}};
-            writePlanSheet(plan, *content.plan, formats);
+            writePlanSheet(plan, *content.plan, content.planOutOfDate, formats);
             plan.widths.apply(plan.sheet);
         }
         const lxw_error error = workbook_close(book);

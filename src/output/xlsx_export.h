@@ -18,6 +18,7 @@ struct WorkbookContent {
     const schedule::CuttingList* list = nullptr;
     const schedule::ComputedList* computed = nullptr;
     const plans::Plan* plan = nullptr; // none: no plan sheet
+    bool planOutOfDate = false;        // the list changed since: said on the plan sheet
 };
 
 // Writes the file whole or not at all; the reason in Chinese when it could

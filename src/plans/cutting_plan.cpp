@@ -554,6 +554,13 @@ QString checkSettings(const PlanSettings& settings) {
     return {};
 }
 
+void countTotals(GroupPlan& plan) {
+    plan.stock.clear();
+    plan.stockLength = plan.piecesLength = plan.keptOffcut = plan.waste = 0;
+    plan.utilisation = 0;
+    addUp(plan);
+}
+
 GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
                     const PlanControl& control, int groupIndex, int groupCount) {
 #if defined(__GLIBC__)

@@ -22,6 +22,8 @@ struct Piece {
 struct StockLength {
     long long length = 0;               // mm
     std::optional<long long> available; // bars on hand; none: as many as needed
+
+    bool operator==(const StockLength&) const = default;
 };
 
 // Pieces longer than the longest stock bar are joined from several bars.
@@ -130,6 +132,11 @@ struct PlanControl {
 // Problems with the settings themselves (stock, kerf, offcut, splices), in
 // Chinese; empty when they can be planned with.
 QString checkSettings(const PlanSettings& settings);
+
+// A group's totals (stock to buy, lengths, kept offcut, waste,
+// utilisation) worked out again from its patterns, as for a plan read back
+// from a file.
+void countTotals(GroupPlan& plan);
 
 GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
                     const PlanControl& control = {}, int groupIndex = 0, int groupCount = 1);

@@ -64,7 +64,7 @@ QString AutosaveStore::copyPathFor(const QString& originalPath) const {
 }
 
 std::optional<QString> AutosaveStore::write(const schedule::CuttingList& list,
-                                            const QString& originalPath) {
+                                            const QString& originalPath, const QJsonObject& plan) {
     if (!QDir().mkpath(m_directory))
         return QStringLiteral("无法创建文件夹“%1”").arg(QDir::toNativeSeparators(m_directory));
     const QString copy = copyPathFor(originalPath);
@@ -73,7 +73,7 @@ std::optional<QString> AutosaveStore::write(const schedule::CuttingList& list,
         remove();
         hold(copy);
     }
-    if (const std::optional<QString> error = schedule::saveListFile(list, copy))
+    if (const std::optional<QString> error = schedule::saveListFile(list, copy, plan))
         return error;
     QJsonObject note;
     note.insert(QStringLiteral("file"), originalPath);

@@ -3,6 +3,7 @@
 #include "schedule/cutting_list.h"
 
 #include <QDateTime>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 
@@ -33,7 +34,9 @@ public:
 
     // Writes the copy of the list whose file is `originalPath` (empty while
     // untitled); the reason when it could not.
-    std::optional<QString> write(const schedule::CuttingList& list, const QString& originalPath);
+    // `plan`: the list's cutting plan as its file keeps it; empty: none.
+    std::optional<QString> write(const schedule::CuttingList& list, const QString& originalPath,
+                                 const QJsonObject& plan = {});
     // Removes the copy this store last wrote or took over, if any.
     void remove();
     // The copies found in the folder that no running program holds, newest

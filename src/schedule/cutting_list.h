@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codes/anchorage_rules.h"
 #include "codes/steel_grades.h"
 #include "schedule/shapes.h"
 
@@ -48,6 +49,13 @@ struct ListSettings {
     bool seismic = true;
     Rounding rounding = Rounding::Millimetre1;
     codes::SteelGrade defaultGrade = codes::SteelGrade::HRB400;
+    // What the lap of a spliced long bar is taken from by the anchorage
+    // rules: the members' concrete grade (30: C30), their seismic grade and
+    // the share of the bars lapped in one zone, in %. The hook setting above
+    // stays as it is: a list may have seismic hooks in members of any grade.
+    int concrete = 30;
+    codes::SeismicGrade seismicGrade = codes::SeismicGrade::Second;
+    double percentLapped = 25;
 
     bool operator==(const ListSettings&) const = default;
 };

@@ -13,3 +13,16 @@ void ListEdit::undo() {
 void ListEdit::redo() {
     m_document->apply(m_after, m_cursorAfter);
 }
+
+PlanChange::PlanChange(ListDocument* document, const QString& text,
+                       std::optional<plans::ListPlan> before, std::optional<plans::ListPlan> after)
+    : QUndoCommand(text), m_document(document), m_before(std::move(before)),
+      m_after(std::move(after)) {}
+
+void PlanChange::undo() {
+    m_document->applyPlan(m_before);
+}
+
+void PlanChange::redo() {
+    m_document->applyPlan(m_after);
+}

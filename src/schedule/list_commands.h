@@ -22,3 +22,19 @@ private:
     ListCursor m_cursorBefore;
     ListCursor m_cursorAfter;
 };
+
+// A cutting plan made (or dropped), undone by putting back the plan there
+// was. The list stays as it is.
+class PlanChange : public QUndoCommand {
+public:
+    PlanChange(ListDocument* document, const QString& text, std::optional<plans::ListPlan> before,
+               std::optional<plans::ListPlan> after);
+
+    void undo() override;
+    void redo() override;
+
+private:
+    ListDocument* m_document;
+    std::optional<plans::ListPlan> m_before;
+    std::optional<plans::ListPlan> m_after;
+};

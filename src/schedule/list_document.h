@@ -1,11 +1,14 @@
 #pragma once
 
+#include "plans/list_plan.h"
 #include "schedule/computation.h"
 #include "schedule/cutting_list.h"
 
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
+
+#include <optional>
 
 // Where an edit took place, so that undoing or redoing it shows that place:
 // the member, the row of that member and the column of the row table.
@@ -17,7 +20,8 @@ struct ListCursor {
 };
 
 // The cutting list the window edits: the list, its file, its computed
-// figures and the undo stack that every change goes through.
+// figures, its cutting plan and the undo stack that every change goes
+// through.
 class ListDocument : public QObject {
     Q_OBJECT
 public:
@@ -41,18 +45,34 @@ public:
                 const ListCursor& cursorAfter, const ListCursor& cursorBefore);
     // A list that replaces this one (new, opened), with no undo history.
     // `modified`: as a list not saved yet (a recovered autosave).
-    void replace(const schedule::CuttingList& list, const QString& path, bool modified);
+    void replace(const schedule::CuttingList& list, const QString& path, bool modified,
+                 std::optional<plans::ListPlan> plan = std::nullopt);
+
+    // The cutting plan kept with the list, if one was made or read.
+    const std::optional<plans::ListPlan>& plan() const { return m_plan; }
+    // The list no longer gives what the plan was made from (过期). Kept up
+    // to date as the list changes, is undone or redone.
+    bool isPlanOutOfDate() const { return m_planOutOfDate; }
+    // A plan made for the list, as one undoable step named `text`.
+    void changePlan(const QString& text, std::optional<plans::ListPlan> plan);
 
 Q_SIGNALS:
     // After every change: the list as it now is, and where to show it.
     void listChanged(const ListCursor& cursor);
     void filePathChanged(const QString& path);
+    // After the plan or whether it is out of date changed.
+    void planChanged();
 
 private:
     friend class ListEdit;
+    friend class PlanChange;
     void apply(const schedule::CuttingList& list, const ListCursor& cursor);
+    void applyPlan(const std::optional<plans::ListPlan>& plan);
+    void checkPlan();
 
     schedule::CuttingList m_list;
+    std::optional<plans::ListPlan> m_plan;
+    bool m_planOutOfDate = false;
     schedule::ComputedList m_computed;
     QUndoStack m_undo;
     QString m_path;

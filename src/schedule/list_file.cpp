@@ -130,13 +130,40 @@ struct Reader {
                 return fail(where, QStringLiteral("未知的牌号“%1”").arg(grade));
             s.defaultGrade = *g;
         }
+        // Lists saved before lap lengths came from the anchorage rules: C30,
+        // 25 % lapped, and seismic grade 二 where hooks were seismic, as
+        // their members most likely are; the plan view shows what is taken.
+        s.seismicGrade = s.seismic ? codes::SeismicGrade::Second : codes::SeismicGrade::None;
+        if (o.contains(QStringLiteral("concrete"))) {
+            int concrete = 0;
+            if (!whole(o, "concrete", concrete, where))
+                return false;
+            if (!codes::concreteGradeFromName(QStringLiteral("C%1").arg(concrete)))
+                return fail(where,
+                            QStringLiteral("混凝土强度等级“%1”应为 C15 到 C80 之一").arg(concrete));
+            s.concrete = concrete;
+        }
+        if (o.contains(QStringLiteral("seismicGrade"))) {
+            int grade = -1;
+            if (!whole(o, "seismicGrade", grade, where))
+                return false;
+            if (grade < 0 || grade > 4)
+                return fail(where, QStringLiteral("抗震等级应为 0（非抗震）到 4"));
+            s.seismicGrade = static_cast<codes::SeismicGrade>(grade);
+        }
+        if (o.contains(QStringLiteral("percentLapped"))) {
+            const QJsonValue v = o.value(QStringLiteral("percentLapped"));
+            if (!v.isDouble() || !(v.toDouble() > 0 && v.toDouble() <= 100))
+                return fail(where, QStringLiteral("搭接接头面积百分率应大于 0 且不大于 100"));
+            s.percentLapped = v.toDouble();
+        }
         return true;
     }
 };
 
 } // namespace
 
-QByteArray listToJson(const CuttingList& list) {
+QByteArray listToJson(const CuttingList& list, const QJsonObject& plan) {
     QJsonObject root;
     root.insert(QStringLiteral("format"), kListFileFormat);
     root.insert(QStringLiteral("version"), kListFileVersion);
@@ -145,6 +172,9 @@ QByteArray listToJson(const CuttingList& list) {
     settings.insert(QStringLiteral("seismic"), list.settings.seismic);
     settings.insert(QStringLiteral("rounding"), static_cast<int>(list.settings.rounding));
     settings.insert(QStringLiteral("defaultGrade"), codes::gradeName(list.settings.defaultGrade));
+    settings.insert(QStringLiteral("concrete"), list.settings.concrete);
+    settings.insert(QStringLiteral("seismicGrade"), static_cast<int>(list.settings.seismicGrade));
+    settings.insert(QStringLiteral("percentLapped"), list.settings.percentLapped);
     root.insert(QStringLiteral("settings"), settings);
     QJsonArray members;
     for (const Member& member : list.members) {
@@ -158,6 +188,8 @@ QByteArray listToJson(const CuttingList& list) {
         members.append(m);
     }
     root.insert(QStringLiteral("members"), members);
+    if (!plan.isEmpty())
+        root.insert(QStringLiteral("plan"), plan);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -221,14 +253,15 @@ LoadedList listFromJson(const QByteArray& bytes) {
         }
         list.members << member;
     }
-    return {list, QString()};
+    return {list, QString(), root.value(QStringLiteral("plan"))};
 }
 
-std::optional<QString> saveListFile(const CuttingList& list, const QString& path) {
+std::optional<QString> saveListFile(const CuttingList& list, const QString& path,
+                                    const QJsonObject& plan) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("无法写入文件：%1").arg(file.errorString());
-    const QByteArray bytes = listToJson(list);
+    const QByteArray bytes = listToJson(list, plan);
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return QStringLiteral("写入失败：%1").arg(file.errorString());

@@ -3,6 +3,8 @@
 #include "schedule/cutting_list.h"
 
 #include <QByteArray>
+#include <QJsonObject>
+#include <QJsonValue>
 #include <QString>
 
 #include <optional>
@@ -19,9 +21,14 @@ constexpr int kListFileVersion = 1;
 struct LoadedList {
     std::optional<CuttingList> list;
     QString error; // why there is no list, for the user, in Chinese
+    // The cutting plan saved with the list, as written: the plans layer
+    // reads it (plans/list_plan.h). Undefined when the file has none; never
+    // a reason to refuse the list.
+    QJsonValue plan;
 };
 
-QByteArray listToJson(const CuttingList& list);
+// `plan`: the cutting plan saved with the list; an empty object writes none.
+QByteArray listToJson(const CuttingList& list, const QJsonObject& plan = {});
 // Reads a whole file's bytes. Anything amiss (not JSON, truncated, not a
 // cutting list, a newer version, a value out of place) gives no list and the
 // reason; a list is never half read.
@@ -29,7 +36,8 @@ LoadedList listFromJson(const QByteArray& bytes);
 
 // Through a temporary file renamed over the old one, so that a crash or a
 // full disk never leaves a half-written list. The reason on failure.
-std::optional<QString> saveListFile(const CuttingList& list, const QString& path);
+std::optional<QString> saveListFile(const CuttingList& list, const QString& path,
+                                    const QJsonObject& plan = {});
 LoadedList loadListFile(const QString& path);
 
 } // namespace schedule

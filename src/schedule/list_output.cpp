@@ -81,11 +81,13 @@ output::Printout ListOutput::printout() const {
     p.list = m_document->list();
     p.computed = m_document->computed();
     p.date = QDate::currentDate();
-    if (m_planSource)
-        if (std::optional<PlanOutput> plan = m_planSource()) {
-            p.plan = std::move(plan->plan);
-            p.planSettings = plan->settings;
-        }
+    if (const std::optional<plans::ListPlan>& kept = m_document->plan()) {
+        p.plan = kept->plan;
+        p.planSettings.stock = kept->settings.stock;
+        p.planSettings.kerf = kept->settings.kerf;
+        p.planSettings.keepOffcut = kept->settings.keepOffcut;
+        p.planOutOfDate = m_document->isPlanOutOfDate();
+    }
     return p;
 }
 

@@ -15,16 +15,9 @@ class QMenu;
 class QPrinter;
 class QWidget;
 
-// The plan printed and exported with the list, and what it was made with.
-struct PlanOutput {
-    plans::Plan plan;
-    plans::PlanSettings settings;
-};
-// The list's current plan, where it has one.
-using PlanOutputSource = std::function<std::optional<PlanOutput>()>;
-
 // The cutting-list window's output: print preview, print, PDF and Excel,
-// and the paper they use. The pages come from output/printed_pages, so the
+// and the paper they use; the list's plan (下料优化) with the list where it
+// has one. The pages come from output/printed_pages, so the
 // preview, the printer and the PDF show the same.
 //
 // Actions by object name:
@@ -45,11 +38,10 @@ public:
     // 纸张: A4 or A3, upright or across, for the preview, the printer and the PDF.
     QMenu* paperMenu() const { return m_paperMenu; }
 
-    void setPlanSource(PlanOutputSource source) { m_planSource = std::move(source); }
-
     output::PageChoice pageChoice() const { return m_choice; }
     void setPageChoice(const output::PageChoice& choice);
-    // The printout of the document as it is now, dated today.
+    // The printout of the document as it is now, with the plan kept with
+    // it (marked where out of date), dated today.
     output::Printout printout() const;
 
     void preview();
@@ -70,7 +62,6 @@ private:
     QWidget* m_window;
     ListDocument* m_document;
     std::function<QString()> m_suggestedPath;
-    PlanOutputSource m_planSource;
     output::PageChoice m_choice;
     QAction* m_preview = nullptr;
     QAction* m_print = nullptr;

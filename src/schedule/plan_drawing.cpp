@@ -1,10 +1,14 @@
 #include "schedule/plan_drawing.h"
 
+#include "numbers/number_text.h"
+
+#include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPen>
 
 #include <algorithm>
+#include <cmath>
 
 namespace schedule {
 
@@ -212,6 +216,153 @@ void drawSplicedPiece(QPainter& painter, const QRectF& rect, const plans::Splice
         }
     }
     painter.restore();
+}
+
+QString groupTitle(const plans::GroupPlan& group) {
+    QString title = group.grade.isEmpty() ? QStringLiteral("未分牌号") : group.grade;
+    if (group.diameter > 0)
+        title += QStringLiteral(" Φ%1").arg(group.diameter);
+    return title;
+}
+
+QString stockToBuyText(const plans::GroupPlan& group) {
+    QStringList parts;
+    for (const plans::StockUse& s : group.stock)
+        parts << QStringLiteral("%1 mm × %2 根").arg(s.length).arg(s.count);
+    return parts.join(QStringLiteral("、"));
+}
+
+QString metresText(long long mm) {
+    const long long magnitude = mm < 0 ? -mm : mm;
+    return QStringLiteral("%1%2.%3 m")
+        .arg(mm < 0 ? QStringLiteral("-") : QString())
+        .arg(magnitude / 1000)
+        .arg(magnitude % 1000, 3, 10, QLatin1Char('0'));
+}
+
+QString utilisationText(double share) {
+    return numbers::formatPattern(share * 100, numbers::Pattern::Fixed2) + QLatin1Char('%');
+}
+
+QString optimalityText(const plans::GroupPlan& group) {
+    if (!group.error.isEmpty())
+        return {};
+    // The bound as stock: the least total of the stock lengths on offer that
+    // reaches the LP's bound. No plan can use less.
+    const QString bound = QStringLiteral("下界 %1").arg(metresText(group.leastPossible));
+    if (group.proven)
+        return QStringLiteral("证明最优（%1，没有用料更少的方案）").arg(bound);
+    const long long excess = group.stockLength - group.leastPossible;
+    QString text =
+        QStringLiteral("%1；至多比最优多用 %2 mm（%3）")
+            .arg(bound)
+            .arg(excess)
+            .arg(utilisationText(
+                group.leastPossible > 0 ? double(excess) / double(group.leastPossible) : 0));
+    if (group.timedOut)
+        text += QStringLiteral("，计算时间已到");
+    return text;
+}
+
+double drawGroupPlan(QPainter* painter, const QFont& font, const QRectF& area,
+                     const plans::GroupPlan& group, const PatternDrawingOptions& options) {
+    const QFont used = painter ? painter->font() : font;
+    const QFontMetricsF metrics(used);
+    const double line = metrics.height();
+    const double gap = line * 0.35;
+    const bool grey = options.greyed;
+    double y = area.top();
+    if (painter)
+        painter->save();
+    const auto text = [&](const QString& words, const QColor& colour, bool bold = false) {
+        QFont f = used;
+        f.setBold(bold);
+        const QFontMetricsF m(f);
+        const QRectF box(area.left(), y, area.width(), 1e6);
+        const QRectF needed = m.boundingRect(box, Qt::TextWordWrap | Qt::AlignLeft, words);
+        if (painter) {
+            painter->setFont(f);
+            painter->setPen(shown(colour, grey));
+            painter->drawText(QRectF(area.left(), y, area.width(), needed.height()),
+                              Qt::TextWordWrap | Qt::AlignLeft, words);
+            painter->setFont(used);
+        }
+        y += needed.height();
+    };
+
+    text(groupTitle(group), kText, true);
+    if (!group.error.isEmpty()) {
+        text(QStringLiteral("无法下料：%1").arg(group.error), QColor(0xb0, 0x10, 0x10));
+        if (painter)
+            painter->restore();
+        return y - area.top();
+    }
+    text(QStringLiteral("原材料：%1").arg(stockToBuyText(group)), kText);
+    text(QStringLiteral("原材料总长 %1　料长 %2　余料 %3　废料 %4　利用率 %5")
+             .arg(metresText(group.stockLength), metresText(group.piecesLength),
+                  metresText(group.keptOffcut), metresText(group.waste),
+                  utilisationText(group.utilisation)),
+         kText);
+    text(optimalityText(group), group.proven ? QColor(0x1d, 0x6b, 0x1d) : kText);
+
+    long long longestSplice = 0;
+    for (const plans::SplicedPiece& s : group.splices)
+        longestSplice = std::max(longestSplice, s.length);
+    for (const plans::SplicedPiece& s : group.splices) {
+        y += gap;
+        QStringList joints;
+        for (long long j : s.joints)
+            joints << QString::number(j);
+        text(QStringLiteral("接长 %1：%2 mm × %3 根，由 %4 段接成，接头在 %5 mm 处%6")
+                 .arg(s.label.isEmpty() ? QStringLiteral("料") : s.label)
+                 .arg(s.length)
+                 .arg(s.count)
+                 .arg(s.segments.size())
+                 .arg(joints.join(QStringLiteral("、")))
+                 .arg(s.lap > 0 ? QStringLiteral("，每处搭接 %1 mm").arg(s.lap)
+                                : QStringLiteral("（机械连接或焊接）")),
+             kText);
+        const double height = line * 2.6;
+        if (painter) {
+            PatternDrawingOptions o = options;
+            o.scaleLength = longestSplice;
+            drawSplicedPiece(*painter, QRectF(area.left(), y, area.width() * 0.9, height), s, o);
+        }
+        y += height;
+    }
+
+    y += gap;
+    long long longestStock = 0;
+    for (const plans::Pattern& p : group.patterns)
+        longestStock = std::max(longestStock, p.stock);
+    const double stockWidth = metrics.horizontalAdvance(QStringLiteral("12000 mm")) + line;
+    const double countWidth = metrics.horizontalAdvance(QStringLiteral("× 9999 根")) + line;
+    const double barWidth = std::max(line, area.width() - stockWidth - countWidth);
+    const double rowHeight = line * 2.3;
+    for (const plans::Pattern& p : group.patterns) {
+        if (painter) {
+            painter->setPen(shown(kText, grey));
+            painter->drawText(QRectF(area.left(), y, stockWidth - line / 2, rowHeight),
+                              Qt::AlignRight | Qt::AlignVCenter,
+                              QStringLiteral("%1 mm").arg(p.stock));
+            PatternDrawingOptions o = options;
+            o.scaleLength = longestStock;
+            drawPattern(*painter, QRectF(area.left() + stockWidth, y + 2, barWidth, rowHeight - 4),
+                        p, o);
+            painter->setPen(shown(kText, grey));
+            QFont bold = used;
+            bold.setBold(true);
+            painter->setFont(bold);
+            painter->drawText(
+                QRectF(area.left() + stockWidth + barWidth + line / 2, y, countWidth, rowHeight),
+                Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("× %1 根").arg(p.count));
+            painter->setFont(used);
+        }
+        y += rowHeight;
+    }
+    if (painter)
+        painter->restore();
+    return y - area.top();
 }
 
 } // namespace schedule

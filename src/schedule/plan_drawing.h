@@ -6,6 +6,7 @@
 #include <QRectF>
 #include <QString>
 
+class QFont;
 class QPainter;
 
 // Cutting patterns drawn to scale with a QPainter, in vectors only, so that
@@ -58,5 +59,23 @@ void drawPattern(QPainter& painter, const QRectF& bar, const plans::Pattern& pat
 // piece's own length.
 void drawSplicedPiece(QPainter& painter, const QRectF& rect, const plans::SplicedPiece& spliced,
                       const PatternDrawingOptions& options = {});
+
+// Texts of a group's plan, as the drawing and the window's tables write them.
+QString groupTitle(const plans::GroupPlan& group);     // "HRB400 Φ25"
+QString stockToBuyText(const plans::GroupPlan& group); // "12000 mm × 5 根、9000 mm × 2 根"
+QString metresText(long long mm);                      // "84.000 m", exact
+QString utilisationText(double share);                 // "95.48%"
+// The bound and how near the plan is to it: "证明最优" or how much more
+// stock than the least possible it may use.
+QString optimalityText(const plans::GroupPlan& group);
+
+// A whole group's plan from the top of `area`, as wide as it: its title,
+// the stock to buy and the figures, or the reason there is no plan; each
+// spliced piece with its joints; each pattern as a bar to the scale of the
+// group's longest stock, its stock length on the left and its count of bars
+// on the right. Uses the painter's font. Returns the height it took (or
+// would take: `painter` null measures only, with `font`).
+double drawGroupPlan(QPainter* painter, const QFont& font, const QRectF& area,
+                     const plans::GroupPlan& group, const PatternDrawingOptions& options = {});
 
 } // namespace schedule

@@ -10,6 +10,7 @@
 #include "schedule/list_output.h"
 #include "schedule/list_table_model.h"
 #include "schedule/list_table_view.h"
+#include "schedule/plan_view.h"
 #include "schedule/row_columns.h"
 #include "schedule/sketch_panel.h"
 
@@ -34,6 +35,7 @@
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -509,16 +511,32 @@ void ScheduleWindow::buildLayout() {
     bottomLayout->addWidget(m_sketch, 3);
     bottomLayout->addWidget(summaryBox, 4);
 
-    auto* split = new QSplitter(Qt::Vertical, client);
+    // The list on one page, its cutting plan on the other.
+    m_tabs = new QTabWidget(client);
+    m_tabs->setObjectName(QStringLiteral("scheduleTabs"));
+    m_tabs->setAccessibleName(QStringLiteral("下料单与下料优化"));
+    auto* listPage = new QWidget(m_tabs);
+    listPage->setObjectName(QStringLiteral("listPage"));
+    auto* split = new QSplitter(Qt::Vertical, listPage);
     split->setObjectName(QStringLiteral("mainSplitter"));
     split->addWidget(top);
     split->addWidget(bottom);
     split->setStretchFactor(0, 1);
     split->setChildrenCollapsible(false);
     split->setSizes({470, 270});
+    auto* listLayout = new QVBoxLayout(listPage);
+    listLayout->setContentsMargins(4, 4, 4, 0);
+    listLayout->addWidget(split);
+    m_planView = new PlanView(m_document, m_tabs);
+    m_tabs->addTab(listPage, QStringLiteral("下料单(&1)"));
+    m_tabs->addTab(m_planView, QStringLiteral("下料优化(&2)"));
+    connect(m_planView, &PlanView::statusMessage, this, [this](const QString& text) {
+        m_keepStatus = true;
+        showStatus(text);
+    });
     auto* layout = new QVBoxLayout(client);
     layout->setContentsMargins(6, 4, 6, 0);
-    layout->addWidget(split);
+    layout->addWidget(m_tabs);
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("statusLine"));
@@ -1029,6 +1047,7 @@ bool ScheduleWindow::settleUnsaved() {
 void ScheduleWindow::newList() {
     if (!settleUnsaved())
         return;
+    m_planView->stopAndWait();
     m_autosave.remove();
     m_document->replace(freshList(), {}, false);
     showStatus(QStringLiteral("新建下料单"));
@@ -1061,8 +1080,12 @@ bool ScheduleWindow::loadFile(const QString& path) {
         }
         return false;
     }
+    std::optional<plans::ListPlan> plan = readPlan(loaded, path);
+    m_planView->stopAndWait();
     m_autosave.remove();
-    m_document->replace(*loaded.list, QFileInfo(path).absoluteFilePath(), false);
+    m_document->replace(*loaded.list, QFileInfo(path).absoluteFilePath(), false, plan);
+    if (plan)
+        m_planView->setSettings(plan->settings);
     m_recent.add(path);
     refreshRecentMenu();
     showStatus(QStringLiteral("已打开 %1").arg(nativePath(path)));
@@ -1090,7 +1113,8 @@ bool ScheduleWindow::saveAs() {
 }
 
 bool ScheduleWindow::writeTo(const QString& path) {
-    if (const std::optional<QString> error = saveListFile(m_document->list(), path)) {
+    if (const std::optional<QString> error =
+            saveListFile(m_document->list(), path, planSection())) {
         feedback::message(this, QStringLiteral("无法保存“%1”：\n%2").arg(nativePath(path), *error));
         return false;
     }
@@ -1102,6 +1126,22 @@ bool ScheduleWindow::writeTo(const QString& path) {
     refreshTitle();
     showStatus(QStringLiteral("已保存 %1").arg(nativePath(path)));
     return true;
+}
+
+std::optional<plans::ListPlan> ScheduleWindow::readPlan(const LoadedList& loaded,
+                                                        const QString& path) {
+    const plans::LoadedPlan read = plans::planFromJson(loaded.plan);
+    if (!read.error.isEmpty())
+        feedback::message(this,
+                          QStringLiteral("“%1”中保存的下料方案无法读取，已舍弃；下料单照常打开。"
+                                         "\n%2")
+                              .arg(nativePath(path), read.error));
+    return read.plan;
+}
+
+QJsonObject ScheduleWindow::planSection() const {
+    const std::optional<plans::ListPlan>& plan = m_document->plan();
+    return plan ? plans::planToJson(*plan) : QJsonObject();
 }
 
 void ScheduleWindow::importCsv() {
@@ -1183,7 +1223,7 @@ void ScheduleWindow::autosaveNow() {
     if (!m_document->isModified() || m_document->revision() == m_autosavedRevision)
         return;
     if (const std::optional<QString> error =
-            m_autosave.write(m_document->list(), m_document->filePath())) {
+            m_autosave.write(m_document->list(), m_document->filePath(), planSection())) {
         showStatus(QStringLiteral("自动保存失败：%1").arg(*error));
         return;
     }
@@ -1209,7 +1249,11 @@ void ScheduleWindow::offerRecovery() {
                               QStringLiteral("无法恢复自动保存的下料单：\n%1").arg(loaded.error));
             continue;
         }
-        m_document->replace(*loaded.list, entry.originalPath, true);
+        std::optional<plans::ListPlan> plan = readPlan(loaded, entry.copyPath);
+        m_planView->stopAndWait();
+        m_document->replace(*loaded.list, entry.originalPath, true, plan);
+        if (plan)
+            m_planView->setSettings(plan->settings);
         m_autosave.adopt(entry);
         m_autosavedRevision = m_document->revision();
         showStatus(QStringLiteral("已恢复自动保存的下料单，尚未保存"));
@@ -1222,6 +1266,7 @@ void ScheduleWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    m_planView->stopAndWait();
     const bool letGo = m_document->isModified();
     m_autosave.remove();
     // Changes let go are gone: the window opens again on a list as saved.

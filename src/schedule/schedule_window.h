@@ -3,6 +3,7 @@
 #include "schedule/autosave.h"
 #include "schedule/list_document.h"
 #include "schedule/list_edits.h"
+#include "schedule/list_file.h"
 #include "schedule/recent_files.h"
 
 #include <QMainWindow>
@@ -22,6 +23,8 @@ class ListHelpWindow;
 class ListOutput;
 class ListTableView;
 class MemberTableModel;
+class PlanView;
+class QTabWidget;
 class RowTableModel;
 class SketchPanel;
 
@@ -55,6 +58,8 @@ struct ScheduleWindowOptions {
 //   summaryNote    how many rows are left out of the totals
 //   seismic, rounding, defaultGrade   the list's settings
 //   statusLine     the current cell's problem or the last message
+//   scheduleTabs   the list (listPage) and the cutting plan (planView, see
+//                  plan_view.h)
 class ScheduleWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -69,6 +74,7 @@ public:
     ListTableView* rowTable() { return m_table; }
     ListOutput* output() { return m_output; }
     void setBarQuantitySource(BarQuantitySource source);
+    PlanView* planView() { return m_planView; }
 
     // Offers back the lists an earlier run left unsaved, newest first, until
     // one is taken; those declined are discarded.
@@ -122,6 +128,11 @@ private:
     bool save();
     bool saveAs();
     bool writeTo(const QString& path);
+    // The plan saved with a list read from `path`; a plan that cannot be read
+    // is dropped with a message, and the list opens all the same.
+    std::optional<plans::ListPlan> readPlan(const schedule::LoadedList& loaded,
+                                            const QString& path);
+    QJsonObject planSection() const;
     void importCsv();
     void exportCsv();
     // Asks about unsaved changes; false when the user cancels.
@@ -151,6 +162,8 @@ private:
     QComboBox* m_rounding = nullptr;
     QComboBox* m_defaultGrade = nullptr;
     QMenu* m_recentMenu = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    PlanView* m_planView = nullptr;
     QPointer<ListHelpWindow> m_help;
     ListOutput* m_output = nullptr;
 

@@ -275,6 +275,18 @@ TEST(PrintedPlan, FollowsTheListOnPagesOfItsOwnWithWhatToBuy) {
     EXPECT_TRUE(text.contains(QStringLiteral("已证明最优")));
 }
 
+TEST(PrintedPlan, OutOfDatePlanSaysSo) {
+    Printout printout = withPlan(sample::workedExample());
+    printout.planOutOfDate = true;
+    if (!havePoppler())
+        GTEST_SKIP() << "poppler-utils is not installed (scripts/install-deps.sh)";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("old.pdf"));
+    ASSERT_FALSE(writePdf(path, printout, PageChoice{}));
+    EXPECT_TRUE(pdfText(path, 2).contains(QStringLiteral("方案已过期")));
+    EXPECT_FALSE(pdfText(path, 1).contains(QStringLiteral("方案已过期")));
+}
+
 TEST(PrintedPlan, ManyPatternsRunOnWithTheGroupHeadingRepeated) {
     // Forty lengths of 25 mm bar, three of each: many patterns in one group.
     schedule::CuttingList list;

@@ -279,6 +279,22 @@ TEST(Workbook, PlanSheetListsEachPatternAndWhatToBuy) {
     expectNumber(s.at(ribbed, 4), 149.376, QStringLiteral("0.000"), "pieces of the 25 mm group");
     EXPECT_GE(s.at(ribbed, 3).value.toDouble(), 13 * 12.0);
     EXPECT_EQ(s.at(ribbed, 7).format, QStringLiteral("0.00%"));
+    bool saysOutOfDate = false;
+    for (int i = 0; i < s.rows.size(); ++i)
+        saysOutOfDate |= s.at(i, 0).value.toString().contains(QStringLiteral("过期"));
+    EXPECT_FALSE(saysOutOfDate);
+
+    // Made before the list last changed: the sheet says so.
+    const schedule::ComputedList computed = schedule::computeList(list);
+    QTemporaryDir dir;
+    const QString old = dir.filePath(QStringLiteral("old.xlsx"));
+    ASSERT_FALSE(writeXlsx(old, {&list, &computed, &plan, true}));
+    READ_BOOK_OR_SKIP(outdated, old);
+    const ReadSheet& o = outdated[planSheetName()];
+    saysOutOfDate = false;
+    for (int i = 0; i < o.rows.size(); ++i)
+        saysOutOfDate |= o.at(i, 0).value.toString().contains(QStringLiteral("方案已过期"));
+    EXPECT_TRUE(saysOutOfDate);
 }
 
 TEST(Workbook, ControlCharactersInNamesDoNotSpoilTheFile) {

@@ -16,6 +16,8 @@ CuttingList sampleList() {
     list.settings.seismic = false;
     list.settings.rounding = Rounding::Millimetre5;
     list.settings.defaultGrade = codes::SteelGrade::HRB500E;
+    list.settings.seismicGrade = codes::SeismicGrade::Third;
+    list.settings.percentLapped = 50;
     BarRow l;
     l.mark = QStringLiteral("①");
     l.shape = Shape::L;
@@ -77,6 +79,10 @@ TEST(ListFile, DamagedNewerOrForeignFilesAreRefusedWithTheirReason) {
     textCount.replace("\"count\": 4", "\"count\": \"4\"");
     QByteArray strayLetter = good;
     strayLetter.replace("\"angle\": 60", "\"Q\": 60");
+    QByteArray softConcrete = good;
+    softConcrete.replace("\"concrete\": 30", "\"concrete\": 32");
+    QByteArray eighthGrade = good;
+    eighthGrade.replace("\"seismicGrade\": 3", "\"seismicGrade\": 8");
     const struct {
         const char* what;
         QByteArray bytes;
@@ -92,6 +98,8 @@ TEST(ListFile, DamagedNewerOrForeignFilesAreRefusedWithTheirReason) {
         {"unknown grade", badGrade, "Q235"},
         {"count as text", textCount, "count"},
         {"letter the shape lacks", strayLetter, "Q"},
+        {"no such concrete grade", softConcrete, "C15 到 C80"},
+        {"no such seismic grade", eighthGrade, "抗震等级"},
     };
     for (const auto& row : rows) {
         const LoadedList loaded = listFromJson(row.bytes);
@@ -99,6 +107,35 @@ TEST(ListFile, DamagedNewerOrForeignFilesAreRefusedWithTheirReason) {
         EXPECT_TRUE(loaded.error.contains(QString::fromUtf8(row.says)))
             << row.what << ": " << loaded.error.toStdString();
     }
+}
+
+TEST(ListFile, ListsSavedBeforeLapSettingsTakeTheirDefaults) {
+    // As the first version wrote them: no concrete, seismic grade or share lapped.
+    const auto older = [](const char* seismic) {
+        return QStringLiteral(R"({"format": "corvala-cutting-list", "version": 1, "project": "",
+            "settings": {"seismic": %1, "rounding": 5, "defaultGrade": "HRB400"},
+            "members": [{"name": "KL1", "count": 1, "rows": []}]})")
+            .arg(QLatin1String(seismic))
+            .toUtf8();
+    };
+    const LoadedList withHooks = listFromJson(older("true"));
+    ASSERT_TRUE(withHooks.list) << withHooks.error.toStdString();
+    EXPECT_TRUE(withHooks.list->settings.seismic);
+    EXPECT_EQ(withHooks.list->settings.rounding, Rounding::Millimetre5);
+    EXPECT_EQ(withHooks.list->settings.concrete, 30);
+    EXPECT_EQ(withHooks.list->settings.seismicGrade, codes::SeismicGrade::Second);
+    EXPECT_EQ(withHooks.list->settings.percentLapped, 25);
+    EXPECT_TRUE(withHooks.plan.isUndefined());
+    const LoadedList plain = listFromJson(older("false"));
+    ASSERT_TRUE(plain.list);
+    EXPECT_FALSE(plain.list->settings.seismic);
+    EXPECT_EQ(plain.list->settings.seismicGrade, codes::SeismicGrade::None);
+
+    // Saved again, they keep what they were read as.
+    CuttingList list = *plain.list;
+    list.settings.concrete = 35;
+    list.settings.percentLapped = 50;
+    EXPECT_EQ(listFromJson(listToJson(list)).list, list);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "schedule/list_output.h"
 
 #include "output/sample_lists.h"
+#include "plans/list_plan.h"
 #include "schedule/list_document.h"
 #include "schedule/schedule_window.h"
 #include "support/window_fixture.h"
@@ -193,19 +194,24 @@ TEST_F(ListOutputTest, PlanFromTheWindowGetsASheetOfItsOwn) {
         return count;
     };
     EXPECT_EQ(sheets(QStringLiteral("without.xlsx")), 2);
-    list->output()->setPlanSource([] {
-        PlanOutput out;
-        out.settings.stock = {{12000, std::nullopt}};
-        plans::GroupPlan group;
-        group.grade = QStringLiteral("HRB400");
-        group.diameter = 25;
-        group.patterns << plans::Pattern{
-            12000, 4, {{5248, QStringLiteral("KL1 L-01")}}, 6752, false};
-        out.plan.groups << group;
-        return std::optional<PlanOutput>(out);
-    });
+    // The plan made for the list, kept with it as the 下料优化 page keeps it.
+    plans::ListPlanSettings settings;
+    settings.stock = {{12000, std::nullopt}};
+    settings.kerf = 3;
+    const schedule::CuttingList example = sample::workedExample();
+    list->document()->replace(example, {}, false, plans::planList(example, settings));
     EXPECT_EQ(sheets(QStringLiteral("with.xlsx")), 3);
-    EXPECT_TRUE(list->output()->printout().plan);
+    const output::Printout printout = list->output()->printout();
+    ASSERT_TRUE(printout.plan);
+    EXPECT_EQ(printout.planSettings.kerf, 3);
+    EXPECT_FALSE(printout.planOutOfDate);
+
+    // A row changed after the plan was made: the plan goes out with a warning.
+    schedule::CuttingList changed = example;
+    changed.members[1].rows[0].countPerMember = 13;
+    list->document()->change(QStringLiteral("改根数"), changed, {}, {});
+    ASSERT_TRUE(list->document()->isPlanOutOfDate());
+    EXPECT_TRUE(list->output()->printout().planOutOfDate);
 }
 
 } // namespace
