@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QRectF>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -32,7 +33,9 @@ schedule::CuttingList mixedList(int rows) {
         {Shape::Straight, SteelGrade::HRB400, 25, {{"A", 5600}}},
         {Shape::L, SteelGrade::HRB400, 22, {{"A", 4200}, {"B", 330}}},
         {Shape::U, SteelGrade::HRB400, 16, {{"A", 200}, {"B", 400}, {"C", 200}}},
-        {Shape::Bent, SteelGrade::HPB300, 20,
+        {Shape::Bent,
+         SteelGrade::HPB300,
+         20,
          {{"A", 400}, {"B", 566}, {"C", 3000}, {"D", 566}, {"E", 400}}},
         {Shape::Stirrup, SteelGrade::HPB300, 8, {{"A", 250}, {"B", 550}}},
         {Shape::Tie, SteelGrade::HPB300, 8, {{"A", 250}}},
@@ -92,8 +95,7 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
 
     const output::PrintedPages pages(
-        printout,
-        output::pageLayoutOf({}).paintRect(QPageLayout::Millimeter).size());
+        printout, output::pageLayoutOf({}).paintRect(QPageLayout::Millimeter).size());
     const Timing pdf = timed(runs, [&](int i) {
         if (output::writePdf(dir.filePath(QStringLiteral("list%1.pdf").arg(i)), printout, {}))
             std::exit(1);
@@ -123,8 +125,8 @@ int main(int argc, char** argv) {
     std::printf("PDF, A4, %d pages:           %8.1f %8.1f\n", pages.pageCount(), pdf.best,
                 pdf.median);
     std::printf("XLSX:                        %8.1f %8.1f\n", xlsx.best, xlsx.median);
-    std::printf("PDF with the plan, %d pages: %8.1f %8.1f\n", withPlan.pageCount(),
-                pdfPlan.best, pdfPlan.median);
+    std::printf("PDF with the plan, %d pages: %8.1f %8.1f\n", withPlan.pageCount(), pdfPlan.best,
+                pdfPlan.median);
     std::printf("XLSX with the plan:          %8.1f %8.1f\n", xlsxPlan.best, xlsxPlan.median);
     return 0;
 }

@@ -469,7 +469,10 @@ void PrintedPages::paint(QPainter& painter, int pageIndex) const {
             break;
         }
         case BlockKind::MemberHeading: {
-            gridRow(lc, b, 0, kListColumns);
+            // One cell across the table.
+            painter.fillRect(QRectF(0, b.y, l.width, b.height), QColor(246, 246, 246));
+            painter.setPen(ink);
+            painter.drawRect(QRectF(0, b.y, l.width, b.height));
             painter.setFont(bold);
             QString caption = memberCaption(list.members[b.member]);
             if (b.continued)
@@ -605,12 +608,15 @@ void PrintedPages::paint(QPainter& painter, int pageIndex) const {
         case BlockKind::Pattern:
         case BlockKind::Splice: {
             const plans::GroupPlan& group = m_printout.plan->groups[b.group];
-            // One scale for all the bars of a group: the longest stock bar.
+            // One scale for all the stock bars of a group, the longest the
+            // full width; another for its spliced pieces, the longest so.
             long long longest = 0;
-            for (const plans::Pattern& p : group.patterns)
-                longest = std::max(longest, p.stock);
-            for (const plans::SplicedPiece& sp : group.splices)
-                longest = std::max(longest, sp.length);
+            if (b.kind == BlockKind::Pattern)
+                for (const plans::Pattern& p : group.patterns)
+                    longest = std::max(longest, p.stock);
+            else
+                for (const plans::SplicedPiece& sp : group.splices)
+                    longest = std::max(longest, sp.length);
             const QRectF count(0, b.y, kPatternCountWidth, b.height);
             const QRectF aside(l.width - kPatternOffcutWidth, b.y, kPatternOffcutWidth, b.height);
             const double barHeight = b.kind == BlockKind::Pattern ? 70 : 110;
