@@ -127,6 +127,14 @@ struct Options {
         QStringLiteral("With --cut: offcuts at least this long are kept, not scrap (default 0: "
                        "all is scrap)."),
         QStringLiteral("MM")};
+    QCommandLineOption splice{
+        QStringLiteral("splice"),
+        QStringLiteral("With --cut: how pieces longer than the longest stock are joined: none "
+                       "(default), coupler (couplers or welds, no extra length), lap:MM, lap:Nd "
+                       "(a multiple of the diameter) or lap:rules (a .cvl list's lap by the "
+                       "anchorage rules for each grade and diameter, with the list's concrete, "
+                       "seismic grade and share lapped)."),
+        QStringLiteral("HOW")};
     QCommandLineOption json{QStringLiteral("json"),
                             QStringLiteral("With --list, --cut or --anchor: print the result "
                                            "as JSON.")};
@@ -168,6 +176,7 @@ void describe(QCommandLineParser& parser, Options& options) {
     parser.addOption(options.stock);
     parser.addOption(options.kerf);
     parser.addOption(options.keepOffcut);
+    parser.addOption(options.splice);
     parser.addOption(options.json);
     addAnchorageOptions(parser);
     addToolkitOptions(parser);
@@ -216,7 +225,7 @@ std::optional<int> runWithoutWindow(int argc, char* argv[]) {
             !parser.isSet(options.json) && !parser.isSet(options.nonSeismic) &&
             !anchorageAsked(parser) && !parser.isSet(options.cut) && !parser.isSet(options.stock) &&
             !parser.isSet(options.kerf) && !parser.isSet(options.keepOffcut) &&
-            parser.positionalArguments().size() <= 1)
+            !parser.isSet(options.splice) && parser.positionalArguments().size() <= 1)
             return std::nullopt;
     }
 
@@ -262,7 +271,7 @@ std::optional<int> runWithoutWindow(int argc, char* argv[]) {
                     parser.isSet(options.stock) ? std::optional(parser.value(options.stock))
                                                 : std::nullopt,
                     parser.value(options.kerf), parser.value(options.keepOffcut),
-                    parser.isSet(options.json)});
+                    parser.value(options.splice), parser.isSet(options.json)});
         write(stdout, planned.out);
         for (const QString& line : planned.errors)
             print(stderr, line);
@@ -280,8 +289,9 @@ std::optional<int> runWithoutWindow(int argc, char* argv[]) {
         return 1;
     }
     if (parser.isSet(options.stock) || parser.isSet(options.kerf) ||
-        parser.isSet(options.keepOffcut)) {
-        print(stderr, QStringLiteral("corvala: --stock, --kerf and --keep-offcut go with --cut"));
+        parser.isSet(options.keepOffcut) || parser.isSet(options.splice)) {
+        print(stderr,
+              QStringLiteral("corvala: --stock, --kerf, --keep-offcut and --splice go with --cut"));
         return 1;
     }
     int status = 0;

@@ -4,6 +4,7 @@
 #include "numbers/number_text.h"
 #include "plans/cutting_plan.h"
 #include "plans/list_pieces.h"
+#include "plans/list_plan.h"
 #include "schedule/csv.h"
 #include "schedule/list_file.h"
 
@@ -48,6 +49,38 @@ std::optional<QString> readStock(const QString& text, plans::PlanSettings& setti
         }
         settings.stock << stock;
     }
+    return std::nullopt;
+}
+
+// none, coupler, lap:MM, lap:Nd (a multiple of d) or lap:rules (the
+// anchorage rules with the list's concrete, seismic grade and share lapped).
+std::optional<QString> readSplice(const QString& text, plans::ListPlanSettings& settings) {
+    const QString value = text.trimmed().toLower();
+    const QString refused =
+        QStringLiteral("--splice：“%1”应为 none、coupler、lap:毫米数、lap:倍数d 或 lap:rules")
+            .arg(text);
+    if (value == QLatin1String("none")) {
+        settings.splice = plans::SpliceKind::None;
+        return std::nullopt;
+    }
+    if (value == QLatin1String("coupler")) {
+        settings.splice = plans::SpliceKind::Coupler;
+        return std::nullopt;
+    }
+    if (!value.startsWith(QLatin1String("lap:")))
+        return refused;
+    settings.splice = plans::SpliceKind::Lap;
+    const QString lap = value.mid(4);
+    if (lap == QLatin1String("rules")) {
+        settings.lapBasis = plans::LapBasis::Rules;
+        return std::nullopt;
+    }
+    const bool diameters = lap.endsWith(QLatin1Char('d'));
+    const std::optional<double> number = numbers::strictNumber(diameters ? lap.chopped(1) : lap);
+    if (!number || !(*number > 0) || *number > 1e6)
+        return refused;
+    settings.lapBasis = diameters ? plans::LapBasis::Diameters : plans::LapBasis::Length;
+    (diameters ? settings.lapDiameters : settings.lapLength) = *number;
     return std::nullopt;
 }
 
@@ -322,9 +355,22 @@ ListOutput runCut(const CutOptions& options) {
         *target = *value;
     }
 
-    QList<plans::PieceGroup> groups;
+    plans::ListPlanSettings listSettings;
+    listSettings.stock = settings.stock;
+    listSettings.kerf = settings.kerf;
+    listSettings.keepOffcut = settings.keepOffcut;
+    if (!options.splice.isEmpty())
+        if (const auto problem = readSplice(options.splice, listSettings))
+            return fail(*problem);
+    const bool byRules = listSettings.splice == plans::SpliceKind::Lap &&
+                         listSettings.lapBasis == plans::LapBasis::Rules;
+
+    plans::Plan plan;
     const QString& path = options.path;
     if (QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0) {
+        if (byRules)
+            return fail(QStringLiteral("--splice lap:rules 只用于 .cvl 下料单：搭接长度按其中的"
+                                       "混凝土强度等级、抗震等级和接头面积百分率确定"));
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return fail(QStringLiteral("%1: 无法打开文件：%2").arg(path, file.errorString()));
@@ -333,20 +379,23 @@ ListOutput runCut(const CutOptions& options) {
             return fail(QStringLiteral("%1: %2").arg(path, read.error));
         for (const QString& problem : read.problems)
             fail(QStringLiteral("%1: %2").arg(path, problem));
-        groups = read.groups;
+        for (int g = 0; g < read.groups.size(); ++g)
+            plan.groups << plans::planGroup(
+                read.groups[g], plans::groupSettings(read.groups[g], listSettings, {}).solver, {},
+                g, int(read.groups.size()));
     } else {
         const schedule::LoadedList loaded = schedule::loadListFile(path);
         if (!loaded.list)
             return fail(QStringLiteral("%1: %2").arg(path, loaded.error));
-        const plans::ListPieces pieces = plans::piecesFromList(*loaded.list);
-        if (pieces.rowsLeftOut > 0)
-            fail(QStringLiteral("%1: %2 行有问题，未计入下料").arg(path).arg(pieces.rowsLeftOut));
-        groups = pieces.groups;
-        if (groups.isEmpty())
+        // The same plan as the list window's: laps by the rules group by group.
+        const plans::ListPlan listed = plans::planList(*loaded.list, listSettings);
+        if (listed.rowsLeftOut > 0)
+            fail(QStringLiteral("%1: %2 行有问题，未计入下料").arg(path).arg(listed.rowsLeftOut));
+        if (listed.plan.groups.isEmpty())
             return fail(QStringLiteral("%1: 清单里没有可下料的行").arg(path));
+        plan = listed.plan;
     }
 
-    const plans::Plan plan = plans::planGroups(groups, settings);
     QJsonArray json;
     for (const plans::GroupPlan& group : plan.groups) {
         if (!group.error.isEmpty()) {

@@ -7,7 +7,9 @@
 #include <optional>
 
 // corvala --cut FILE [--stock 12000,9000:40] [--kerf MM] [--keep-offcut MM]
-// [--json]: the cutting plan of a cutting-list file or of a CSV of pieces.
+// [--splice none|coupler|lap:MM|lap:Nd|lap:rules] [--json]: the cutting plan
+// of a cutting-list file or of a CSV of pieces, as the list window's 下料优化
+// page makes it.
 namespace cli {
 
 struct CutOptions {
@@ -15,6 +17,7 @@ struct CutOptions {
     std::optional<QString> stock; // "12000,9000:40"; none: 9000 and 12000 as many as needed
     QString kerf;                 // mm; empty: 0
     QString keepOffcut;           // mm; empty: 0
+    QString splice;               // empty: none
     bool json = false;
 };
 

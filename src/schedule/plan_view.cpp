@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -150,20 +151,22 @@ void PlanDrawing::resizeEvent(QResizeEvent* event) {
         setFixedHeight(height);
 }
 
-void PlanDrawing::paintEvent(QPaintEvent*) {
+void PlanDrawing::paintEvent(QPaintEvent* event) {
     if (!m_plan)
         return;
     QPainter painter(this);
-    const double line = QFontMetricsF(font()).height();
-    const double margin = line * kMarginLines;
+    const double margin = QFontMetricsF(font()).height() * kMarginLines;
     schedule::PatternDrawingOptions options;
     options.kerf = m_plan->settings.kerf;
     options.greyed = m_greyed;
-    double y = margin;
-    for (const plans::GroupPlan& group : m_plan->plan.groups)
-        y += schedule::drawGroupPlan(&painter, font(), QRectF(margin, y, width() - 2 * margin, 0),
-                                     group, options) +
-             line * kGroupGapLines;
+    // Only the groups in the part shown: a long plan scrolls smoothly.
+    const QList<double> tops = groupTops(width());
+    const QRect exposed = event->rect();
+    for (int g = 0; g < m_plan->plan.groups.size(); ++g)
+        if (tops[g + 1] >= exposed.top() && tops[g] <= exposed.bottom())
+            schedule::drawGroupPlan(&painter, font(),
+                                    QRectF(margin, tops[g], width() - 2 * margin, 0),
+                                    m_plan->plan.groups[g], options);
 }
 
 // ---- the run ----
@@ -715,6 +718,8 @@ void PlanView::refreshSummary() {
     if (failed > 0)
         total += QStringLiteral("（另有 %1 组无法下料，未计入）").arg(failed);
     m_total->setText(total);
+    // Greyed with the rest of a plan out of date.
+    m_total->setEnabled(!outOfDate);
 }
 
 // ---- running ----

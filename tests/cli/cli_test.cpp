@@ -233,6 +233,49 @@ TEST(CommandLine, CutAnswersTheJsonOfAPlan) {
     EXPECT_EQ(fromList[QStringLiteral("stockLength")].toInt(), 24000);
 }
 
+TEST(CommandLine, CutSplicesLongBarsByTheListsLapRules) {
+    // A 20.5 m top bar of HRB400 Φ25 in C30, seismic grade 二, half lapped in
+    // one zone: llE = 56d = 1400 mm, so one joint at 12000 − 1400 mm.
+    schedule::BarRow top;
+    top.mark = QStringLiteral("1");
+    top.diameter = 25;
+    top.dimensions[QStringLiteral("A")] = 20500;
+    top.countPerMember = 2;
+    schedule::CuttingList list;
+    list.settings.concrete = 30;
+    list.settings.seismicGrade = codes::SeismicGrade::Second;
+    list.settings.percentLapped = 50;
+    list.members << schedule::Member{QStringLiteral("KL1"), 1, {top}};
+    QTemporaryDir dir;
+    const QString cvl = writeFile(dir, QStringLiteral("kl1.cvl"), schedule::listToJson(list));
+    const auto splices = [&](const QString& how) {
+        const Finished run = corvala({QStringLiteral("--cut"), cvl, QStringLiteral("--stock"),
+                                      QStringLiteral("12000"), QStringLiteral("--splice"), how,
+                                      QStringLiteral("--json")});
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        return QJsonDocument::fromJson(run.out.toUtf8())[QStringLiteral("groups")][0]
+            .toObject()[QStringLiteral("splices")][0]
+            .toObject();
+    };
+    QJsonObject spliced = splices(QStringLiteral("lap:rules"));
+    EXPECT_EQ(spliced[QStringLiteral("lap")].toInt(), 1400);
+    EXPECT_EQ(spliced[QStringLiteral("joints")].toArray(), QJsonArray({10600}));
+    EXPECT_EQ(spliced[QStringLiteral("segments")].toArray(), QJsonArray({12000, 9900}));
+    EXPECT_EQ(splices(QStringLiteral("lap:40d"))[QStringLiteral("lap")].toInt(), 1000);
+    EXPECT_EQ(splices(QStringLiteral("lap:1200"))[QStringLiteral("lap")].toInt(), 1200);
+    spliced = splices(QStringLiteral("coupler"));
+    EXPECT_EQ(spliced[QStringLiteral("lap")].toInt(), 0);
+    EXPECT_EQ(spliced[QStringLiteral("joints")].toArray(), QJsonArray({12000}));
+
+    // Too weak a concrete for 400 MPa bars: no lap by the rules, and why.
+    list.settings.concrete = 20;
+    const QString weak = writeFile(dir, QStringLiteral("weak.cvl"), schedule::listToJson(list));
+    const Finished refused = corvala(
+        {QStringLiteral("--cut"), weak, QStringLiteral("--splice"), QStringLiteral("lap:rules")});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("4.1.2"))) << refused.err.toStdString();
+}
+
 TEST(CommandLine, CutRefusesBadInputWithStatusOne) {
     QTemporaryDir dir;
     const auto csv = [&](const char* name, const QByteArray& text) {
@@ -257,7 +300,14 @@ TEST(CommandLine, CutRefusesBadInputWithStatusOne) {
          "--stock：“12 m”不是原材料长度（整毫米，可加“:根数”）\n"},
         {{"--cut", csv("header.csv", "mark,count\nA,1\n")},
          "第一行须有 length 和 count 两列（可再有 diameter、grade、mark）\n"},
-        {{"--kerf", "3"}, "corvala: --stock, --kerf and --keep-offcut go with --cut\n"},
+        {{"--kerf", "3"}, "corvala: --stock, --kerf, --keep-offcut and --splice go with --cut\n"},
+        {{"--splice", "coupler"},
+         "corvala: --stock, --kerf, --keep-offcut and --splice go with --cut\n"},
+        {{"--cut", csv("lap.csv", "length,count\n4000,1\n"), "--splice", "lap:1.5m"},
+         "--splice：“lap:1.5m”应为 none、coupler、lap:毫米数、lap:倍数d 或 lap:rules\n"},
+        {{"--cut", csv("rules.csv", "length,count\n4000,1\n"), "--splice", "lap:rules"},
+         "--splice lap:rules 只用于 .cvl "
+         "下料单：搭接长度按其中的混凝土强度等级、抗震等级和接头面积百分率确定\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments.join(QLatin1Char(' ')).toStdString());
