@@ -1,11 +1,12 @@
 // Times the printed pages and the workbook of a 500-row cutting list: the
 // PDF (pages laid out, sketches drawn, fonts embedded, the text maps
 // mended) and the Excel workbook, each written to a file several times.
-// Usage: output_bench [rows] [runs]
+// Usage: output_bench [rows] [runs] [folder to keep the files in]
 #include "output/pdf_export.h"
 #include "output/xlsx_export.h"
 #include "plans/list_pieces.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QRectF>
@@ -92,7 +93,8 @@ int main(int argc, char** argv) {
     printout.list = mixedList(rows);
     printout.computed = schedule::computeList(printout.list);
     printout.date = QDate::currentDate();
-    QTemporaryDir dir;
+    QTemporaryDir temporary;
+    const QDir dir(argc > 3 ? QString::fromLocal8Bit(argv[3]) : temporary.path());
 
     const output::PrintedPages pages(
         printout, output::pageLayoutOf({}).paintRect(QPageLayout::Millimeter).size());
