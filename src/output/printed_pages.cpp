@@ -52,12 +52,12 @@ constexpr double kCellPad = 12; // 1.2 mm
 enum class ListColumn { Mark, Sketch, Grade, Diameter, CutLength, Bars, TotalLength, TotalMass };
 constexpr int kListColumns = 8;
 
-struct ColumnSpec {
+struct TableColumn {
     const char* heading;
     double widthMm; // 0: the sketch, which takes what is left
 };
 
-const ColumnSpec kListSpecs[kListColumns] = {
+const TableColumn kListTable[kListColumns] = {
     {"编号", 16},           {"简图（尺寸 mm）", 0}, {"牌号", 20},      {"直径\n(mm)", 14},
     {"下料长度\n(mm)", 20}, {"根数", 15},           {"总长\n(m)", 21}, {"总质量\n(kg)", 23},
 };
@@ -163,14 +163,14 @@ QList<double> edges(const QList<double>& widths) {
 
 QList<double> listColumnWidths(double width) {
     double fixed = 0;
-    for (const ColumnSpec& c : kListSpecs)
+    for (const TableColumn& c : kListTable)
         fixed += c.widthMm * kUnitsPerMm;
     // The sketch takes what is left, up to 90 mm; wider paper widens all.
     const double sketchMost = 90.0 * kUnitsPerMm;
     const double sketch = std::min(sketchMost, std::max(0.0, width - fixed));
     const double spread = (width - fixed - sketch) / fixed;
     QList<double> widths;
-    for (const ColumnSpec& c : kListSpecs)
+    for (const TableColumn& c : kListTable)
         widths << (c.widthMm > 0 ? c.widthMm * kUnitsPerMm * (1 + spread) : sketch);
     return widths;
 }
@@ -465,7 +465,7 @@ void PrintedPages::paint(QPainter& painter, int pageIndex) const {
             painter.setFont(bold);
             for (int c = 0; c < kListColumns; ++c)
                 painter.drawText(cellOf(lc, c, b), Qt::AlignCenter,
-                                 QString::fromUtf8(kListSpecs[c].heading));
+                                 QString::fromUtf8(kListTable[c].heading));
             break;
         }
         case BlockKind::MemberHeading: {

@@ -73,7 +73,7 @@ public:
     struct Layout;
 
 private:
-    const Printout& m_printout;
+    Printout m_printout; // a copy, so that the pages never draw a list that has gone
     std::unique_ptr<Layout> m_layout;
 };
 
