@@ -2,7 +2,8 @@
 # One command, as root on Debian 12: installs what is missing, builds Qt for
 # Windows once (cached outside the checkout), cross-builds Corvala and packs
 # corvala-<version>-windows-x64.zip: the program (COIN-OR CLP built in, see
-# build-windows-coin.sh), the Qt and MinGW DLLs it loads, Qt's Chinese button
+# build-windows-coin.sh; zlib and libxlsxwriter, see
+# build-windows-xlsxwriter.sh), the Qt and MinGW DLLs it loads, Qt's Chinese button
 # texts, a read-me and the licences. Unzip and run; nothing to
 # install. The zip's path is printed last.
 set -euo pipefail
@@ -17,10 +18,11 @@ exec 3>&1 1>&2
 bash scripts/install-windows-deps.sh
 qt="$(bash scripts/build-windows-qt.sh)"
 coin="$(bash scripts/build-windows-coin.sh)"
+xlsx="$(bash scripts/build-windows-xlsxwriter.sh)"
 
 cmake -S . -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCORVALA_WINDOWS_PREFIXES="$qt;$coin" \
+    -DCORVALA_WINDOWS_PREFIXES="$qt;$coin;$xlsx" \
     -DCMAKE_BUILD_TYPE=Release \
     -DCORVALA_BUILD_TESTS=OFF
 cmake --build "$build" --parallel "$jobs" --target corvala
@@ -37,6 +39,8 @@ cp "$qt"/plugins/styles/*.dll "$stage/styles/"
 cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$stage/translations/"
 # CoinUtils and Clp are linked in statically; their licence goes beside them.
 cp "$coin"/LICENSE-Clp.txt "$coin"/LICENSE-CoinUtils.txt "$stage/"
+# So are zlib and libxlsxwriter, which write the Excel workbooks.
+cp "$xlsx"/LICENSE-zlib.txt "$xlsx"/LICENSE-libxlsxwriter.txt "$stage/"
 # Notepad reads it best with a byte-order mark and CR LF line ends.
 { printf '\xef\xbb\xbf'; sed 's/$/\r/' scripts/windows/README.txt; } > "$stage/README.txt"
 

@@ -8,10 +8,12 @@ packages=(
     fonts-noto-cjk locales
     libgtest-dev libgmock-dev libbenchmark-dev
     coinor-libclp-dev
+    libxlsxwriter-dev
     clang libclang-rt-14-dev
     dpkg-dev lintian appstream desktop-file-utils
     xvfb dbus at-spi2-core python3-gi gir1.2-atspi-2.0
     openbox imagemagick xdotool x11-utils
+    poppler-utils python3-openpyxl
 )
 # A script that needs more (a benchmark's reference program) names it here.
 packages+=("$@")

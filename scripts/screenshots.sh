@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Writes the window's five screenshots (one per tab, the calculator at full and
-# compact height), the cutting-list window's, the anchorage window's and the
-# cutting plan's, from a built corvala, on a private X display with openbox.
+# compact height), the cutting-list window's, the anchorage window's, the
+# cutting plan's, the print preview's (list and plan) and the first page of
+# the exported PDF, from a built corvala, on a private X display with openbox.
 # Builds nothing. Usage: scripts/screenshots.sh [path/to/corvala] [output dir]
-# Needs: xvfb, openbox, imagemagick, xdotool, x11-utils, fonts-noto-cjk
-# (scripts/install-deps.sh installs them).
+# Needs: xvfb, openbox, imagemagick, xdotool, x11-utils, fonts-noto-cjk,
+# poppler-utils (scripts/install-deps.sh installs them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 program=$(realpath "${1:-build/src/corvala}")
@@ -163,3 +164,34 @@ key ctrl+End
 key Home
 xdotool mousemove 1023 767
 shot cutting-plans.png "$list"
+
+# Print preview of the same list and its plan (File ▸ 打印预览, Alt+F V):
+# the first page, then the last, where the plan is, reached with Page Down
+# in the page view.
+key alt+f
+key v
+preview=$(xdotool search --sync --onlyvisible --name '^打印预览' | head -n1)
+xdotool windowactivate --sync "$preview" >/dev/null 2>&1 || true
+sleep 2
+xdotool mousemove 1023 767
+shot print-preview-list.png "$preview"
+eval "$(xdotool getwindowgeometry --shell "$preview")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
+sleep 0.3
+for _ in $(seq 60); do xdotool key --clearmodifiers Next; done
+xdotool mousemove 1023 767
+shot print-preview-plans.png "$preview"
+key Escape
+
+# The PDF of the list (File ▸ 导出 PDF, Alt+F D), its first page as pdftoppm
+# renders it.
+xdotool windowactivate --sync "$list" >/dev/null 2>&1 || true
+sleep 0.5
+key alt+f
+key d
+type_text "$work/list.pdf"
+key Return
+sleep 2
+pdftoppm -f 1 -l 1 -r 80 -png -singlefile "$work/list.pdf" "$work/first-page"
+convert "$work/first-page.png" -strip "$out/print-first-page.png"
+echo "$out/print-first-page.png"

@@ -16,6 +16,7 @@ triple=x86_64-w64-mingw32
 zip="$(bash scripts/build-windows.sh | tail -n1)"
 qt="$(bash scripts/build-windows-qt.sh)"
 coin="$(bash scripts/build-windows-coin.sh)"
+xlsx="$(bash scripts/build-windows-xlsxwriter.sh)"
 
 # GoogleTest from Debian's source package, built once for Windows.
 gtest_version="$(dpkg-query -W -f='${Version}' googletest | sed -E 's/^([0-9.]+).*/\1/')"
@@ -31,7 +32,7 @@ fi
 
 cmake -S . -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCORVALA_WINDOWS_PREFIXES="$qt;$gtest;$coin" \
+    -DCORVALA_WINDOWS_PREFIXES="$qt;$gtest;$coin;$xlsx" \
     -DCMAKE_BUILD_TYPE=Release \
     -DCORVALA_BUILD_TESTS=ON
 cmake --build "$build" --parallel "$jobs"

@@ -7,6 +7,7 @@
 #include "schedule/csv.h"
 #include "schedule/list_file.h"
 #include "schedule/list_help.h"
+#include "schedule/list_output.h"
 #include "schedule/list_table_model.h"
 #include "schedule/list_table_view.h"
 #include "schedule/plan_view.h"
@@ -182,6 +183,13 @@ void ScheduleWindow::buildActions() {
     m_exportCsv = make("exportCsv", QStringLiteral("导出 CSV(&E)…"), {}, [this] { exportCsv(); });
     m_close = make("closeList", QStringLiteral("关闭(&C)"), QKeySequence(QStringLiteral("Ctrl+W")),
                    [this] { close(); });
+    m_output = new ListOutput(this, m_document, [this] {
+        const QString& own = m_document->filePath();
+        return own.isEmpty() ? suggestedDirectory() + QLatin1Char('/') + kUntitled
+                             : QFileInfo(own).absolutePath() + QLatin1Char('/') +
+                                   QFileInfo(own).completeBaseName();
+    });
+    connect(m_output, &ListOutput::statusMessage, this, &ScheduleWindow::showStatus);
 
     // Captions that stay put; what would be undone is in the tip.
     QUndoStack* stack = m_document->undoStack();
@@ -266,6 +274,12 @@ void ScheduleWindow::buildMenus() {
     file->addSeparator();
     file->addAction(m_importCsv);
     file->addAction(m_exportCsv);
+    file->addAction(m_output->pdfAction());
+    file->addAction(m_output->excelAction());
+    file->addSeparator();
+    file->addAction(m_output->previewAction());
+    file->addAction(m_output->printAction());
+    file->addMenu(m_output->paperMenu());
     file->addSeparator();
     file->addAction(m_close);
 

@@ -20,6 +20,7 @@ class QMenu;
 class QTableView;
 class QTableWidget;
 class ListHelpWindow;
+class ListOutput;
 class ListTableView;
 class MemberTableModel;
 class PlanView;
@@ -71,6 +72,7 @@ public:
     ListDocument* document() { return m_document; }
     RowTableModel* rowModel() { return m_rowModel; }
     ListTableView* rowTable() { return m_table; }
+    ListOutput* output() { return m_output; }
     void setBarQuantitySource(BarQuantitySource source);
     PlanView* planView() { return m_planView; }
 
@@ -163,6 +165,7 @@ private:
     QTabWidget* m_tabs = nullptr;
     PlanView* m_planView = nullptr;
     QPointer<ListHelpWindow> m_help;
+    ListOutput* m_output = nullptr;
 
     QAction* m_new = nullptr;
     QAction* m_open = nullptr;

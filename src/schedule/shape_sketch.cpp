@@ -1,5 +1,7 @@
 #include "schedule/shape_sketch.h"
 
+#include "schedule/dimension_text.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
@@ -176,6 +178,14 @@ QString labelFor(const SketchLabels& labels, const QString& letter) {
 }
 
 } // namespace
+
+SketchLabels sketchLabelsOf(const BarRow& row) {
+    SketchLabels labels;
+    labels.bentAngle = row.dimensions.value(QStringLiteral("angle"), kDefaultBentAngle);
+    for (const DimensionLabel& label : dimensionLabels(row))
+        labels.byLetter.insert(label.letter, label.text);
+    return labels;
+}
 
 void drawShapeSketch(QPainter& painter, const QRectF& area, Shape shape,
                      const SketchLabels& labels) {

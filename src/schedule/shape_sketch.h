@@ -1,5 +1,6 @@
 #pragma once
 
+#include "schedule/cutting_list.h"
 #include "schedule/shapes.h"
 
 #include <QMap>
@@ -24,6 +25,9 @@ struct SketchLabels {
     // Letters beside the bar without dimension lines, for small pictures.
     bool compact = false;
 };
+
+// The row's dimensions as the sketch labels them ("A=5000", "α=45°").
+SketchLabels sketchLabelsOf(const BarRow& row);
 
 // Draws within `area` with the painter's font; the painter is left as it was.
 void drawShapeSketch(QPainter& painter, const QRectF& area, Shape shape,

@@ -114,23 +114,7 @@ SketchPanel::SketchPanel(QWidget* parent) : QGroupBox(QStringLiteral("简图"), 
 void SketchPanel::showRow(const BarRow& row, const RowResult* result,
                           const ListSettings& settings) {
     const ShapeInfo& info = shapeInfo(row.shape);
-    SketchLabels labels;
-    labels.bentAngle = row.dimensions.value(QStringLiteral("angle"), kDefaultBentAngle);
-    for (const QString& letter : info.letters) {
-        const auto it = row.dimensions.constFind(letter);
-        if (it == row.dimensions.constEnd() || !std::isfinite(*it))
-            continue;
-        const QString value = numbers::generalNumberText(*it);
-        if (letter == QLatin1String("angle"))
-            labels.byLetter.insert(letter, QStringLiteral("α=%1°").arg(value));
-        else if (letter == QLatin1String("lap"))
-            labels.byLetter.insert(letter, QStringLiteral("搭接 %1").arg(value));
-        else if (letter == QLatin1String("N"))
-            labels.byLetter.insert(letter, QStringLiteral("N=%1 圈").arg(value));
-        else
-            labels.byLetter.insert(letter, QStringLiteral("%1=%2").arg(letter, value));
-    }
-    m_view->setSketch(row.shape, labels);
+    m_view->setSketch(row.shape, sketchLabelsOf(row));
     m_shape->setText(QStringLiteral("%1（%2）").arg(info.name, info.code));
     m_formula->setText(QStringLiteral("下料长度 = %1").arg(info.formula));
     if (!result) {

@@ -1,0 +1,342 @@
+#include "output/pdf_export.h"
+#include "output/pdf_text_map.h"
+#include "output/printed_pages.h"
+
+#include "output/sample_lists.h"
+#include "plans/list_pieces.h"
+#include "support/qt_printers.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace output;
+
+Printout printoutOf(const schedule::CuttingList& list) {
+    Printout p;
+    p.list = list;
+    p.computed = schedule::computeList(list);
+    p.date = QDate(2026, 3, 18);
+    return p;
+}
+
+QSizeF areaOf(const PageChoice& choice) {
+    return pageLayoutOf(choice).paintRect(QPageLayout::Millimeter).size();
+}
+
+bool havePoppler() {
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() &&
+           !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
+}
+
+QString run(const QString& program, const QStringList& arguments) {
+    QProcess p;
+    p.start(program, arguments);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The text of page `page` (1-based; 0: all pages), as a PDF reader copies it.
+QString pdfText(const QString& path, int page = 0) {
+    QStringList args{QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8")};
+    if (page > 0)
+        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+             << QString::number(page);
+    return run(QStringLiteral("pdftotext"), args << path << QStringLiteral("-"));
+}
+
+int pdfPages(const QString& path) {
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                                          .match(run(QStringLiteral("pdfinfo"), {path}));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+QRegularExpression pageOf(int page, int pages) {
+    return QRegularExpression(
+        QStringLiteral("第\\s*%1\\s*页\\s*共\\s*%2\\s*页").arg(page).arg(pages));
+}
+
+TEST(PrintedList, PdfTextHoldsMarksLengthsMassesAndTotals) {
+    if (!havePoppler())
+        GTEST_SKIP() << "poppler-utils is not installed (scripts/install-deps.sh)";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("下料单.pdf"));
+    const Printout printout = printoutOf(sample::workedExample());
+    ASSERT_FALSE(writePdf(path, printout, PageChoice{}));
+    EXPECT_EQ(pdfPages(path), 1);
+    const QString text = pdfText(path);
+    for (const char* expected :
+         {"钢筋下料单", "工程：滨江花园 3# 楼", "下料长度", "总长", "2026-03-18", "制表", "审核",
+          // the rows: marks, grades, cut lengths, bars, lengths, masses
+          "L-01", "G-02", "Z-03", "Z-11", "HRB400", "HPB300", "5248", "1748", "3600", "62.976",
+          "242.46", "157.320", "62.14", "86.400", "332.64",
+          // the sketch's dimensions, as text
+          "A=5000", "B=300", "B=550",
+          // members as sections
+          "构件 KL1 × 3 件", "构件 KZ1 × 2 件",
+          // the summary and the grand total
+          "149.376", "575.10", "306.696", "637.24", "0.637", "合计"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected)))
+            << "missing from the PDF's text: " << expected;
+    }
+    // Spaces between Chinese and digits are the reader's guess from the gaps.
+    EXPECT_TRUE(text.contains(pageOf(1, 1)));
+    // The row that cannot be worked out says so, and why.
+    EXPECT_TRUE(text.contains(QStringLiteral("无法计算")));
+    EXPECT_TRUE(text.contains(QStringLiteral("A 须大于 0")));
+    EXPECT_TRUE(text.contains(QStringLiteral("1 行有问题")));
+}
+
+TEST(PrintedList, FontsAreEmbedded) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdffonts")).isEmpty())
+        GTEST_SKIP() << "poppler-utils is not installed (scripts/install-deps.sh)";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.pdf"));
+    ASSERT_FALSE(writePdf(path, printoutOf(sample::workedExample()), PageChoice{}));
+    const QStringList lines =
+        run(QStringLiteral("pdffonts"), {path}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // A heading, a rule, then one line per font: name type encoding emb sub uni ...
+    ASSERT_GE(lines.size(), 3);
+    bool cjk = false;
+    for (qsizetype i = 2; i < lines.size(); ++i) {
+        const QStringList f = lines[i].simplified().split(QLatin1Char(' '));
+        ASSERT_GE(f.size(), 6);
+        EXPECT_EQ(f[f.size() - 5], QStringLiteral("yes"))
+            << "not embedded: " << lines[i].toStdString();
+        EXPECT_EQ(f[f.size() - 3], QStringLiteral("yes"))
+            << "no Unicode map: " << lines[i].toStdString();
+        cjk |= lines[i].contains(QStringLiteral("CJK"));
+    }
+    EXPECT_TRUE(cjk) << "the Chinese text is set in Noto Sans CJK on Linux";
+}
+
+// A4 upright: 277 mm inside the margins, less 26 mm of title block and 11 mm
+// of footer, leaves 240 mm; the table header (10 mm) and the member's heading
+// (7 mm) leave room for 13 rows of 16 mm on every page. 500 rows take 39
+// pages, the last with 6 rows and the summary below them.
+TEST(PrintedList, FiveHundredRowsOnA4Take39PagesNoRowSplit) {
+    const Printout printout = printoutOf(sample::longList(500));
+    const PrintedPages pages(printout, areaOf(PageChoice{}));
+    ASSERT_EQ(pages.pageCount(), 39);
+    int next = 0;
+    for (int p = 0; p < pages.pageCount(); ++p) {
+        const PageContent c = pages.content(p);
+        EXPECT_EQ(c.rows.size(), p < 38 ? 13 : 6) << "page " << p + 1;
+        for (const auto& [member, row] : c.rows)
+            EXPECT_EQ(row, next++) << "rows in order, each once";
+    }
+    EXPECT_EQ(next, 500);
+    EXPECT_EQ(pages.content(38).summaryLines, 2) << "one grade and diameter and the total";
+
+    if (!havePoppler())
+        GTEST_SKIP() << "poppler-utils is not installed (scripts/install-deps.sh)";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("long.pdf"));
+    ASSERT_FALSE(writePdf(path, printout, PageChoice{}));
+    ASSERT_EQ(pdfPages(path), 39);
+    // Each row whole on its page: its mark and its cut length (3000 + i) on
+    // the same page, with the table header repeated above them.
+    for (int p : {1, 2, 20, 39}) {
+        const QString text = pdfText(path, p);
+        EXPECT_TRUE(text.contains(QStringLiteral("下料长度"))) << "header on page " << p;
+        EXPECT_TRUE(text.contains(pageOf(p, 39))) << "page " << p;
+        if (p > 1) {
+            EXPECT_TRUE(text.contains(QStringLiteral("构件 B1 × 1 件（续）")));
+        }
+        for (const auto& [member, row] : pages.content(p - 1).rows) {
+            const int i = row + 1;
+            const QString line = QStringLiteral("R-%1").arg(i, 4, 10, QLatin1Char('0'));
+            const QRegularExpression whole(QRegularExpression::escape(line) + QStringLiteral(".*") +
+                                           QString::number(3000 + i));
+            EXPECT_TRUE(whole.match(text).hasMatch()) << line.toStdString() << " on page " << p;
+        }
+    }
+}
+
+TEST(PrintedList, WiderAndLargerPaperHoldsFewerOrMoreRows) {
+    const Printout printout = printoutOf(sample::longList(500));
+    // A4 across: 190 mm inside, 153 mm for the table: 8 rows a page.
+    const PrintedPages across(printout, areaOf(PageChoice{Paper::A4, true}));
+    EXPECT_EQ(across.content(0).rows.size(), 8);
+    EXPECT_EQ(across.pageCount(), 63);
+    // A3 upright: 400 mm inside, 363 mm for the table: 21 rows a page.
+    const PrintedPages a3(printout, areaOf(PageChoice{Paper::A3, false}));
+    EXPECT_EQ(a3.content(0).rows.size(), 21);
+    EXPECT_EQ(a3.pageCount(), 24);
+}
+
+TEST(PrintedList, MemberHeadingStaysWithItsFirstRowAndSummaryWithItsHeading) {
+    // Thirteen rows fill the first page to 225 of its 240 mm; the next
+    // member's heading (7 mm) would fit, its first row (16 mm) would not:
+    // both move on to the next page together.
+    schedule::CuttingList list = sample::longList(13);
+    schedule::Member second{QStringLiteral("B2"), 2, {}};
+    second.rows << sample::bar(QStringLiteral("S-1"), schedule::Shape::Straight,
+                               codes::SteelGrade::HRB400, 12, {{"A", 2000}}, 1);
+    list.members << second;
+    const PrintedPages pages(printoutOf(list), areaOf(PageChoice{}));
+    ASSERT_EQ(pages.pageCount(), 2);
+    EXPECT_EQ(pages.content(0).rows.size(), 13);
+    EXPECT_EQ(pages.content(1).rows.size(), 1);
+    EXPECT_EQ(pages.content(1).rows[0].first, 1);
+    EXPECT_TRUE(pages.content(1).parts.contains(PageContent::Part::Summary));
+}
+
+TEST(PrintedList, PaintsOnAnImageAsOnPaper) {
+    // The same pages on a raster device: something is drawn on every page,
+    // and a page beyond the last draws nothing.
+    const Printout printout = printoutOf(sample::workedExample());
+    const PrintedPages pages(printout, areaOf(PageChoice{}));
+    const auto inked = [&](int page) {
+        QImage image(740, 1108, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.scale(0.4, 0.4);
+        pages.paint(painter, page);
+        painter.end();
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 160;
+        return dark;
+    };
+    EXPECT_GT(inked(0), 5000);
+    EXPECT_EQ(inked(1), 0);
+}
+
+// 500 rows to a PDF in well under the two seconds allowed; the Release
+// figure is measured by bench/output_bench.
+TEST(PrintedList, FiveHundredRowsToPdfInTime) {
+    const Printout printout = printoutOf(sample::longList(500));
+    QTemporaryDir dir;
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_FALSE(writePdf(dir.filePath(QStringLiteral("long.pdf")), printout, PageChoice{}));
+    EXPECT_LT(timer.elapsed(), 6000);
+}
+
+// "× 4 根", however the reader spaces it.
+QRegularExpression barsOf(long long bars) {
+    return QRegularExpression(QStringLiteral("×\\s*%1\\s*根").arg(bars));
+}
+
+Printout withPlan(const schedule::CuttingList& list) {
+    Printout p = printoutOf(list);
+    p.planSettings.stock = {{12000, std::nullopt}, {9000, std::nullopt}};
+    p.planSettings.kerf = 3;
+    p.planSettings.keepOffcut = 500;
+    p.plan = plans::planGroups(plans::piecesFromList(list).groups, p.planSettings);
+    return p;
+}
+
+TEST(PrintedPlan, FollowsTheListOnPagesOfItsOwnWithWhatToBuy) {
+    const Printout printout = withPlan(sample::workedExample());
+    ASSERT_EQ(printout.plan->groups.size(), 2);
+    const PrintedPages pages(printout, areaOf(PageChoice{}));
+    ASSERT_EQ(pages.pageCount(), 2);
+    EXPECT_EQ(pages.content(1).parts, QList{PageContent::Part::Plan});
+    EXPECT_EQ(pages.content(1).planGroups, (QList<int>{0, 1}));
+    if (!havePoppler())
+        GTEST_SKIP() << "poppler-utils is not installed (scripts/install-deps.sh)";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plan.pdf"));
+    ASSERT_FALSE(writePdf(path, printout, PageChoice{}));
+    const QString text = pdfText(path, 2);
+    EXPECT_TRUE(text.contains(QStringLiteral("钢筋下料优化")));
+    EXPECT_TRUE(text.contains(QStringLiteral("HPB300 Φ8")));
+    EXPECT_TRUE(text.contains(QStringLiteral("HRB400 Φ25")));
+    EXPECT_TRUE(text.contains(QStringLiteral("需购原料")));
+    EXPECT_TRUE(text.contains(QStringLiteral("锯口 3 mm")));
+    // Each pattern's count, each group's stock to buy and utilisation to
+    // 0.01 %, as the plan has them.
+    for (const plans::GroupPlan& g : printout.plan->groups) {
+        for (const plans::Pattern& p : g.patterns)
+            EXPECT_TRUE(text.contains(QStringLiteral("%1 mm").arg(p.stock)) &&
+                        text.contains(barsOf(p.count)))
+                << g.grade.toStdString() << " pattern of " << p.stock;
+        QStringList stock;
+        for (const plans::StockUse& u : g.stock)
+            stock << QStringLiteral("%1 mm × %2 根").arg(u.length).arg(u.count);
+        EXPECT_TRUE(text.contains(QStringLiteral("需购原料：") + stock.join(QStringLiteral("，"))))
+            << g.grade.toStdString();
+        EXPECT_TRUE(text.contains(QString::number(g.utilisation * 100, 'f', 2) + QLatin1Char('%')))
+            << g.grade.toStdString();
+    }
+    // 157.320 m of 8 mm pieces: no plan uses less than 18 bars of 9 m.
+    EXPECT_TRUE(text.contains(QStringLiteral("下界")));
+    EXPECT_TRUE(text.contains(QStringLiteral("已证明最优")));
+}
+
+TEST(PrintedPlan, OutOfDatePlanSaysSo) {
+    Printout printout = withPlan(sample::workedExample());
+    printout.planOutOfDate = true;
+    if (!havePoppler())
+        GTEST_SKIP() << "poppler-utils is not installed (scripts/install-deps.sh)";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("old.pdf"));
+    ASSERT_FALSE(writePdf(path, printout, PageChoice{}));
+    EXPECT_TRUE(pdfText(path, 2).contains(QStringLiteral("方案已过期")));
+    EXPECT_FALSE(pdfText(path, 1).contains(QStringLiteral("方案已过期")));
+}
+
+TEST(PrintedPlan, ManyPatternsRunOnWithTheGroupHeadingRepeated) {
+    // Forty lengths of 25 mm bar, three of each: many patterns in one group.
+    schedule::CuttingList list;
+    schedule::Member m{QStringLiteral("J1"), 1, {}};
+    for (int i = 0; i < 40; ++i)
+        m.rows << sample::bar(QStringLiteral("P%1").arg(i), schedule::Shape::Straight,
+                              codes::SteelGrade::HRB400, 25, {{"A", 1100.0 + 97 * i}}, 3);
+    list.members << m;
+    const Printout printout = withPlan(list);
+    ASSERT_EQ(printout.plan->groups.size(), 1);
+    const qsizetype patterns = printout.plan->groups[0].patterns.size();
+    const PrintedPages pages(printout, areaOf(PageChoice{}));
+    ASSERT_GT(patterns, 17) << "enough patterns to run on to a second page";
+    // 240 mm a page: the plan's heading (11 mm), the group's (9 mm) and 16
+    // patterns of 13 mm on the first plan page, the heading again and 17
+    // on the next.
+    QList<int> planPages;
+    for (int p = 0; p < pages.pageCount(); ++p)
+        if (pages.content(p).parts.contains(PageContent::Part::Plan)) {
+            planPages << p;
+            EXPECT_EQ(pages.content(p).planGroups, QList<int>{0}) << "page " << p + 1;
+        }
+    const int expected = patterns <= 16 + 17 ? 2 : 3;
+    EXPECT_EQ(planPages.size(), expected) << patterns << " patterns";
+}
+
+// What a reader copies: the ideograph, not the radical drawn with the same
+// glyph; a space, not a tab.
+TEST(PdfText, RadicalsReadAsTheirIdeographs) {
+    const struct {
+        char32_t given, read;
+    } cases[] = {
+        {U'⼯', U'工'}, {U'⽇', U'日'}, {U'⼤', U'大'}, {U'⻓', U'长'},
+        {U'⻚', U'页'}, {U'⻋', U'车'}, {U'⻔', U'门'}, {U'\t', U' '},
+        {U'工', U'工'}, {U'A', U'A'},   {U'Φ', U'Φ'},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(static_cast<uint>(readableCharacter(c.given)), static_cast<uint>(c.read))
+            << std::hex << static_cast<uint>(c.given);
+    const QByteArray notPdf("%PDF-1.4\nno table here\n");
+    EXPECT_EQ(withSearchableText(notPdf), notPdf);
+}
+
+TEST(PrintedList, UnwritablePlaceIsReported) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("missing/list.pdf"));
+    const std::optional<QString> error =
+        writePdf(path, printoutOf(sample::workedExample()), PageChoice{});
+    ASSERT_TRUE(error);
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+} // namespace
