@@ -10,6 +10,10 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 build="${CORVALA_WINDOWS_BUILD:-build-windows}"
+# The Windows tests build their suites in the same tree as the zip's program,
+# so that nothing is cross-compiled twice; they pass GoogleTest's prefix here.
+tests="${CORVALA_WINDOWS_TESTS:-OFF}"
+extra_prefixes="${CORVALA_WINDOWS_EXTRA_PREFIXES:-}"
 jobs="${CORVALA_JOBS:-2}"
 triple=x86_64-w64-mingw32
 # Progress to stderr; stdout carries only the zip's path.
@@ -22,9 +26,9 @@ xlsx="$(bash scripts/build-windows-xlsxwriter.sh)"
 
 cmake -S . -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCORVALA_WINDOWS_PREFIXES="$qt;$coin;$xlsx" \
+    -DCORVALA_WINDOWS_PREFIXES="$qt;$coin;$xlsx${extra_prefixes:+;$extra_prefixes}" \
     -DCMAKE_BUILD_TYPE=Release \
-    -DCORVALA_BUILD_TESTS=OFF
+    -DCORVALA_BUILD_TESTS="$tests"
 cmake --build "$build" --parallel "$jobs" --target corvala
 
 version="$(sed -nE 's/^project\(Corvala VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)"

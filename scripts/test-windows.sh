@@ -4,7 +4,8 @@
 # under Wine with Qt's offscreen platform, then starts the zip's corvala.exe
 # from a clean Wine prefix on a private X display and drives it: the window
 # maps, a diameter typed on the first tab changes the results, Alt+A opens
-# the About window. Screenshots land in build-windows-test/shots/.
+# the About window, a cutting list is typed, saved and read back, the
+# anchorage window opens. Screenshots land in build-windows-test/smoke/shots/.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -13,10 +14,7 @@ build="${CORVALA_WINDOWS_TEST_BUILD:-build-windows-test}"
 jobs="${CORVALA_JOBS:-2}"
 triple=x86_64-w64-mingw32
 
-zip="$(bash scripts/build-windows.sh | tail -n1)"
-qt="$(bash scripts/build-windows-qt.sh)"
-coin="$(bash scripts/build-windows-coin.sh)"
-xlsx="$(bash scripts/build-windows-xlsxwriter.sh)"
+bash scripts/install-windows-deps.sh
 
 # GoogleTest from Debian's source package, built once for Windows.
 gtest_version="$(dpkg-query -W -f='${Version}' googletest | sed -E 's/^([0-9.]+).*/\1/')"
@@ -30,11 +28,11 @@ if [ ! -f "$gtest/.complete" ]; then
     touch "$gtest/.complete"
 fi
 
-cmake -S . -B "$build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCORVALA_WINDOWS_PREFIXES="$qt;$gtest;$coin;$xlsx" \
-    -DCMAKE_BUILD_TYPE=Release \
-    -DCORVALA_BUILD_TESTS=ON
+# The zip, built in the test tree with the suites configured beside it; then
+# the suites themselves. Qt and the libraries come from the cache by now.
+zip="$(CORVALA_WINDOWS_BUILD="$build" CORVALA_WINDOWS_TESTS=ON \
+    CORVALA_WINDOWS_EXTRA_PREFIXES="$gtest" bash scripts/build-windows.sh | tail -n1)"
+qt="$(bash scripts/build-windows-qt.sh)"
 cmake --build "$build" --parallel "$jobs"
 # Qt's Chinese button texts beside each suite, where the program looks first.
 find "$build/tests" -name 'test_*.exe' -printf '%h\n' | sort -u | while read -r dir; do
