@@ -134,6 +134,44 @@ for length in 1748 4893 3150; do
 done
 echo "smoke: cutting list typed, saved and read back with cut lengths 1748, 4893, 3150"
 
+# 下料优化 (Alt+2): the three bars planned from 9 m and 12 m stock (Alt+U).
+xdotool key alt+2
+sleep 1
+xdotool key alt+u
+sleep 4
+shot cutting-plans
+xdotool key alt+1
+sleep 0.5
+
+# The workbook and the PDF through their save dialogs, then the print preview.
+export_through() { # menu key, file
+    xdotool key alt+f
+    sleep 0.5
+    xdotool key "$1"
+    sleep 3
+    xdotool type --delay 40 "$(winpath "$2")"
+    xdotool key Return
+    for _ in $(seq 30); do [ -s "$2" ] && break; sleep 0.5; done
+    [ -s "$2" ] || fail "no $2 written"
+}
+export_through x "$dir/wine-list.xlsx"
+[ "$(head -c 2 "$dir/wine-list.xlsx")" = PK ] || fail "wine-list.xlsx is not a workbook"
+export_through d "$dir/wine-list.pdf"
+[ "$(head -c 5 "$dir/wine-list.pdf")" = %PDF- ] || fail "wine-list.pdf is not a PDF"
+if command -v pdftotext >/dev/null; then
+    pdftotext "$dir/wine-list.pdf" - | grep -q 4893 || fail "the PDF does not read 4893"
+fi
+echo "smoke: Excel workbook and PDF exported"
+xdotool key alt+f
+sleep 0.5
+xdotool key v
+wait_window '打印预览 - 钢筋下料单' 30 >/dev/null || fail 'the print preview did not open'
+sleep 2
+shot print-preview
+xdotool key Escape
+sleep 1
+echo "smoke: print preview opened"
+
 # The anchorage window (Alt+M from the main window): HRB400, C30, d = 28,
 # seismic grade 三, 50 % lapped.
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
