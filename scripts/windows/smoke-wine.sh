@@ -124,6 +124,8 @@ shot cutting-list
 xdotool key ctrl+s
 sleep 3
 saved="$dir/wine-list.cvl"
+# The dialog offers a name of its own: replaced, not added to.
+xdotool key End shift+Home
 xdotool type --delay 40 "$(winpath "$saved")"
 xdotool key Return
 for _ in $(seq 20); do [ -s "$saved" ] && break; sleep 0.5; done
@@ -149,6 +151,7 @@ export_through() { # menu key, file
     sleep 0.5
     xdotool key "$1"
     sleep 3
+    xdotool key End shift+Home
     xdotool type --delay 40 "$(winpath "$2")"
     xdotool key Return
     for _ in $(seq 30); do [ -s "$2" ] && break; sleep 0.5; done
