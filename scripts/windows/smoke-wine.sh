@@ -136,7 +136,14 @@ for length in 1748 4893 3150; do
 done
 echo "smoke: cutting list typed, saved and read back with cut lengths 1748, 4893, 3150"
 
+# The save dialog and the console runs leave the focus elsewhere.
+focus_list() {
+    xdotool windowactivate --sync "$list" 2>/dev/null || xdotool windowfocus --sync "$list"
+    sleep 0.5
+}
+
 # 下料优化 (Alt+2): the three bars planned from 9 m and 12 m stock (Alt+U).
+focus_list
 xdotool key alt+2
 sleep 1
 xdotool key alt+u
@@ -147,6 +154,7 @@ sleep 0.5
 
 # The workbook and the PDF through their save dialogs, then the print preview.
 export_through() { # menu key, file
+    focus_list
     xdotool key alt+f
     sleep 0.5
     xdotool key "$1"
@@ -165,12 +173,18 @@ if command -v pdftotext >/dev/null; then
     pdftotext "$dir/wine-list.pdf" - | grep -q 4893 || fail "the PDF does not read 4893"
 fi
 echo "smoke: Excel workbook and PDF exported"
+focus_list
 xdotool key alt+f
 sleep 0.5
 xdotool key v
-wait_window '打印预览 - 钢筋下料单' 30 >/dev/null || fail 'the print preview did not open'
+preview="$(wait_window '打印预览 - 钢筋下料单' 30)" || fail 'the print preview did not open'
 sleep 2
 shot print-preview
+# The tool bar's last-page button: the plan's page.
+xdotool mousemove --window "$preview" 490 18 click 1
+sleep 1.5
+shot print-preview-plans
+xdotool mousemove 1023 767
 xdotool key Escape
 sleep 1
 echo "smoke: print preview opened"

@@ -148,6 +148,9 @@ TEST_F(ListOutputTest, PreviewShowsTheSamePagesAsThePrintout) {
 }
 
 TEST_F(ListOutputTest, PrintSendsThePagesAskedFor) {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "Windows prints through its own dialog, which no test can fill in";
+#endif
     list->document()->replace(sample::longList(40), {}, false);
     action("printList")->trigger();
     auto* dialog = waitForDialog<QPrintDialog>("printDialog");
