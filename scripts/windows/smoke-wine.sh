@@ -167,6 +167,17 @@ export_through() { # menu key, file
 }
 export_through x "$dir/wine-list.xlsx"
 [ "$(head -c 2 "$dir/wine-list.xlsx")" = PK ] || fail "wine-list.xlsx is not a workbook"
+# The cut lengths as numbers in the list's sheet, where openpyxl is at hand.
+if /usr/bin/python3 -c 'import openpyxl' 2>/dev/null; then
+    /usr/bin/python3 - "$dir/wine-list.xlsx" <<'PYTHON' || fail "the workbook lacks the cut lengths"
+import sys
+import openpyxl
+sheet = openpyxl.load_workbook(sys.argv[1])["下料单"]
+column = [c.value for c in sheet[1]].index("下料长度(mm)")
+lengths = {row[column] for row in sheet.iter_rows(min_row=2, values_only=True)}
+sys.exit(0 if {1748, 4893, 3150} <= lengths else 1)
+PYTHON
+fi
 export_through d "$dir/wine-list.pdf"
 [ "$(head -c 5 "$dir/wine-list.pdf")" = %PDF- ] || fail "wine-list.pdf is not a PDF"
 if command -v pdftotext >/dev/null; then
