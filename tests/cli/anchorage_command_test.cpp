@@ -1,4 +1,6 @@
 // corvala --anchor, run as the built program: the JSON shape and the refusals.
+#include "run_corvala.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QJsonDocument>
@@ -10,30 +12,10 @@
 
 namespace {
 
-struct Answer {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Answer = Finished;
 
 Answer anchor(const QStringList& arguments) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QString::fromLatin1(name));
-    process.setProcessEnvironment(env);
-    process.start(QDir(QCoreApplication::applicationDirPath()).filePath(CORVALA_FROM_TEST),
-                  arguments);
-    if (!process.waitForFinished(20000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    Answer run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return corvala(arguments);
 }
 
 QStringList args(const char* line) {

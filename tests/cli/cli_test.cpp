@@ -1,6 +1,7 @@
 // The command line, run as the built program over ssh would run it: no
 // display, no platform plugin chosen.
 #include "cli/command_line.h"
+#include "run_corvala.h"
 #include "schedule/list_file.h"
 
 #include <QCoreApplication>
@@ -16,32 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct Finished {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Finished corvala(const QStringList& arguments) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QString::fromLatin1(name));
-    process.setProcessEnvironment(env);
-    process.start(QDir(QCoreApplication::applicationDirPath()).filePath(CORVALA_FROM_TEST),
-                  arguments);
-    if (!process.waitForFinished(20000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    Finished run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 TEST(CommandLine, EvalPrintsTheCalculatorsAnswers) {
     const struct {
