@@ -10,15 +10,11 @@ set -euo pipefail
 cache="${CORVALA_WINDOWS_CACHE:-/var/cache/corvala}"
 jobs="${CORVALA_JOBS:-2}"
 triple=x86_64-w64-mingw32
-apt_get=(apt-get -o DPkg::Lock::Timeout=900)
 
 mkdir -p "$cache/src" "$cache/build"
-# Debian's source packages, unpacked once (with Debian's patches applied).
-for package in coinutils clp; do
-    if ! ls -d "$cache/src/$package"-[0-9]*/ >/dev/null 2>&1; then
-        (cd "$cache/src" && "${apt_get[@]}" source "$package" >&2)
-    fi
-done
+source "$(dirname "$0")/windows/source-package.sh"
+fetch_source coinutils
+fetch_source clp
 coinutils_src="$(ls -d "$cache"/src/coinutils-[0-9]*/ | head -n1)"
 clp_src="$(ls -d "$cache"/src/clp-[0-9]*/ | head -n1)"
 coinutils_version="$(basename "$coinutils_src" | sed -E 's/^coinutils-([0-9.]+).*/\1/')"

@@ -12,25 +12,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cache="${CORVALA_WINDOWS_CACHE:-/var/cache/corvala}"
 jobs="${CORVALA_JOBS:-2}"
 triple=x86_64-w64-mingw32
-apt_get=(apt-get -o DPkg::Lock::Timeout=900)
 
-# Debian's source package, unpacked once (with Debian's patches applied). The
-# newest version first; where its archive cannot be reached (a security
-# update's), the next one apt knows.
-fetch_source() {
-    local package="$1" version
-    if ls -d "$cache/src/$package"-[0-9]*/ >/dev/null 2>&1; then
-        return 0
-    fi
-    for version in $(apt-cache showsrc "$package" | sed -nE 's/^Version: //p' | sort -urV); do
-        if (cd "$cache/src" && "${apt_get[@]}" source "$package=$version" >&2); then
-            return 0
-        fi
-        echo "source $package $version could not be fetched; trying an older one" >&2
-    done
-    echo "no source package $package could be fetched" >&2
-    return 1
-}
+source "$(dirname "$0")/windows/source-package.sh"
 
 mkdir -p "$cache/src" "$cache/build"
 fetch_source zlib
