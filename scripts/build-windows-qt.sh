@@ -22,9 +22,9 @@ if [ "$version" != "$host_version" ]; then
     exit 1
 fi
 
-# The feature set is part of the cache key: a machine that built Qt without
-# print support builds it again once, beside the old one.
-flavour="print"
+# The feature set is part of the cache key: a machine that built Qt with
+# another set builds it again once, beside the old one.
+flavour="print-lean"
 prefix="$cache/qt-$version-mingw-w64-$flavour"
 if [ -f "$prefix/.complete" ]; then
     echo "$prefix"
@@ -39,7 +39,10 @@ start=$(date +%s)
 {
     # No pen tablets (the source package lacks wintab), no modules Corvala
     # does not use. OpenGL stays at its default: the Windows platform plugin
-    # of this Qt version does not build without it.
+    # of this Qt version does not build without it. Direct2D stays for the
+    # DirectWrite font engine; only its platform plugin, which compiles the
+    # whole Windows plugin a second time and which the zip never ships, goes,
+    # as do the image format plugins, which the zip does not ship either.
     cmake -S "$src" -B "$build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
         -DCMAKE_BUILD_TYPE=Release \
@@ -51,6 +54,8 @@ start=$(date +%s)
         -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF \
         -DFEATURE_printsupport=ON -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
         -DFEATURE_zstd=OFF \
+        -DFEATURE_direct2d1_1=OFF \
+        -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF \
         -DINPUT_openssl=no
     nice -n 19 cmake --build "$build" --parallel "$jobs"
     cmake --install "$build"

@@ -75,14 +75,27 @@ while read -r exe; do
     name="$(basename "$exe" .exe)"
     # As on Linux: plain, under a German locale, and at twice the scale.
     for variant in plain de_DE scale2; do
-        env=(WINEQT_QPA_PLATFORM=offscreen)
+        # Wine names files on the Linux side in the locale's character set:
+        # without UTF-8 a Chinese file name is lost between two programs.
+        env=(WINEQT_QPA_PLATFORM=offscreen LANG=C.UTF-8 LC_ALL=C.UTF-8)
         case "$variant" in
         de_DE) env+=(LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8) ;;
         scale2) env+=(WINEQT_SCALE_FACTOR=2) ;;
         esac
         xml="$build/results/$name.$variant.xml"
-        env "${env[@]}" timeout 900 "$wine" "$exe" --gtest_output="xml:$(windows_path "$root/$xml")" \
-            >"$build/results/$name.$variant.log" 2>&1 || failed=1
+        status=0
+        env "${env[@]}" timeout 300 "$wine" "$exe" --gtest_output="xml:$(windows_path "$root/$xml")" \
+            >"$build/results/$name.$variant.log" 2>&1 || status=$?
+        if [ "$status" -ne 0 ]; then
+            # A suite whose report is clean but whose process failed (a crash
+            # on the way out, a timeout) still fails the run: say so.
+            failed=1
+            if [ "$status" -eq 124 ]; then
+                echo "$name.$variant: still running after 300 s, stopped (see $build/results/$name.$variant.log)"
+            else
+                echo "$name.$variant: exit status $status (see $build/results/$name.$variant.log)"
+            fi
+        fi
         if [ -f "$xml" ]; then
             read -r tests failures skipped < <(sed -nE \
                 '0,/<testsuites /s/.*<testsuites tests="([0-9]+)" failures="([0-9]+)" disabled="[0-9]+" errors="[0-9]+".*/\1 \2/p' "$xml" |

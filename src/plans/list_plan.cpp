@@ -279,8 +279,7 @@ GroupLap lapByRules(const QString& grade, int diameter, const schedule::ListSett
     GroupLap lap;
     const std::optional<codes::SteelGrade> steel = codes::gradeFromName(grade);
     if (!steel || diameter <= 0) {
-        lap.objection = QStringLiteral("%1：牌号或直径不明，无法按锚固规范确定搭接长度")
-                            .arg(groupTitle(grade, diameter));
+        lap.objection = QStringLiteral("牌号或直径不明，无法按锚固规范确定搭接长度");
         return lap;
     }
     anchorage::Inputs in;
@@ -293,9 +292,8 @@ GroupLap lapByRules(const QString& grade, int diameter, const schedule::ListSett
     lap.lapMm =
         anchorage::lapLengthMm(in.steel, in.concrete, in.diameter, in.seismic, in.percentLapped);
     if (!lap.lapMm) {
-        lap.objection = QStringLiteral("%1：%2，无法按锚固规范确定搭接长度")
-                            .arg(groupTitle(grade, diameter),
-                                 r.objection.isEmpty() ? QStringLiteral("输入有误") : r.objection);
+        lap.objection = QStringLiteral("%1，无法按锚固规范确定搭接长度")
+                            .arg(r.objection.isEmpty() ? QStringLiteral("输入有误") : r.objection);
         return lap;
     }
     lap.llE = list.seismicGrade != codes::SeismicGrade::None;

@@ -42,7 +42,7 @@ struct GroupLap {
     std::optional<int> lapMm; // none: no lap can be given (why in `objection`)
     int multiple = 0;         // the atlas's whole multiple of d behind it
     bool llE = false;         // with seismic design
-    QString objection;        // in Chinese, for the user
+    QString objection;        // in Chinese, for the user; shown beside the group's title
 };
 GroupLap lapByRules(const QString& grade, int diameter, const schedule::ListSettings& list);
 

@@ -265,6 +265,7 @@ TEST(CommandLine, CutSplicesLongBarsByTheListsLapRules) {
         {QStringLiteral("--cut"), weak, QStringLiteral("--splice"), QStringLiteral("lap:rules")});
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("4.1.2"))) << refused.err.toStdString();
+    EXPECT_EQ(refused.err.count(QStringLiteral("HRB400 Φ25")), 1) << refused.err.toStdString();
 }
 
 TEST(CommandLine, CutRefusesBadInputWithStatusOne) {
