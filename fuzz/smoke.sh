@@ -7,7 +7,10 @@
 # build-dir defaults to build-fuzz in the project's root, beside this folder;
 # seconds defaults to $FUZZ_SECONDS, else 60. Exits
 # non-zero on any crash, timeout or sanitizer report; without clang++ it
-# prints "fuzz: skipped (no clang)" and exits 0.
+# prints "fuzz: skipped (no clang)" and exits 0. FUZZ_STEP=build, formula or
+# list does one step only, so that a test run can build and fuzz the lists
+# beside other tests and keep the machine to itself only for the formula
+# engine's per-input time budget.
 set -euo pipefail
 
 if ! command -v clang++ >/dev/null 2>&1; then
@@ -19,15 +22,29 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
 build="${1:-$root/build-fuzz}"
 seconds="${2:-${FUZZ_SECONDS:-60}}"
+step="${FUZZ_STEP:-all}"
+case "$step" in
+all | build | formula | list) ;;
+*)
+    echo "fuzz: FUZZ_STEP must be build, formula or list, not \"$step\"" >&2
+    exit 2
+    ;;
+esac
 
 generator=()
 if command -v ninja >/dev/null 2>&1; then
     generator=(-G Ninja)
 fi
-cmake -S "$root" -B "$build" "${generator[@]}" \
-    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCORVALA_BUILD_FUZZ=ON -DCORVALA_BUILD_TESTS=OFF -DCORVALA_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" --target formula_fuzz list_fuzz -j"$(nproc)"
+if [ "$step" = all ] || [ "$step" = build ]; then
+    cmake -S "$root" -B "$build" "${generator[@]}" \
+        -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCORVALA_BUILD_FUZZ=ON -DCORVALA_BUILD_TESTS=OFF -DCORVALA_BUILD_BENCH=OFF >/dev/null
+    cmake --build "$build" --target formula_fuzz list_fuzz -j"$(nproc)"
+    if [ "$step" = build ]; then
+        echo "fuzz: built in $build"
+        exit 0
+    fi
+fi
 
 # New units go to a work folder in the build directory; the shipped corpus is
 # only read.
@@ -36,32 +53,52 @@ artifacts="$build/fuzz-artifacts"
 mkdir -p "$work/corpus" "$artifacts"
 log="$work/last-run.log"
 
-status=0
-"$build/fuzz/formula_fuzz" \
-    -max_len=255 -timeout=1 -max_total_time="$seconds" \
-    -dict="$here/formula.dict" -artifact_prefix="$artifacts/" \
-    -print_final_stats=1 \
-    "$work/corpus" "$here/corpus" >"$log" 2>&1 || status=$?
+fuzz_formula() {
+    status=0
+    "$build/fuzz/formula_fuzz" \
+        -max_len=255 -timeout=1 -max_total_time="$seconds" \
+        -dict="$here/formula.dict" -artifact_prefix="$artifacts/" \
+        -print_final_stats=1 \
+        "$work/corpus" "$here/corpus" >"$log" 2>&1 || status=$?
 
-grep -E '^(#[0-9]+ +DONE|stat::|formula_fuzz (time limit|stats|slowest|values|skipped|refused))' "$log" || true
-if [ "$status" -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|UndefinedBehaviorSanitizer|libFuzzer)|runtime error:|formula_fuzz: ' "$log"; then
-    echo "fuzz: FAILED (exit $status); log: $log" >&2
-    grep -E -A30 'ERROR:|runtime error:|formula_fuzz: |Test unit written' "$log" | head -80 >&2 || true
-    exit 1
-fi
-# Cutting-list files and CSV sheets, from a few real ones.
-list_seconds="${FUZZ_LIST_SECONDS:-30}"
-mkdir -p "$work/list-corpus"
-list_log="$work/list-run.log"
-status=0
-"$build/fuzz/list_fuzz" \
-    -max_len=4096 -timeout=2 -max_total_time="$list_seconds" \
-    -artifact_prefix="$artifacts/list-" -print_final_stats=1 \
-    "$work/list-corpus" "$here/list-corpus" >"$list_log" 2>&1 || status=$?
-grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units)' "$list_log" || true
-if [ "$status" -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|UndefinedBehaviorSanitizer|libFuzzer)|runtime error:|list_fuzz: ' "$list_log"; then
-    echo "fuzz: list FAILED (exit $status); log: $list_log" >&2
-    grep -E -A30 'ERROR:|runtime error:|list_fuzz: |Test unit written' "$list_log" | head -80 >&2 || true
-    exit 1
-fi
-echo "fuzz: passed (${seconds}s formula, ${list_seconds}s list)"
+    grep -E '^(#[0-9]+ +DONE|stat::|formula_fuzz (time limit|stats|slowest|values|skipped|refused))' "$log" || true
+    if [ "$status" -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|UndefinedBehaviorSanitizer|libFuzzer)|runtime error:|formula_fuzz: ' "$log"; then
+        echo "fuzz: FAILED (exit $status); log: $log" >&2
+        grep -E -A30 'ERROR:|runtime error:|formula_fuzz: |Test unit written' "$log" | head -80 >&2 || true
+        exit 1
+    fi
+}
+
+fuzz_list() {
+    # Cutting-list files and CSV sheets, from a few real ones.
+    list_seconds="${FUZZ_LIST_SECONDS:-30}"
+    mkdir -p "$work/list-corpus"
+    list_log="$work/list-run.log"
+    status=0
+    "$build/fuzz/list_fuzz" \
+        -max_len=4096 -timeout=2 -max_total_time="$list_seconds" \
+        -artifact_prefix="$artifacts/list-" -print_final_stats=1 \
+        "$work/list-corpus" "$here/list-corpus" >"$list_log" 2>&1 || status=$?
+    grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units)' "$list_log" || true
+    if [ "$status" -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|UndefinedBehaviorSanitizer|libFuzzer)|runtime error:|list_fuzz: ' "$list_log"; then
+        echo "fuzz: list FAILED (exit $status); log: $list_log" >&2
+        grep -E -A30 'ERROR:|runtime error:|list_fuzz: |Test unit written' "$list_log" | head -80 >&2 || true
+        exit 1
+    fi
+}
+
+case "$step" in
+formula)
+    fuzz_formula
+    echo "fuzz: passed (${seconds}s formula)"
+    ;;
+list)
+    fuzz_list
+    echo "fuzz: passed (${FUZZ_LIST_SECONDS:-30}s list)"
+    ;;
+all)
+    fuzz_formula
+    fuzz_list
+    echo "fuzz: passed (${seconds}s formula, ${FUZZ_LIST_SECONDS:-30}s list)"
+    ;;
+esac
