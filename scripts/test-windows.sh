@@ -83,7 +83,7 @@ while read -r exe; do
     for variant in "${variants[@]}"; do
         # Wine names files on the Linux side in the locale's character set:
         # without UTF-8 a Chinese file name is lost between two programs.
-        env=(WINEQT_QPA_PLATFORM=offscreen LANG=C.UTF-8 LC_ALL=C.UTF-8)
+        env=(WINEQT_QPA_PLATFORM=offscreen LANG=C.UTF-8 LC_ALL=C.UTF-8 WINEDEBUG=-all,warn+heap)
         case "$variant" in
         de_DE) env+=(LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8) ;;
         scale2) env+=(WINEQT_SCALE_FACTOR=2) ;;
@@ -92,6 +92,19 @@ while read -r exe; do
         status=0
         env "${env[@]}" timeout 300 "$wine" "$exe" --gtest_output="xml:$(windows_path "$root/$xml")" \
             >"$build/results/$name.$variant.log" 2>&1 || status=$?
+        # Wine checks the heap on every call and says where it was damaged
+        # (a double free, a write past the end), which on Windows may crash
+        # only some runs later, or never on this machine.
+        if grep -q ':heap:' "$build/results/$name.$variant.log"; then
+            [ "$status" -ne 0 ] || status=3
+            echo "$name.$variant: Wine found the heap damaged (see $build/results/$name.$variant.log)"
+        fi
+        # Wine ends a crashed program with status 0 once its debugger has
+        # printed the backtrace: that is a failure too.
+        if grep -q '^wine: Unhandled' "$build/results/$name.$variant.log"; then
+            [ "$status" -ne 0 ] || status=4
+            echo "$name.$variant: crashed (see $build/results/$name.$variant.log)"
+        fi
         if [ "$status" -ne 0 ]; then
             # A suite whose report is clean but whose process failed (a crash
             # on the way out, a timeout) still fails the run: say so.

@@ -224,7 +224,8 @@ public:
             std::vector<long long> capacities;
             for (int s = 0; s < stocks; ++s)
                 capacities.push_back(m_problem.capacity(s));
-            const std::vector<KnapsackFill> fills = solveBoundedKnapsack(items, capacities);
+            const std::vector<KnapsackFill> fills =
+                solveBoundedKnapsack(items, capacities, m_knapsack);
 
             // Scaled so that no pattern of any length is worth more than its
             // stock, the prices give a bound for every plan (Farley).
@@ -310,6 +311,7 @@ private:
     std::set<std::vector<long long>> m_seen;
     std::vector<long long> m_residual;
     std::vector<long long> m_left;
+    KnapsackWorkspace m_knapsack;
 };
 
 // ---------------------------------------------------------------------------

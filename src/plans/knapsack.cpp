@@ -20,7 +20,8 @@ struct Part {
 } // namespace
 
 std::vector<KnapsackFill> solveBoundedKnapsack(const std::vector<KnapsackItem>& items,
-                                               const std::vector<long long>& capacities) {
+                                               const std::vector<long long>& capacities,
+                                               KnapsackWorkspace& work) {
     std::vector<KnapsackFill> fills(capacities.size());
     for (KnapsackFill& fill : fills)
         fill.counts.assign(items.size(), 0);
@@ -49,13 +50,12 @@ std::vector<KnapsackFill> solveBoundedKnapsack(const std::vector<KnapsackItem>& 
         }
     }
 
-    // Kept between calls: the column generation prices hundreds of times, and
-    // fresh tables of this size each time cost more in page faults than the
-    // search itself. One byte per decision, so that the loop below compiles
-    // to vector instructions.
+    // The caller's tables, not thread_local ones: MinGW's runtime frees a
+    // thread's storage before it destroys thread_local vectors, so each
+    // solving thread's end freed their memory twice and damaged the heap.
     const std::size_t width = std::size_t(top + 1);
-    thread_local std::vector<std::uint8_t> taken;
-    thread_local std::vector<double> best;
+    std::vector<std::uint8_t>& taken = work.taken;
+    std::vector<double>& best = work.best;
     taken.assign(parts.size() * width, 0);
     best.assign(width, 0.0);
     for (std::size_t p = 0; p < parts.size(); ++p) {
@@ -83,6 +83,12 @@ std::vector<KnapsackFill> solveBoundedKnapsack(const std::vector<KnapsackItem>& 
         }
     }
     return fills;
+}
+
+std::vector<KnapsackFill> solveBoundedKnapsack(const std::vector<KnapsackItem>& items,
+                                               const std::vector<long long>& capacities) {
+    KnapsackWorkspace work;
+    return solveBoundedKnapsack(items, capacities, work);
 }
 
 } // namespace plans

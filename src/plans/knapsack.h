@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 // The pricing problem of the pattern LP: which pieces one stock bar should
@@ -17,9 +18,20 @@ struct KnapsackFill {
     std::vector<long long> counts; // per item
 };
 
+// The tables of one search, kept by the caller between calls: the column
+// generation prices hundreds of times, and fresh tables of this size each
+// time cost more in page faults than the search itself.
+struct KnapsackWorkspace {
+    std::vector<std::uint8_t> taken; // one byte per decision, so the loop vectorises
+    std::vector<double> best;
+};
+
 // The most valuable fill of each capacity, items at most `bound` times each.
 // One pass serves every capacity. Weights are divided by their greatest
 // common divisor first, so lengths in whole centimetres cost a tenth.
+std::vector<KnapsackFill> solveBoundedKnapsack(const std::vector<KnapsackItem>& items,
+                                               const std::vector<long long>& capacities,
+                                               KnapsackWorkspace& work);
 std::vector<KnapsackFill> solveBoundedKnapsack(const std::vector<KnapsackItem>& items,
                                                const std::vector<long long>& capacities);
 

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <functional>
 #include <random>
+#include <thread>
 
 using namespace plans;
 
@@ -389,6 +390,25 @@ TEST(CuttingPlan, ProgressIsReported) {
     EXPECT_EQ(seen.last().groups, 2);
     EXPECT_DOUBLE_EQ(seen.last().fraction, 1.0);
     EXPECT_EQ(plan.stockLength, plan.groups[0].stockLength + plan.groups[1].stockLength);
+}
+
+TEST(CuttingPlan, ShortLivedThreadsPlanAsTheFirstDid) {
+    // The window plans each run on a thread of its own. Whatever the solver
+    // keeps per thread must be released cleanly when the thread ends: under
+    // Windows a double release there damaged the heap some runs later.
+    PieceGroup group;
+    group.pieces = {{7000, 1, "a"}, {5000, 2, "b"}, {4000, 2, "c"}};
+    const PlanSettings settings = settingsWith({{9000, std::nullopt}, {12000, std::nullopt}});
+    const GroupPlan first = planGroup(group, settings);
+    ASSERT_EQ(first.stockLength, 27000);
+    for (int run = 0; run < 40; ++run) {
+        GroupPlan again;
+        std::thread([&] { again = planGroup(group, settings); }).join();
+        EXPECT_EQ(again.stockLength, first.stockLength) << "run " << run;
+        // Something to allocate between threads, where damage would show.
+        std::vector<std::vector<int>> churn(64, std::vector<int>(std::size_t(run + 1)));
+        EXPECT_EQ(churn.back().size(), std::size_t(run + 1));
+    }
 }
 
 TEST(Knapsack, MatchesEnumerationForEveryCapacity) {

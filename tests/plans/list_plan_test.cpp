@@ -147,7 +147,8 @@ TEST(PlanList, LapAsLengthOrMultipleAndNoneForLongPieces) {
 
     ListPlanSettings none = lappedByRules();
     none.splice = SpliceKind::None;
-    const GroupPlan* unsplit = groupOf(planList(frame(), none), QStringLiteral("HRB400"), 25);
+    const ListPlan unsplitPlan = planList(frame(), none);
+    const GroupPlan* unsplit = groupOf(unsplitPlan, QStringLiteral("HRB400"), 25);
     EXPECT_TRUE(unsplit->error.contains(QStringLiteral("接头方式")))
         << unsplit->error.toStdString();
 }
