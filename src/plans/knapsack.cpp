@@ -56,6 +56,12 @@ std::vector<KnapsackFill> solveBoundedKnapsack(const std::vector<KnapsackItem>& 
     const std::size_t width = std::size_t(top + 1);
     std::vector<std::uint8_t>& taken = work.taken;
     std::vector<double>& best = work.best;
+    // Grown by doubling: the number of parts creeps up from one pricing to
+    // the next, and a table reallocated to the exact size each time is
+    // faulted in afresh each time.
+    const std::size_t cells = parts.size() * width;
+    if (taken.capacity() < cells)
+        taken.reserve(std::max(cells, 2 * taken.capacity()));
     taken.assign(parts.size() * width, 0);
     best.assign(width, 0.0);
     for (std::size_t p = 0; p < parts.size(); ++p) {
