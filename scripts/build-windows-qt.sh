@@ -23,13 +23,17 @@ if [ "$version" != "$host_version" ]; then
 fi
 
 # The feature set is part of the cache key: a machine that built Qt with
-# another set builds it again once, beside the old one.
+# another set builds it again once, beside the old one. A build with print
+# support and the plugins left out below serves as well, so a machine that
+# has one keeps using it rather than spending half an hour on less.
 flavour="print-lean"
 prefix="$cache/qt-$version-mingw-w64-$flavour"
-if [ -f "$prefix/.complete" ]; then
-    echo "$prefix"
-    exit 0
-fi
+for built in "$prefix" "$cache/qt-$version-mingw-w64-print"; do
+    if [ -f "$built/.complete" ]; then
+        echo "$built"
+        exit 0
+    fi
+done
 
 build="$cache/build/qtbase-$version-mingw-w64-$flavour"
 mkdir -p "$build"
