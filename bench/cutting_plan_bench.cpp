@@ -1,7 +1,8 @@
 // How good the cutting plans are, measured: the 18 classes of Gau and
 // Wäscher's CUTGEN1 (100 instances each), rebar-like lists on 9/12 m and
 // 6/9/12 m stock, and one list of 10,000 pieces. Instances are made here from
-// fixed seeds. A plain program, run by hand in a Release build:
+// fixed instance numbers, which start the random generator. A plain program, run by hand in a
+// Release build:
 //   cutting_plan_bench [instances per class] [--markdown] [--large-only]
 #include "plans/cutting_plan.h"
 
@@ -23,14 +24,14 @@ namespace {
 struct Instance {
     QList<Piece> pieces;
     QList<StockLength> stock;
-    unsigned long long seed = 0;
+    unsigned long long number = 0; // starts the random generator
 };
 
 // CUTGEN1 (Gau and Wäscher 1995): stock 1000; m piece types with lengths
 // uniform in [v1·L, v2·L]; demands share m·d̄ in proportion to uniform
 // random weights, at least one each; equal lengths merged.
-Instance cutgen(int m, double v1, double v2, int meanDemand, unsigned long long seed) {
-    std::mt19937_64 random(seed);
+Instance cutgen(int m, double v1, double v2, int meanDemand, unsigned long long number) {
+    std::mt19937_64 random(number);
     const long long stock = 1000;
     std::uniform_int_distribution<long long> length((long long)std::ceil(v1 * stock),
                                                     (long long)std::floor(v2 * stock));
@@ -49,7 +50,7 @@ Instance cutgen(int m, double v1, double v2, int meanDemand, unsigned long long 
         demand[lengths[std::size_t(i)]] +=
             std::max(1LL, (long long)std::llround(weights[std::size_t(i)] / sum * m * meanDemand));
     Instance instance;
-    instance.seed = seed;
+    instance.number = number;
     instance.stock = {{stock, std::nullopt}};
     for (const auto& [l, d] : demand)
         instance.pieces << Piece{l, d, QString()};
@@ -58,8 +59,9 @@ Instance cutgen(int m, double v1, double v2, int meanDemand, unsigned long long 
 
 // A rebar-like list: a third stirrups and ties of 0.6–2.6 m, the rest main
 // bars of 1.5–11.5 m, cut lengths to the millimetre, demands 1 to 200.
-Instance rebarList(int minTypes, int maxTypes, QList<StockLength> stock, unsigned long long seed) {
-    std::mt19937_64 random(seed);
+Instance rebarList(int minTypes, int maxTypes, QList<StockLength> stock,
+                   unsigned long long number) {
+    std::mt19937_64 random(number);
     std::uniform_int_distribution<int> types(minTypes, maxTypes);
     std::uniform_int_distribution<long long> stirrup(600, 2600);
     std::uniform_int_distribution<long long> main(1500, 11500);
@@ -70,7 +72,7 @@ Instance rebarList(int minTypes, int maxTypes, QList<StockLength> stock, unsigne
         demand[l] += count(random);
     }
     Instance instance;
-    instance.seed = seed;
+    instance.number = number;
     instance.stock = stock;
     for (const auto& [l, d] : demand)
         instance.pieces << Piece{l, d, QString()};
@@ -83,7 +85,7 @@ struct Row {
     int met = 0;
     long long largestExcessMm = 0;
     double largestOverBound = 0; // mm of stock over the LP bound itself
-    unsigned long long worstSeed = 0;
+    unsigned long long worstInstance = 0;
     double utilisationVsBound = 0;
     int ffdMet = 0;
     long long ffdLargestExcessMm = 0;
@@ -100,7 +102,8 @@ void measure(Row& row, const Instance& instance) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!plan.error.isEmpty()) {
-        std::fprintf(stderr, "seed %llu: %s\n", instance.seed, plan.error.toUtf8().constData());
+        std::fprintf(stderr, "instance %llu: %s\n", instance.number,
+                     plan.error.toUtf8().constData());
         return;
     }
     long long longest = 0;
@@ -115,7 +118,7 @@ void measure(Row& row, const Instance& instance) {
     row.met += excess == 0;
     if (excess > row.largestExcessMm) {
         row.largestExcessMm = excess;
-        row.worstSeed = instance.seed;
+        row.worstInstance = instance.number;
     }
     row.utilisationVsBound += plan.lowerBound / double(plan.stockLength);
     row.largestOverBound =
@@ -142,15 +145,15 @@ void print(const Row& row, bool markdown) {
             100.0 * row.utilisationVsBound / n, 100.0 * row.ffdMet / n,
             double(row.ffdLargestExcessMm) / bars, 100.0 * row.ffdUtilisationVsBound / n,
             median * 1000, largest * 1000,
-            row.largestExcessMm > 0 ? std::to_string(row.worstSeed).c_str() : "–");
+            row.largestExcessMm > 0 ? std::to_string(row.worstInstance).c_str() : "–");
     else
         std::printf("%-28s n=%3d met %5.1f%% excess %.2f bars util %.3f%% | FFD met %5.1f%% "
-                    "excess %.2f util %.3f%% | median %.1f ms max %.1f ms worst seed %llu\n",
+                    "excess %.2f util %.3f%% | median %.1f ms max %.1f ms worst instance %llu\n",
                     row.name.c_str(), row.instances, 100.0 * row.met / n,
                     double(row.largestExcessMm) / bars, 100.0 * row.utilisationVsBound / n,
                     100.0 * row.ffdMet / n, double(row.ffdLargestExcessMm) / bars,
                     100.0 * row.ffdUtilisationVsBound / n, median * 1000, largest * 1000,
-                    row.worstSeed);
+                    row.worstInstance);
     std::fflush(stdout);
 }
 
@@ -174,7 +177,7 @@ int main(int argc, char** argv) {
             "| class | n | meets bound | largest excess (bars) | largest over LP bound (bars) | "
             "utilisation vs bound | "
             "FFD meets | FFD largest excess | FFD utilisation vs bound | median ms | "
-            "largest ms | worst seed |\n|---|---|---|---|---|---|---|---|---|---|---|---|\n");
+            "largest ms | worst instance |\n|---|---|---|---|---|---|---|---|---|---|---|---|\n");
 
     const std::pair<double, double> ranges[] = {{0.01, 0.2}, {0.01, 0.8}, {0.2, 0.8}};
     int number = 0;
@@ -257,7 +260,7 @@ int main(int argc, char** argv) {
         for (; left > 0; --left)
             ++*slots[std::size_t(pick(random))];
         Instance instance;
-        instance.seed = 10'000;
+        instance.number = 10'000;
         instance.stock = {{9000, std::nullopt}, {12000, std::nullopt}};
         for (const auto& [l, d] : demand)
             instance.pieces << Piece{l, d, QString()};

@@ -53,6 +53,18 @@ artifacts="$build/fuzz-artifacts"
 mkdir -p "$work/corpus" "$artifacts"
 log="$work/last-run.log"
 
+# Fails the run when a fuzzer ended badly or its log holds a sanitizer
+# report, a runtime error or a complaint of the target itself (its name and
+# a colon), and shows where.
+fail_on_findings() {
+    local target="$1" target_log="$2" target_status="$3" what="$4"
+    if [ "$target_status" -ne 0 ] || grep -qE "ERROR: (AddressSanitizer|UndefinedBehaviorSanitizer|libFuzzer)|runtime error:|$target: " "$target_log"; then
+        echo "fuzz: ${what}FAILED (exit $target_status); log: $target_log" >&2
+        grep -E -A30 "ERROR:|runtime error:|$target: |Test unit written" "$target_log" | head -80 >&2 || true
+        exit 1
+    fi
+}
+
 fuzz_formula() {
     status=0
     "$build/fuzz/formula_fuzz" \
@@ -62,11 +74,7 @@ fuzz_formula() {
         "$work/corpus" "$here/corpus" >"$log" 2>&1 || status=$?
 
     grep -E '^(#[0-9]+ +DONE|stat::|formula_fuzz (time limit|stats|slowest|values|skipped|refused))' "$log" || true
-    if [ "$status" -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|UndefinedBehaviorSanitizer|libFuzzer)|runtime error:|formula_fuzz: ' "$log"; then
-        echo "fuzz: FAILED (exit $status); log: $log" >&2
-        grep -E -A30 'ERROR:|runtime error:|formula_fuzz: |Test unit written' "$log" | head -80 >&2 || true
-        exit 1
-    fi
+    fail_on_findings formula_fuzz "$log" "$status" ""
 }
 
 fuzz_list() {
@@ -80,11 +88,7 @@ fuzz_list() {
         -artifact_prefix="$artifacts/list-" -print_final_stats=1 \
         "$work/list-corpus" "$here/list-corpus" >"$list_log" 2>&1 || status=$?
     grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units)' "$list_log" || true
-    if [ "$status" -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|UndefinedBehaviorSanitizer|libFuzzer)|runtime error:|list_fuzz: ' "$list_log"; then
-        echo "fuzz: list FAILED (exit $status); log: $list_log" >&2
-        grep -E -A30 'ERROR:|runtime error:|list_fuzz: |Test unit written' "$list_log" | head -80 >&2 || true
-        exit 1
-    fi
+    fail_on_findings list_fuzz "$list_log" "$status" "list "
 }
 
 case "$step" in

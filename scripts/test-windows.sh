@@ -89,31 +89,28 @@ while read -r exe; do
         scale2) env+=(WINEQT_SCALE_FACTOR=2) ;;
         esac
         xml="$build/results/$name.$variant.xml"
+        log="$build/results/$name.$variant.log"
         status=0
         env "${env[@]}" timeout 300 "$wine" "$exe" --gtest_output="xml:$(windows_path "$root/$xml")" \
-            >"$build/results/$name.$variant.log" 2>&1 || status=$?
-        # Wine checks the heap on every call and says where it was damaged
-        # (a double free, a write past the end), which on Windows may crash
-        # only some runs later, or never on this machine.
-        if grep -q ':heap:' "$build/results/$name.$variant.log"; then
-            [ "$status" -ne 0 ] || status=3
-            echo "$name.$variant: Wine found the heap damaged (see $build/results/$name.$variant.log)"
+            >"$log" 2>&1 || status=$?
+        # A clean report does not make a clean run. Wine checks the heap on
+        # every call and says where it was damaged (a double free, a write
+        # past the end), which on Windows may crash only some runs later; and
+        # it ends a crashed program with status 0 once its debugger has
+        # printed the backtrace.
+        why=""
+        if [ "$status" -eq 124 ]; then
+            why="still running after 300 s, stopped"
+        elif grep -q ':heap:' "$log"; then
+            why="Wine found the heap damaged"
+        elif grep -q '^wine: Unhandled' "$log"; then
+            why="crashed"
+        elif [ "$status" -ne 0 ]; then
+            why="exit status $status"
         fi
-        # Wine ends a crashed program with status 0 once its debugger has
-        # printed the backtrace: that is a failure too.
-        if grep -q '^wine: Unhandled' "$build/results/$name.$variant.log"; then
-            [ "$status" -ne 0 ] || status=4
-            echo "$name.$variant: crashed (see $build/results/$name.$variant.log)"
-        fi
-        if [ "$status" -ne 0 ]; then
-            # A suite whose report is clean but whose process failed (a crash
-            # on the way out, a timeout) still fails the run: say so.
+        if [ -n "$why" ]; then
             failed=1
-            if [ "$status" -eq 124 ]; then
-                echo "$name.$variant: still running after 300 s, stopped (see $build/results/$name.$variant.log)"
-            else
-                echo "$name.$variant: exit status $status (see $build/results/$name.$variant.log)"
-            fi
+            echo "$name.$variant: $why (see $log)"
         fi
         if [ -f "$xml" ]; then
             read -r tests failures skipped < <(sed -nE \
@@ -124,7 +121,7 @@ while read -r exe; do
             total_failed=$((total_failed + failures))
             total_skipped=$((total_skipped + skipped))
         else
-            printf '%-28s %s\n' "$name.$variant" "did not finish (see $build/results/$name.$variant.log)"
+            printf '%-28s %s\n' "$name.$variant" "did not finish (see $log)"
             failed=1
             total_failed=$((total_failed + 1))
         fi

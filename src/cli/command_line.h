@@ -20,13 +20,13 @@ struct Answer {
 // that starts with an operator continues from the previous answer.
 QList<Answer> evaluateFormulas(const QStringList& formulas);
 
-// Answers --help, --version, --eval and unknown options on the console,
-// without a window or a display, and returns the exit status; returns nothing
-// when the arguments ask for the window.
 // The cutting-list file the window is asked to open (`corvala list.cvl`, as
 // the desktop's file association starts it), or nothing.
 QString fileToOpen(const QStringList& arguments);
 
+// Answers --help, --version, --eval and unknown options on the console,
+// without a window or a display, and returns the exit status; returns nothing
+// when the arguments ask for the window.
 std::optional<int> runWithoutWindow(int argc, char* argv[]);
 
 } // namespace cli

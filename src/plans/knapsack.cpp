@@ -62,7 +62,7 @@ std::vector<KnapsackFill> solveBoundedKnapsack(const std::vector<KnapsackItem>& 
     const std::size_t cells = parts.size() * width;
     if (taken.capacity() < cells)
         taken.reserve(std::max(cells, 2 * taken.capacity()));
-    taken.assign(parts.size() * width, 0);
+    taken.assign(cells, 0);
     best.assign(width, 0.0);
     for (std::size_t p = 0; p < parts.size(); ++p) {
         const Part& part = parts[p];
@@ -89,12 +89,6 @@ std::vector<KnapsackFill> solveBoundedKnapsack(const std::vector<KnapsackItem>& 
         }
     }
     return fills;
-}
-
-std::vector<KnapsackFill> solveBoundedKnapsack(const std::vector<KnapsackItem>& items,
-                                               const std::vector<long long>& capacities) {
-    KnapsackWorkspace work;
-    return solveBoundedKnapsack(items, capacities, work);
 }
 
 } // namespace plans

@@ -32,7 +32,5 @@ struct KnapsackWorkspace {
 std::vector<KnapsackFill> solveBoundedKnapsack(const std::vector<KnapsackItem>& items,
                                                const std::vector<long long>& capacities,
                                                KnapsackWorkspace& work);
-std::vector<KnapsackFill> solveBoundedKnapsack(const std::vector<KnapsackItem>& items,
-                                               const std::vector<long long>& capacities);
 
 } // namespace plans

@@ -26,13 +26,6 @@ bool needsSplice(const PieceGroup& group, long long longest) {
                        [longest](const Piece& p) { return p.length > longest; });
 }
 
-QString groupTitle(const QString& grade, int diameter) {
-    QString title = grade.isEmpty() ? QStringLiteral("未分牌号") : grade;
-    if (diameter > 0)
-        title += QStringLiteral(" Φ%1").arg(diameter);
-    return title;
-}
-
 const char* spliceCode(SpliceKind kind) {
     switch (kind) {
     case SpliceKind::None:

@@ -88,6 +88,19 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
     return path;
 }
 
+// A list of `members` members KL1, each with `perMember` straight bars of
+// `length` mm and `diameter` mm, mark 1, the list's default grade.
+schedule::CuttingList oneStraightBar(int diameter, int length, int perMember, int members) {
+    schedule::BarRow row;
+    row.mark = QStringLiteral("1");
+    row.diameter = diameter;
+    row.dimensions[QStringLiteral("A")] = length;
+    row.countPerMember = perMember;
+    schedule::CuttingList list;
+    list.members << schedule::Member{QStringLiteral("KL1"), members, {row}};
+    return list;
+}
+
 // The example scripts are written against: an L of 5000 + 300, 25 mm HRB400.
 TEST(CommandLine, ListPrintsTheWorkedOutListAsJson) {
     QTemporaryDir dir;
@@ -206,14 +219,8 @@ TEST(CommandLine, CutAnswersTheJsonOfAPlan) {
     EXPECT_EQ(groups[0][QStringLiteral("stockLength")].toInt(), 24000);
 
     // A list file: its straight bars by grade and diameter, cut lengths from the list.
-    schedule::BarRow row;
-    row.mark = QStringLiteral("1");
-    row.diameter = 20;
-    row.dimensions[QStringLiteral("A")] = 4000;
-    row.countPerMember = 3;
-    schedule::CuttingList list;
-    list.members << schedule::Member{QStringLiteral("KL1"), 2, {row}};
-    const QString cvl = writeFile(dir, QStringLiteral("list.cvl"), schedule::listToJson(list));
+    const QString cvl = writeFile(dir, QStringLiteral("list.cvl"),
+                                  schedule::listToJson(oneStraightBar(20, 4000, 3, 2)));
     const Finished listed = corvala({QStringLiteral("--cut"), cvl, QStringLiteral("--json")});
     EXPECT_EQ(listed.status, 0) << listed.err.toStdString();
     const QJsonObject fromList =
@@ -227,16 +234,10 @@ TEST(CommandLine, CutAnswersTheJsonOfAPlan) {
 TEST(CommandLine, CutSplicesLongBarsByTheListsLapRules) {
     // A 20.5 m top bar of HRB400 Φ25 in C30, seismic grade 二, half lapped in
     // one zone: llE = 56d = 1400 mm, so one joint at 12000 − 1400 mm.
-    schedule::BarRow top;
-    top.mark = QStringLiteral("1");
-    top.diameter = 25;
-    top.dimensions[QStringLiteral("A")] = 20500;
-    top.countPerMember = 2;
-    schedule::CuttingList list;
+    schedule::CuttingList list = oneStraightBar(25, 20500, 2, 1);
     list.settings.concrete = 30;
     list.settings.seismicGrade = codes::SeismicGrade::Second;
     list.settings.percentLapped = 50;
-    list.members << schedule::Member{QStringLiteral("KL1"), 1, {top}};
     QTemporaryDir dir;
     const QString cvl = writeFile(dir, QStringLiteral("kl1.cvl"), schedule::listToJson(list));
     const auto splices = [&](const QString& how) {

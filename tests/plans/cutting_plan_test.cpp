@@ -413,6 +413,7 @@ TEST(CuttingPlan, ShortLivedThreadsPlanAsTheFirstDid) {
 
 TEST(Knapsack, MatchesEnumerationForEveryCapacity) {
     std::mt19937 random(11);
+    KnapsackWorkspace work; // shared by all rounds, as one search shares it
     for (int round = 0; round < 60; ++round) {
         std::vector<KnapsackItem> items;
         std::uniform_int_distribution<long long> weight(3, 40);
@@ -421,7 +422,7 @@ TEST(Knapsack, MatchesEnumerationForEveryCapacity) {
         for (int i = 0; i < 4; ++i)
             items.push_back({weight(random) * (round % 2 ? 5 : 1), bound(random), value(random)});
         const std::vector<long long> capacities{37, 60, 95};
-        const std::vector<KnapsackFill> fills = solveBoundedKnapsack(items, capacities);
+        const std::vector<KnapsackFill> fills = solveBoundedKnapsack(items, capacities, work);
         for (std::size_t c = 0; c < capacities.size(); ++c) {
             double best = 0;
             for (long long a = 0; a <= items[0].bound; ++a)
