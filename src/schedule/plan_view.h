@@ -88,6 +88,8 @@ Q_SIGNALS:
     void statusMessage(const QString& text);
 
 private:
+    // The progress bar's steps for a whole run.
+    static constexpr int kProgressSteps = 1000;
     struct Run;
 
     void buildControls();
