@@ -1,6 +1,6 @@
 #include "schedule/list_commands.h"
 
-ListEdit::ListEdit(ListDocument* document, const QString& text, schedule::CuttingList before,
+ListEdit::ListEdit(ListEditTarget* document, const QString& text, schedule::CuttingList before,
                    schedule::CuttingList after, const ListCursor& cursorBefore,
                    const ListCursor& cursorAfter)
     : QUndoCommand(text), m_document(document), m_before(std::move(before)),
@@ -14,7 +14,7 @@ void ListEdit::redo() {
     m_document->apply(m_after, m_cursorAfter);
 }
 
-PlanChange::PlanChange(ListDocument* document, const QString& text,
+PlanChange::PlanChange(ListEditTarget* document, const QString& text,
                        std::optional<plans::ListPlan> before, std::optional<plans::ListPlan> after)
     : QUndoCommand(text), m_document(document), m_before(std::move(before)),
       m_after(std::move(after)) {}

@@ -1,7 +1,5 @@
 #include "schedule/list_document.h"
 
-#include "schedule/list_commands.h"
-
 ListDocument::ListDocument(QObject* parent) : QObject(parent) {
     m_computed = schedule::computeList(m_list);
 }

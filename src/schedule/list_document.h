@@ -3,6 +3,7 @@
 #include "plans/list_plan.h"
 #include "schedule/computation.h"
 #include "schedule/cutting_list.h"
+#include "schedule/list_commands.h"
 
 #include <QObject>
 #include <QString>
@@ -10,19 +11,10 @@
 
 #include <optional>
 
-// Where an edit took place, so that undoing or redoing it shows that place:
-// the member, the row of that member and the column of the row table.
-// -1 where none.
-struct ListCursor {
-    int member = -1;
-    int row = -1;
-    int column = 0;
-};
-
 // The cutting list the window edits: the list, its file, its computed
 // figures, its cutting plan and the undo stack that every change goes
 // through.
-class ListDocument : public QObject {
+class ListDocument : public QObject, private ListEditTarget {
     Q_OBJECT
 public:
     explicit ListDocument(QObject* parent = nullptr);
@@ -64,10 +56,8 @@ Q_SIGNALS:
     void planChanged();
 
 private:
-    friend class ListEdit;
-    friend class PlanChange;
-    void apply(const schedule::CuttingList& list, const ListCursor& cursor);
-    void applyPlan(const std::optional<plans::ListPlan>& plan);
+    void apply(const schedule::CuttingList& list, const ListCursor& cursor) override;
+    void applyPlan(const std::optional<plans::ListPlan>& plan) override;
     void checkPlan();
 
     schedule::CuttingList m_list;
