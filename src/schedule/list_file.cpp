@@ -10,13 +10,7 @@
 
 namespace schedule {
 
-namespace {
-
-// A list of this many bytes is far beyond any building's; a larger file is
-// not ours and is not read into memory.
-constexpr qint64 kLargestFile = 256LL * 1024 * 1024;
-
-QJsonObject rowToJson(const BarRow& row) {
+QJsonObject barRowJson(const BarRow& row) {
     QJsonObject o;
     o.insert(QStringLiteral("mark"), row.mark);
     o.insert(QStringLiteral("shape"), shapeInfo(row.shape).code);
@@ -26,6 +20,17 @@ QJsonObject rowToJson(const BarRow& row) {
     for (auto it = row.dimensions.constBegin(); it != row.dimensions.constEnd(); ++it)
         dims.insert(it.key(), it.value());
     o.insert(QStringLiteral("dimensions"), dims);
+    return o;
+}
+
+namespace {
+
+// A list of this many bytes is far beyond any building's; a larger file is
+// not ours and is not read into memory.
+constexpr qint64 kLargestFile = 256LL * 1024 * 1024;
+
+QJsonObject rowToJson(const BarRow& row) {
+    QJsonObject o = barRowJson(row);
     o.insert(QStringLiteral("mandrel"), row.mandrel ? QJsonValue(*row.mandrel) : QJsonValue());
     o.insert(QStringLiteral("count"), row.countPerMember);
     if (!row.note.isEmpty())

@@ -28,6 +28,10 @@ struct LoadedList {
 };
 
 // `plan`: the cutting plan saved with the list; an empty object writes none.
+// What says which bar a row is, as the file and the report both write it:
+// mark, shape, grade, diameter and outer dimensions.
+QJsonObject barRowJson(const BarRow& row);
+
 QByteArray listToJson(const CuttingList& list, const QJsonObject& plan = {});
 // Reads a whole file's bytes. Anything amiss (not JSON, truncated, not a
 // cutting list, a newer version, a value out of place) gives no list and the

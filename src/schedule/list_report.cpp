@@ -1,5 +1,7 @@
 #include "schedule/list_report.h"
 
+#include "schedule/list_file.h"
+
 #include "numbers/number_text.h"
 
 #include <QJsonArray>
@@ -15,17 +17,9 @@ QByteArray listReportJson(const CuttingList& list, const ComputedList& computed)
         for (qsizetype r = 0; r < member.rows.size(); ++r) {
             const BarRow& row = member.rows[r];
             const RowResult& result = computed.results.value(m).value(r);
-            QJsonObject o;
+            QJsonObject o = barRowJson(row);
             o.insert(QStringLiteral("member"), member.name);
             o.insert(QStringLiteral("members"), member.count);
-            o.insert(QStringLiteral("mark"), row.mark);
-            o.insert(QStringLiteral("shape"), shapeInfo(row.shape).code);
-            o.insert(QStringLiteral("grade"), codes::gradeName(row.grade));
-            o.insert(QStringLiteral("diameter"), row.diameter);
-            QJsonObject dims;
-            for (auto it = row.dimensions.constBegin(); it != row.dimensions.constEnd(); ++it)
-                dims.insert(it.key(), it.value());
-            o.insert(QStringLiteral("dimensions"), dims);
             o.insert(QStringLiteral("perMember"), row.countPerMember);
             if (result.problem) {
                 o.insert(QStringLiteral("mandrel"),
