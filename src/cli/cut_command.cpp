@@ -6,6 +6,7 @@
 #include "plans/list_pieces.h"
 #include "plans/list_plan.h"
 #include "schedule/csv.h"
+#include "schedule/csv_records.h"
 #include "schedule/list_file.h"
 
 #include <QFile>
@@ -84,48 +85,6 @@ std::optional<QString> readSplice(const QString& text, plans::ListPlanSettings& 
     return std::nullopt;
 }
 
-// RFC 4180 lines: quoted cells may hold the separator and doubled quotes.
-QList<QStringList> csvRecords(const QString& text, QChar separator) {
-    QList<QStringList> records;
-    QStringList cells;
-    QString cell;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == QLatin1Char('"') && i + 1 < text.size() &&
-                text.at(i + 1) == QLatin1Char('"')) {
-                cell += c;
-                ++i;
-            } else if (c == QLatin1Char('"')) {
-                quoted = false;
-            } else {
-                cell += c;
-            }
-        } else if (c == QLatin1Char('"')) {
-            quoted = true;
-        } else if (c == separator) {
-            cells << cell;
-            cell.clear();
-        } else if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
-            if (c == QLatin1Char('\r') && i + 1 < text.size() &&
-                text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            cells << cell;
-            records << cells;
-            cells.clear();
-            cell.clear();
-        } else {
-            cell += c;
-        }
-    }
-    if (!cell.isEmpty() || !cells.isEmpty()) {
-        cells << cell;
-        records << cells;
-    }
-    return records;
-}
-
 int columnOf(const QStringList& header, std::initializer_list<const char*> names) {
     for (int i = 0; i < header.size(); ++i)
         for (const char* name : names)
@@ -136,26 +95,22 @@ int columnOf(const QStringList& header, std::initializer_list<const char*> names
 
 struct PieceFile {
     QList<plans::PieceGroup> groups;
-    QStringList problems; // one line each
-    QString error;        // nothing could be read
+    QStringList problems;        // one line each
+    QString error;               // nothing could be read
+    bool noPieceColumns = false; // no length and count: perhaps a cutting list's CSV
 };
 
 // A CSV of pieces: columns length and count, optionally diameter, grade, mark.
 PieceFile readPieceCsv(const QByteArray& bytes) {
     PieceFile file;
     const QString text = schedule::decodeSpreadsheetText(bytes);
-    const QString firstLine = text.section(QLatin1Char('\n'), 0, 0);
-    QChar separator = QLatin1Char(',');
-    if (!firstLine.contains(separator))
-        for (QChar other : {QLatin1Char(';'), QLatin1Char('\t')})
-            if (firstLine.contains(other))
-                separator = other;
-    const QList<QStringList> records = csvRecords(text, separator);
+    const QList<schedule::CsvRecord> records =
+        schedule::parseCsvRecords(text, schedule::csvSeparator(text));
     if (records.isEmpty()) {
         file.error = QStringLiteral("文件是空的");
         return file;
     }
-    const QStringList& header = records.first();
+    const QStringList& header = records.first().cells;
     const int length = columnOf(header, {"length", "长度", "下料长度"});
     const int count = columnOf(header, {"count", "根数", "数量"});
     const int diameter = columnOf(header, {"diameter", "直径"});
@@ -163,12 +118,14 @@ PieceFile readPieceCsv(const QByteArray& bytes) {
     const int mark = columnOf(header, {"mark", "编号"});
     if (length < 0 || count < 0) {
         file.error =
-            QStringLiteral("第一行须有 length 和 count 两列（可再有 diameter、grade、mark）");
+            QStringLiteral("第一行须有 length 和 count 两列（可再有 diameter、grade、mark），"
+                           "或是下料单导出的 CSV");
+        file.noPieceColumns = true;
         return file;
     }
     QMap<QPair<QString, int>, plans::PieceGroup> groups;
     for (int r = 1; r < records.size(); ++r) {
-        const QStringList& cells = records[r];
+        const QStringList& cells = records[r].cells;
         const auto cellAt = [&](int column) {
             return column >= 0 && column < cells.size() ? cells[column].trimmed() : QString();
         };
@@ -178,7 +135,7 @@ PieceFile readPieceCsv(const QByteArray& bytes) {
         if (blank)
             continue;
         const auto problem = [&](const QString& reason) {
-            file.problems << QStringLiteral("第 %1 行：%2").arg(r + 1).arg(reason);
+            file.problems << QStringLiteral("第 %1 行：%2").arg(records[r].line).arg(reason);
         };
         // Lengths are cut to the whole millimetre above, never shorter.
         const auto mm = numbers::strictNumber(cellAt(length));
@@ -367,28 +324,41 @@ ListOutput runCut(const CutOptions& options) {
 
     plans::Plan plan;
     const QString& path = options.path;
-    if (QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0) {
-        if (byRules)
-            return fail(QStringLiteral("--splice lap:rules 只用于 .cvl 下料单：搭接长度按其中的"
-                                       "混凝土强度等级、抗震等级和接头面积百分率确定"));
+    const bool csv =
+        QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0;
+    if (csv && byRules)
+        return fail(QStringLiteral("--splice lap:rules 只用于 .cvl 下料单：搭接长度按其中的"
+                                   "混凝土强度等级、抗震等级和接头面积百分率确定"));
+    PieceFile pieces;
+    if (csv) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return fail(QStringLiteral("%1: 无法打开文件：%2").arg(path, file.errorString()));
-        const PieceFile read = readPieceCsv(file.readAll());
-        if (!read.error.isEmpty())
-            return fail(QStringLiteral("%1: %2").arg(path, read.error));
-        for (const QString& problem : read.problems)
+        pieces = readPieceCsv(file.readAll());
+    }
+    if (csv && !pieces.noPieceColumns) {
+        if (!pieces.error.isEmpty())
+            return fail(QStringLiteral("%1: %2").arg(path, pieces.error));
+        for (const QString& problem : pieces.problems)
             fail(QStringLiteral("%1: %2").arg(path, problem));
-        for (int g = 0; g < read.groups.size(); ++g)
+        for (int g = 0; g < pieces.groups.size(); ++g)
             plan.groups << plans::planGroup(
-                read.groups[g], plans::groupSettings(read.groups[g], listSettings, {}).solver, {},
-                g, int(read.groups.size()));
+                pieces.groups[g], plans::groupSettings(pieces.groups[g], listSettings, {}).solver,
+                {}, g, int(pieces.groups.size()));
     } else {
-        const schedule::LoadedList loaded = schedule::loadListFile(path);
-        if (!loaded.list)
-            return fail(QStringLiteral("%1: %2").arg(path, loaded.error));
+        // A .cvl list or a cutting list's CSV, read as --list reads it.
+        ListOutput read;
+        const std::optional<schedule::CuttingList> list = readList(path, read);
+        output.errors << read.errors;
+        if (!list) {
+            if (csv)
+                output.errors.back() = QStringLiteral("%1: %2").arg(path, pieces.error);
+            output.status = 1;
+            return output;
+        }
+        output.status = std::max(output.status, read.status);
         // The same plan as the list window's: laps by the rules group by group.
-        const plans::ListPlan listed = plans::planList(*loaded.list, listSettings);
+        const plans::ListPlan listed = plans::planList(*list, listSettings);
         if (listed.rowsLeftOut > 0)
             fail(QStringLiteral("%1: %2 行有问题，未计入下料").arg(path).arg(listed.rowsLeftOut));
         if (listed.plan.groups.isEmpty())

@@ -10,44 +10,44 @@
 
 namespace cli {
 
+std::optional<schedule::CuttingList> readList(const QString& path, ListOutput& output) {
+    const auto fail = [&](const QString& reason) {
+        output.errors << QStringLiteral("%1: %2").arg(path, reason);
+        output.status = 1;
+        return std::nullopt;
+    };
+    if (QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) != 0) {
+        const schedule::LoadedList loaded = schedule::loadListFile(path);
+        if (!loaded.list)
+            return fail(loaded.error);
+        return *loaded.list;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("无法打开文件：%1").arg(file.errorString()));
+    schedule::CsvImport read = schedule::importCsv(file.readAll());
+    if (!read.error.isEmpty())
+        return fail(read.error);
+    // The readable rows are still worked out; the status tells a script
+    // that some were not.
+    for (const schedule::CsvProblem& p : read.problems)
+        output.errors << QStringLiteral("%1: 第 %2 行：%3").arg(path).arg(p.line).arg(p.reason);
+    if (!read.problems.isEmpty())
+        output.status = 1;
+    return read.list;
+}
+
 ListOutput runList(const QString& path, bool nonSeismic, bool json) {
     ListOutput output;
-    schedule::CuttingList list;
-    if (QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            output.errors << QStringLiteral("%1: 无法打开文件：%2").arg(path, file.errorString());
-            output.status = 1;
-            return output;
-        }
-        schedule::CsvImport read = schedule::importCsv(file.readAll());
-        if (!read.error.isEmpty()) {
-            output.errors << QStringLiteral("%1: %2").arg(path, read.error);
-            output.status = 1;
-            return output;
-        }
-        // The readable rows are still worked out; the status tells a script
-        // that some were not.
-        for (const schedule::CsvProblem& p : read.problems)
-            output.errors << QStringLiteral("%1: 第 %2 行：%3").arg(path).arg(p.line).arg(p.reason);
-        if (!read.problems.isEmpty())
-            output.status = 1;
-        list = read.list;
-    } else {
-        const schedule::LoadedList loaded = schedule::loadListFile(path);
-        if (!loaded.list) {
-            output.errors << QStringLiteral("%1: %2").arg(path, loaded.error);
-            output.status = 1;
-            return output;
-        }
-        list = *loaded.list;
-    }
+    std::optional<schedule::CuttingList> list = readList(path, output);
+    if (!list)
+        return output;
     if (nonSeismic)
-        list.settings.seismic = false;
-    const schedule::ComputedList computed = schedule::computeList(list);
+        list->settings.seismic = false;
+    const schedule::ComputedList computed = schedule::computeList(*list);
     output.out =
-        json ? QString::fromUtf8(schedule::listReportJson(list, computed)) + QLatin1Char('\n')
-             : schedule::listReportText(list, computed);
+        json ? QString::fromUtf8(schedule::listReportJson(*list, computed)) + QLatin1Char('\n')
+             : schedule::listReportText(*list, computed);
     return output;
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "schedule/cutting_list.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // corvala --list FILE [--non-seismic] [--json]: a cutting-list file or a CSV
 // worked out and printed, through the same core as the window.
@@ -12,6 +16,10 @@ struct ListOutput {
     QString out;
     QStringList errors; // one line each, for standard error
 };
+
+// The list in a .cvl file or a cutting list's CSV; what cannot be read is
+// added to `output`'s errors, with its status 1.
+std::optional<schedule::CuttingList> readList(const QString& path, ListOutput& output);
 
 ListOutput runList(const QString& path, bool nonSeismic, bool json);
 

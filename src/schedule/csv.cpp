@@ -1,5 +1,7 @@
 #include "schedule/csv.h"
 
+#include "schedule/csv_records.h"
+
 #include "numbers/number_reading.h"
 #include "numbers/number_text.h"
 
@@ -126,70 +128,7 @@ QString number(double value) {
     return numbers::generalNumberText(value);
 }
 
-// RFC 4180 records: quoted cells may hold separators, quotes ("") and line ends.
-struct Record {
-    int line = 0;
-    QStringList cells;
-};
-
-QList<Record> parseRecords(const QString& text, QChar separator) {
-    QList<Record> records;
-    Record current;
-    QString cell;
-    bool quoted = false;
-    bool cellStarted = false;
-    int line = 1;
-    current.line = 1;
-    const auto endCell = [&] {
-        current.cells << cell;
-        cell.clear();
-        cellStarted = false;
-    };
-    const auto endRecord = [&] {
-        endCell();
-        records << current;
-        current = Record{};
-        current.line = line;
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == QLatin1Char('"')) {
-                if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"')) {
-                    cell += c;
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                if (c == QLatin1Char('\n'))
-                    ++line;
-                cell += c;
-            }
-            continue;
-        }
-        if (c == QLatin1Char('"') && !cellStarted) {
-            quoted = true;
-            cellStarted = true;
-        } else if (c == separator) {
-            endCell();
-        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            if (c == QLatin1Char('\r') && i + 1 < text.size() &&
-                text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            ++line;
-            endRecord();
-        } else {
-            cell += c;
-            cellStarted = true;
-        }
-    }
-    if (cellStarted || !cell.isEmpty() || !current.cells.isEmpty())
-        endRecord();
-    return records;
-}
-
-bool blank(const Record& r) {
+bool blank(const CsvRecord& r) {
     for (const QString& cell : r.cells)
         if (!cell.trimmed().isEmpty())
             return false;
@@ -290,14 +229,7 @@ QByteArray exportCsv(const CuttingList& list, const ComputedList& computed) {
 CsvImport importCsv(const QByteArray& bytes) {
     CsvImport out;
     const QString text = decodeSpreadsheetText(bytes);
-    // Excel writes commas; a sheet copied out as text has tabs.
-    const qsizetype firstEnd = text.indexOf(QLatin1Char('\n'));
-    const QString firstLine = text.left(firstEnd < 0 ? text.size() : firstEnd);
-    const QChar separator =
-        firstLine.contains(QLatin1Char(',')) || !firstLine.contains(QLatin1Char('\t'))
-            ? QLatin1Char(',')
-            : QLatin1Char('\t');
-    const QList<Record> records = parseRecords(text, separator);
+    const QList<CsvRecord> records = parseCsvRecords(text, csvSeparator(text));
     qsizetype headerAt = 0;
     while (headerAt < records.size() && blank(records[headerAt]))
         ++headerAt;
@@ -345,7 +277,7 @@ CsvImport importCsv(const QByteArray& bytes) {
 
     QHash<QString, qsizetype> memberAt;
     for (qsizetype i = headerAt + 1; i < records.size(); ++i) {
-        const Record& record = records[i];
+        const CsvRecord& record = records[i];
         if (blank(record))
             continue;
         if (record.cells.value(0).trimmed() == kSummaryMarker &&
