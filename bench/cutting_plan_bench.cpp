@@ -4,7 +4,9 @@
 // fixed instance numbers, which start the random generator. A plain program, run by hand in a
 // Release build:
 //   cutting_plan_bench [instances per class] [--markdown] [--large-only]
-#include "plans/cutting_plan.h"
+#include "core/plans/cutting_plan.h"
+
+#include "core/plans/planner.h"
 
 #include <QCoreApplication>
 

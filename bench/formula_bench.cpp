@@ -1,5 +1,5 @@
 // Formula engine: the "＝" key's mayEvaluate + evaluate over a string box.
-#include "formula/engine.h"
+#include "core/formula/engine.h"
 
 #include <benchmark/benchmark.h>
 

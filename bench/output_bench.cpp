@@ -2,9 +2,11 @@
 // PDF (pages laid out, sketches drawn, fonts embedded, the text maps
 // mended) and the Excel workbook, each written to a file several times.
 // Usage: output_bench [rows] [runs] [folder to keep the files in]
+#include "core/plans/list_pieces.h"
+
+#include "core/plans/planner.h"
 #include "output/pdf_export.h"
 #include "output/xlsx_export.h"
-#include "plans/list_pieces.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -24,10 +24,10 @@
 // FUZZ_PRINT_US prints every evaluation's time; at exit the target prints the
 // slowest evaluation and the slowest input (whole harness) it saw, and the
 // value checks' counts.
-#include "formula/engine.h"
+#include "core/formula/engine.h"
+#include "core/numbers/number_text.h"
 #include "fuzz_io.h"
 #include "independent_evaluator.h"
-#include "numbers/number_text.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,8 +2,8 @@
 // calculator's change rule, and the two evaluations whose time is limited.
 #pragma once
 
-#include "formula/engine.h"
-#include "numbers/number_text.h"
+#include "core/formula/engine.h"
+#include "core/numbers/number_text.h"
 
 #include <QString>
 

@@ -2,9 +2,9 @@
 // Whatever the bytes, reading never crashes; a list that was read saves and
 // reads back unchanged; its totals are the sum of its rows; its CSV export
 // reads back row for row.
-#include "schedule/computation.h"
-#include "schedule/csv.h"
-#include "schedule/list_file.h"
+#include "core/schedule/computation.h"
+#include "core/schedule/csv.h"
+#include "core/schedule/list_file.h"
 
 #include <QByteArray>
 

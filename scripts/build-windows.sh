@@ -37,7 +37,7 @@ stage="$build/package/$name"
 rm -rf "$build/package"
 mkdir -p "$stage/platforms" "$stage/styles" "$stage/translations"
 
-cp "$build/src/corvala.exe" "$stage/"
+cp "$build/src/corvala.exe" "$build/src/corvala_list.dll" "$stage/"
 cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$qt"/plugins/styles/*.dll "$stage/styles/"
 cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$stage/translations/"

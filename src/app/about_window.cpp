@@ -1,6 +1,6 @@
 #include "app/about_window.h"
 
-#include "form/twips.h"
+#include "ui/form/twips.h"
 
 #include <QEvent>
 #include <QPlainTextEdit>

@@ -1,6 +1,6 @@
 #include "app/calculator_link.h"
 
-#include "calculator/calculator_tab.h"
+#include "ui/calculator/calculator_tab.h"
 
 bool CalculatorLink::mayEvaluate(const QString& expression) {
     m_calculator.setFormulaText(expression);

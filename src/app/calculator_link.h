@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rebar/bar_length_calculator.h"
+#include "core/rebar/bar_length_calculator.h"
 
 class CalculatorTab;
 

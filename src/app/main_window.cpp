@@ -1,15 +1,16 @@
 #include "app/main_window.h"
 
-#include "anchorage/anchorage_window.h"
 #include "app/about_window.h"
 #include "app/accessible_on_demand.h"
 #include "app/calculator_link.h"
-#include "beam/beam_tab.h"
-#include "calculator/calculator_tab.h"
-#include "form/twips.h"
-#include "lifting/lifting_tab.h"
-#include "rebar/rebar_tab.h"
-#include "schedule/schedule_window.h"
+#include "app/list_module.h"
+#include "ui/anchorage/anchorage_window.h"
+#include "ui/beam/beam_tab.h"
+#include "ui/calculator/calculator_tab.h"
+#include "ui/form/feedback.h"
+#include "ui/form/twips.h"
+#include "ui/lifting/lifting_tab.h"
+#include "ui/rebar/rebar_tab.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -195,16 +196,21 @@ void MainWindow::onAboutTriggered() {
     m_about->raise();
 }
 
-ScheduleWindow* MainWindow::cuttingListWindow() const {
+QMainWindow* MainWindow::cuttingListWindow() const {
     return m_cuttingList;
 }
 
 void MainWindow::openCuttingList(const QString& file) {
+    QString error;
+    const ListModule* list = listModule(&error);
+    if (!list) {
+        feedback::message(this, error);
+        return;
+    }
     const bool first = !m_cuttingList;
     if (first) {
-        m_cuttingList = new ScheduleWindow;
         // The bar-quantity tab's inputs as they stand, read, not changed.
-        m_cuttingList->setBarQuantitySource([this] {
+        m_cuttingList = list->newWindow([this] {
             const auto text = [this](const char* name) {
                 const auto* field = m_rebar->findChild<QLineEdit*>(QLatin1String(name));
                 return field ? field->text() : QString();
@@ -218,7 +224,7 @@ void MainWindow::openCuttingList(const QString& file) {
     m_cuttingList->raise();
     m_cuttingList->activateWindow();
     if (first)
-        m_cuttingList->offerRecovery();
+        list->offerRecovery(m_cuttingList);
     if (!file.isEmpty())
-        m_cuttingList->openFile(file);
+        list->openFile(m_cuttingList, file);
 }

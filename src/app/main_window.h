@@ -14,7 +14,7 @@ class RebarTab;
 class LiftingTab;
 class BeamTab;
 class CalculatorTab;
-class ScheduleWindow;
+class QMainWindow;
 
 class CalculatorLink;
 class AnchorageWindow;
@@ -40,7 +40,7 @@ public:
     CalculatorTab* calculatorTab() const { return m_calculator; }
     AboutWindow* aboutWindow() const { return m_about; }
     // The cutting-list window, once the menu has opened it.
-    ScheduleWindow* cuttingListWindow() const;
+    QMainWindow* cuttingListWindow() const;
     // Shows the cutting-list window, made on first use, with the list in
     // `file` when one is given (a .cvl named on the command line).
     void openCuttingList(const QString& file = {});
@@ -77,7 +77,7 @@ private:
     QPointer<AboutWindow> m_about;
     // Made when first asked for, so that start-up does not grow; its own
     // window, which outlives this one's closing.
-    QPointer<ScheduleWindow> m_cuttingList;
+    QPointer<QMainWindow> m_cuttingList;
     // Owned here, so that it goes with the main window; closing it only hides it.
     std::unique_ptr<AnchorageWindow> m_anchorage;
     int m_wantedHeightTwips = 0;

@@ -1,8 +1,8 @@
 #include "cli/anchorage_command.h"
 
-#include "anchorage/anchorage_calc.h"
-#include "numbers/number_reading.h"
-#include "numbers/number_text.h"
+#include "core/anchorage/anchorage_calc.h"
+#include "core/numbers/number_reading.h"
+#include "core/numbers/number_text.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

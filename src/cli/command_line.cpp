@@ -1,12 +1,10 @@
 #include "cli/command_line.h"
 
-#include "calculator/equals_key.h"
-#include "calculator/history.h"
-#include "calculator/string_formula_io.h"
 #include "cli/anchorage_command.h"
-#include "cli/cut_command.h"
-#include "cli/list_command.h"
-#include "numbers/number_text.h"
+#include "core/calculator/equals_key.h"
+#include "core/calculator/history.h"
+#include "core/calculator/string_formula_io.h"
+#include "core/numbers/number_text.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -216,7 +214,8 @@ QString fileToOpen(const QStringList& arguments) {
     return parser.positionalArguments().value(0);
 }
 
-std::optional<int> runWithoutWindow(int argc, char* argv[]) {
+std::optional<int> runWithoutWindow(int argc, char* argv[],
+                                    const ListCommandsSource& listCommands) {
     // The usual start, without arguments, opens the window at once.
     if (argc < 2)
         return std::nullopt;
@@ -269,26 +268,27 @@ std::optional<int> runWithoutWindow(int argc, char* argv[]) {
                           .arg(parser.positionalArguments().first()));
         return 1;
     }
-    if (parser.isSet(options.list)) {
-        const ListOutput listed =
-            runList(parser.value(options.list), parser.isSet(options.nonSeismic),
-                    parser.isSet(options.json));
-        write(stdout, listed.out);
-        for (const QString& line : listed.errors)
+    if (parser.isSet(options.list) || parser.isSet(options.cut)) {
+        QString error;
+        const ListCommands* commands = listCommands ? listCommands(error) : nullptr;
+        if (!commands) {
+            print(stderr, QStringLiteral("corvala: %1").arg(error));
+            return 1;
+        }
+        const ListOutput output =
+            parser.isSet(options.list)
+                ? commands->list(parser.value(options.list), parser.isSet(options.nonSeismic),
+                                 parser.isSet(options.json))
+                : commands->cut({parser.value(options.cut),
+                                 parser.isSet(options.stock)
+                                     ? std::optional(parser.value(options.stock))
+                                     : std::nullopt,
+                                 parser.value(options.kerf), parser.value(options.keepOffcut),
+                                 parser.value(options.splice), parser.isSet(options.json)});
+        write(stdout, output.out);
+        for (const QString& line : output.errors)
             print(stderr, line);
-        return listed.status;
-    }
-    if (parser.isSet(options.cut)) {
-        const ListOutput planned =
-            runCut({parser.value(options.cut),
-                    parser.isSet(options.stock) ? std::optional(parser.value(options.stock))
-                                                : std::nullopt,
-                    parser.value(options.kerf), parser.value(options.keepOffcut),
-                    parser.value(options.splice), parser.isSet(options.json)});
-        write(stdout, planned.out);
-        for (const QString& line : planned.errors)
-            print(stderr, line);
-        return planned.status;
+        return output.status;
     }
     if (anchorageAsked(parser)) {
         const AnchorageReply reply = answerAnchorage(parser);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "cli/list_commands.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace cli {
@@ -27,6 +30,10 @@ QString fileToOpen(const QStringList& arguments);
 // Answers --help, --version, --eval and unknown options on the console,
 // without a window or a display, and returns the exit status; returns nothing
 // when the arguments ask for the window.
-std::optional<int> runWithoutWindow(int argc, char* argv[]);
+// --list and --cut are answered through `listCommands`, asked only when one
+// of them is given; it gives nothing, with the reason, where they cannot be
+// had.
+using ListCommandsSource = std::function<const ListCommands*(QString& error)>;
+std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSource& listCommands);
 
 } // namespace cli

@@ -4,10 +4,12 @@
 // sizes in page units (0.1 mm), the list table's columns, the blocks a page
 // is made of, and the texts of headings. Only output/ includes it.
 
-#include "output/printed_pages.h"
+#include "output/page_content.h"
 
-#include "numbers/number_text.h"
-#include "schedule/row_columns.h"
+#include "core/numbers/number_text.h"
+#include "core/plans/cutting_plan.h"
+#include "core/schedule/cutting_list.h"
+#include "core/schedule/row_columns.h"
 
 #include <QList>
 #include <QString>
@@ -141,14 +143,7 @@ inline QString planSettingsLine(const plans::PlanSettings& settings) {
     return line;
 }
 
-} // namespace output::page_parts
-
-namespace output {
-
-struct PrintedPages::Layout {
-    using Page = page_parts::Page;
-    static constexpr double kTitleHeight = page_parts::kTitleHeight;
-
+struct Layout {
     double width = 0;
     double height = 0;
     double contentTop = kTitleHeight;
@@ -158,4 +153,4 @@ struct PrintedPages::Layout {
     QList<Page> pages;
 };
 
-} // namespace output
+} // namespace output::page_parts

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "plans/cutting_plan.h"
-#include "schedule/computation.h"
-#include "schedule/cutting_list.h"
+#include "core/plans/cutting_plan.h"
+#include "core/schedule/computation.h"
+#include "core/schedule/cutting_list.h"
+#include "output/page_content.h"
 
 #include <QDate>
 #include <QList>
@@ -16,14 +17,14 @@
 class QPainter;
 class QPagedPaintDevice;
 
+namespace output::page_parts {
+struct Layout;
+}
+
 // The printed cutting list (and, where the list has one, its cutting plan):
 // what goes on which page and how each page is drawn. Works on any painter,
 // so the print preview, the printer and the PDF file show the same pages.
 namespace output {
-
-// The page units: tenths of a millimetre, so that layouts and font sizes
-// are whole numbers and the same on every device.
-constexpr int kUnitsPerMm = 10;
 
 enum class Paper { A4, A3 };
 
@@ -47,15 +48,6 @@ struct Printout {
     QDate date; // printed in the title block
 };
 
-// What one page holds, so that a test can tell which rows landed where.
-struct PageContent {
-    enum class Part { List, Summary, Plan };
-    QList<Part> parts;
-    QList<std::pair<int, int>> rows; // (member, row) of the list rows on the page
-    int summaryLines = 0;            // lines of the summary, the total line included
-    QList<int> planGroups;           // groups of the plan with something on the page
-};
-
 class PrintedPages {
 public:
     // Lays the printout out on pages whose printable area is `areaMm`.
@@ -70,11 +62,9 @@ public:
     // at the top left of the printable area.
     void paint(QPainter& painter, int page) const;
 
-    struct Layout;
-
 private:
     Printout m_printout; // a copy, so that the pages never draw a list that has gone
-    std::unique_ptr<Layout> m_layout;
+    std::unique_ptr<page_parts::Layout> m_layout;
 };
 
 // Prints pages `first` to `last` (0-based, inclusive; -1: to the end) on the

@@ -1,11 +1,13 @@
 #include "output/printed_pages.h"
 
+#include "core/plans/planner.h"
+
 #include "output/page_parts.h"
 
+#include "core/schedule/row_columns.h"
+#include "drawing/plans/plan_drawing.h"
+#include "drawing/sketches/shape_sketch.h"
 #include "output/print_fonts.h"
-#include "schedule/plan_drawing.h"
-#include "schedule/row_columns.h"
-#include "schedule/shape_sketch.h"
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>

@@ -1,6 +1,6 @@
 #include "output/xlsx_export.h"
 
-#include "schedule/dimension_text.h"
+#include "core/schedule/dimension_text.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "plans/cutting_plan.h"
-#include "schedule/computation.h"
-#include "schedule/cutting_list.h"
+#include "core/plans/cutting_plan.h"
+#include "core/schedule/computation.h"
+#include "core/schedule/cutting_list.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "app/interface_style.h"
-#include "form/twips.h"
 #include "support/window_fixture.h"
+#include "ui/form/twips.h"
 
 #include <QAction>
 #include <QMenuBar>

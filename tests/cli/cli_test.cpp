@@ -1,8 +1,8 @@
 // The command line, run as the built program over ssh would run it: no
 // display, no platform plugin chosen.
 #include "cli/command_line.h"
+#include "core/schedule/list_file.h"
 #include "run_corvala.h"
-#include "schedule/list_file.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,11 @@
 #include "output/pdf_export.h"
+
+#include "core/plans/planner.h"
 #include "output/pdf_text_map.h"
 #include "output/printed_pages.h"
 
+#include "core/plans/list_pieces.h"
 #include "output/sample_lists.h"
-#include "plans/list_pieces.h"
 #include "support/qt_printers.h"
 
 #include <QElapsedTimer>

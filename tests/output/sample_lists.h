@@ -1,7 +1,7 @@
 #pragma once
 
-#include "schedule/computation.h"
-#include "schedule/cutting_list.h"
+#include "core/schedule/computation.h"
+#include "core/schedule/cutting_list.h"
 
 // Lists the output tests print and export.
 namespace sample {

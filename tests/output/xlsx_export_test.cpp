@@ -1,7 +1,9 @@
 #include "output/xlsx_export.h"
 
+#include "core/plans/planner.h"
+
+#include "core/plans/list_pieces.h"
 #include "output/sample_lists.h"
-#include "plans/list_pieces.h"
 #include "support/qt_printers.h"
 
 #include <QElapsedTimer>

@@ -13,7 +13,7 @@ deb=$(ls "$work"/corvala_*.deb)
 dpkg-deb -x "$deb" "$work/root"
 
 fail=0
-for f in usr/bin/corvala usr/share/applications/corvala.desktop \
+for f in usr/bin/corvala usr/lib/corvala/corvala_list.so usr/share/applications/corvala.desktop \
          usr/share/icons/hicolor/scalable/apps/corvala.svg \
          usr/share/metainfo/corvala.metainfo.xml usr/share/mime/packages/corvala.xml \
          usr/share/doc/corvala/copyright \
@@ -26,6 +26,11 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for d in libqt6widgets6 fonts-noto-cjk qt6-qpa-plugins; do
     case "$depends" in *"$d"*) ;; *) echo "Depends lacks $d: $depends"; fail=1 ;; esac
 done
+
+# The installed program finds the cutting list's module where it was put.
+printf 'shape,diameter,A,count\nstraight,12,1000,2\n' > "$work/one.csv"
+listed=$("$work/root/usr/bin/corvala" --list "$work/one.csv" 2>&1) || { echo "--list failed: $listed"; fail=1; }
+case "$listed" in *1000*) ;; *) echo "--list from the package: $listed"; fail=1 ;; esac
 
 desktop-file-validate "$work/root/usr/share/applications/corvala.desktop" || fail=1
 grep -q '^MimeType=application/x-corvala-cutting-list;' "$work/root/usr/share/applications/corvala.desktop" || { echo "no cutting-list MIME type"; fail=1; }

@@ -1,6 +1,6 @@
 #include "support/feedback_recorder.h"
 
-#include "form/feedback.h"
+#include "ui/form/feedback.h"
 
 FeedbackRecorder::FeedbackRecorder() {
     feedback::setBeepHandler([this] { ++beeps; });

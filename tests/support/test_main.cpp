@@ -1,4 +1,5 @@
 #include "app/application_setup.h"
+#include "list_module/cutting_list_module.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -9,5 +10,7 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     setUpApplication(app);
+    // The cutting list linked in, as the program would load it.
+    provideListModule(&cuttingListModule());
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// --list and --cut: what they are asked and what they answer. They need the
+// list's files and the cutting-plan solver, which live with the cutting list
+// in a module of their own (list_module/): a start that asks neither loads
+// neither.
+namespace cli {
+
+struct ListOutput {
+    int status = 0;
+    QString out;
+    QStringList errors; // one line each, for standard error
+};
+
+struct CutOptions {
+    QString path;
+    std::optional<QString> stock; // "12000,9000:40"; none: 9000 and 12000 as many as needed
+    QString kerf;                 // mm; empty: 0
+    QString keepOffcut;           // mm; empty: 0
+    QString splice;               // empty: none
+    bool json = false;
+};
+
+struct ListCommands {
+    // corvala --list FILE [--non-seismic] [--json]
+    ListOutput (*list)(const QString& path, bool nonSeismic, bool json) = nullptr;
+    // corvala --cut FILE [--stock ...] [--kerf MM] [--keep-offcut MM] [--splice ...] [--json]
+    ListOutput (*cut)(const CutOptions& options) = nullptr;
+};
+
+} // namespace cli

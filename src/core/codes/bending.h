@@ -1,0 +1,33 @@
+#pragma once
+
+#include "core/codes/steel_grades.h"
+
+// Bending of bars: the smallest mandrels and the length a bend or hook takes,
+// for cut lengths worked out from outer dimensions.
+namespace codes {
+
+// The smallest inner bend diameter D (mm) GB 50204-2015 5.3.1 allows:
+// plain bars 2.5d; 335 and 400 MPa ribbed bars 4d; 500 MPa bars 6d below
+// 28 mm and 7d from 28 mm.
+double smallestMandrel(SteelGrade grade, double diameter);
+
+// What a bend of `angle` degrees takes off the sum of the outer dimensions
+// either side of it, for a bar of diameter d over a mandrel of inner
+// diameter D: the two outer legs meet at the tangent point outside the bar,
+// while the centre line follows the arc, which the bend does not stretch.
+//   δ = 2·(D/2 + d)·tan(α/2) − π·(D + d)·α/360
+double bendDeduction(double angle, double mandrel, double diameter);
+
+// What a hook of `angle` degrees with a straight end of `straightEnd` adds
+// beyond the outer face of the bend it starts at:
+//   h = π·(D + d)·β/360 + s − (D/2 + d)
+double hookAddition(double angle, double mandrel, double diameter, double straightEnd);
+
+// Straight ends of hooks, GB 50204-2015 5.3.2 and 5.3.3.
+// A 180° hook of a plain bar: 3d.
+double hook180StraightEnd(double diameter);
+// A 135° hook of a stirrup or tie: the larger of 10d and 75 mm where the
+// member resists earthquakes, 5d otherwise.
+double stirrupHookStraightEnd(double diameter, bool seismic);
+
+} // namespace codes

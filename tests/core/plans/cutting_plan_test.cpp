@@ -1,0 +1,486 @@
+// Cutting plans against optima found by exhaustive search, the bound against
+// those optima, and every piece accounted for.
+#include "core/plans/cutting_plan.h"
+
+#include "core/plans/knapsack.h"
+#include "core/plans/list_pieces.h"
+#include "core/plans/planner.h"
+
+#include <QElapsedTimer>
+#include <QMap>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <random>
+#include <thread>
+
+using namespace plans;
+
+namespace {
+
+PlanSettings settingsWith(QList<StockLength> stock, long long kerf = 0, long long keep = 0) {
+    PlanSettings s;
+    s.stock = stock;
+    s.kerf = kerf;
+    s.keepOffcut = keep;
+    return s;
+}
+
+// Every bar holds its pieces with the kerf of each cut, the counts per length
+// and per label are those asked for, and the sums add up.
+void expectSound(const GroupPlan& plan, const PieceGroup& group, const PlanSettings& settings) {
+    ASSERT_TRUE(plan.error.isEmpty()) << plan.error.toStdString();
+    QMap<QPair<long long, QString>, long long> cut;
+    long long stock = 0;
+    long long pieces = 0;
+    long long kept = 0;
+    for (const Pattern& p : plan.patterns) {
+        EXPECT_GT(p.count, 0);
+        long long sum = 0;
+        for (const PlacedPiece& piece : p.pieces) {
+            sum += piece.length;
+            cut[{piece.length, piece.label}] += p.count;
+        }
+        const long long used = sum + (p.pieces.size() - 1) * settings.kerf;
+        EXPECT_LE(used, p.stock);
+        const long long rest = p.stock - used;
+        EXPECT_EQ(p.offcut, rest > 0 ? std::max(0LL, rest - settings.kerf) : 0);
+        EXPECT_EQ(p.offcutKept, settings.keepOffcut > 0 && p.offcut >= settings.keepOffcut);
+        stock += p.count * p.stock;
+        pieces += p.count * sum;
+        if (p.offcutKept)
+            kept += p.count * p.offcut;
+    }
+    QMap<QPair<long long, QString>, long long> wanted;
+    for (const Piece& piece : group.pieces)
+        wanted[{piece.length, piece.label}] += piece.count;
+    if (plan.splices.isEmpty()) {
+        EXPECT_EQ(cut, wanted);
+    }
+    EXPECT_EQ(plan.stockLength, stock);
+    EXPECT_EQ(plan.piecesLength, pieces);
+    EXPECT_EQ(plan.keptOffcut, kept);
+    EXPECT_EQ(plan.waste, stock - pieces - kept);
+    long long bought = 0;
+    for (const StockUse& use : plan.stock)
+        bought += use.length * use.count;
+    EXPECT_EQ(bought, stock);
+    // The bound is never above what the plan uses.
+    EXPECT_LE(plan.lowerBound, double(plan.stockLength) + 1e-6);
+    EXPECT_LE(plan.leastPossible, plan.stockLength);
+}
+
+// The least stock for a handful of pieces, by trying every way of sharing
+// them out over bars; each bar is the shortest stock that holds its pieces.
+long long exhaustiveLeastStock(std::vector<long long> pieces, const std::vector<long long>& stock,
+                               long long kerf) {
+    std::sort(pieces.begin(), pieces.end(), std::greater<>());
+    const long long longest = *std::max_element(stock.begin(), stock.end());
+    std::vector<long long> loads; // kerf-inclusive weight per bar
+    long long best = std::numeric_limits<long long>::max();
+    const auto cost = [&] {
+        long long sum = 0;
+        for (long long load : loads) {
+            long long shortest = std::numeric_limits<long long>::max();
+            for (long long s : stock)
+                if (s + kerf >= load)
+                    shortest = std::min(shortest, s);
+            sum += shortest;
+        }
+        return sum;
+    };
+    std::function<void(std::size_t)> place = [&](std::size_t i) {
+        if (i == pieces.size()) {
+            best = std::min(best, cost());
+            return;
+        }
+        const long long w = pieces[i] + kerf;
+        for (std::size_t b = 0; b < loads.size(); ++b)
+            if (loads[b] + w <= longest + kerf) {
+                loads[b] += w;
+                place(i + 1);
+                loads[b] -= w;
+            }
+        loads.push_back(w);
+        place(i + 1);
+        loads.pop_back();
+    };
+    place(0);
+    return best;
+}
+
+} // namespace
+
+TEST(CuttingPlan, WorkedInstancesMeetTheirKnownOptimum) {
+    const struct {
+        const char* name;
+        QList<StockLength> stock;
+        QList<Piece> pieces;
+        long long kerf;
+        long long stockLength; // optimum, argued beside each
+    } rows[] = {
+        // At most two 5200s to a 12 m bar (a third needs 15600): three bars.
+        {"beam bars", {{12000, std::nullopt}}, {{5200, 6, "KL1-1"}, {1500, 3, "KL1-2"}}, 0, 36000},
+        // Pieces add to 24000 exactly: two bars, nothing left.
+        {"exact fill", {{12000, std::nullopt}}, {{2400, 10, "KZ"}}, 0, 24000},
+        // 6000 + 6000 fills a bar only without kerf; with 3 mm each takes a bar.
+        {"kerf splits", {{12000, std::nullopt}}, {{6000, 4, "L"}}, 3, 48000},
+        {"no kerf", {{12000, std::nullopt}}, {{6000, 4, "L"}}, 0, 24000},
+        // 25000 mm of pieces; no sum of 9 m and 12 m bars lies in 25000..26999,
+        // and 7000 | 5000 + 4000 | 5000 + 4000 fits three 9 m bars: 27000.
+        // (First-fit decreasing on 12 m alone takes three 12 m bars.)
+        {"two lengths",
+         {{9000, std::nullopt}, {12000, std::nullopt}},
+         {{7000, 1, "a"}, {5000, 2, "b"}, {4000, 2, "c"}},
+         0,
+         27000},
+        // With 3 mm cuts a 12 m bar gives four 2400s and a 9 m bar three; both
+        // cost 3000 mm a piece, so 12 + 9 + 9 m cut all ten without a bar to
+        // spare. Two 12 m bars and a 9 m bar (33000) also cover them.
+        {"tied prices",
+         {{9000, std::nullopt}, {12000, std::nullopt}},
+         {{2400, 10, "KZ"}},
+         3,
+         30000},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const PieceGroup group{QStringLiteral("HRB400"), 25, row.pieces};
+        const PlanSettings settings = settingsWith(row.stock, row.kerf);
+        const GroupPlan plan = planGroup(group, settings);
+        expectSound(plan, group, settings);
+        EXPECT_EQ(plan.stockLength, row.stockLength);
+        EXPECT_TRUE(plan.proven);
+    }
+}
+
+// Small random instances, one and two stock lengths, with and without kerf:
+// the plan's stock is the optimum found by exhaustive search nearly always,
+// the bound lies at or below that optimum, and a plan called proven is optimal.
+TEST(CuttingPlan, SmallInstancesAgainstExhaustiveSearch) {
+    std::mt19937 random(20260522);
+    int optimal = 0;
+    int instances = 0;
+    for (int round = 0; round < 120; ++round) {
+        const bool twoLengths = round % 2 == 1;
+        const std::vector<long long> stock =
+            twoLengths ? std::vector<long long>{700, 1000} : std::vector<long long>{1000};
+        const long long kerf = round % 3 == 0 ? 5 : 0;
+        std::uniform_int_distribution<long long> length(80, 690);
+        std::uniform_int_distribution<int> types(2, 4);
+        std::uniform_int_distribution<long long> count(1, 3);
+        QList<Piece> pieces;
+        std::vector<long long> all;
+        for (int t = types(random); t > 0; --t) {
+            const Piece piece{length(random), count(random), QString()};
+            pieces << piece;
+            for (long long k = 0; k < piece.count; ++k)
+                all.push_back(piece.length);
+        }
+        if (all.size() > 9)
+            continue;
+        ++instances;
+        PlanSettings settings;
+        settings.stock.clear();
+        for (long long s : stock)
+            settings.stock << StockLength{s, std::nullopt};
+        settings.kerf = kerf;
+        const PieceGroup group{QString(), 0, pieces};
+        const GroupPlan plan = planGroup(group, settings);
+        SCOPED_TRACE(round);
+        expectSound(plan, group, settings);
+        const long long best = exhaustiveLeastStock(all, stock, kerf);
+        EXPECT_LE(plan.lowerBound, double(best) + 1e-6);
+        EXPECT_LE(plan.leastPossible, best);
+        EXPECT_GE(plan.stockLength, best);
+        if (plan.proven) {
+            EXPECT_EQ(plan.stockLength, best);
+        }
+        if (!twoLengths) { // one length: never fewer bars than the bound rounded up
+            EXPECT_GE(plan.stockLength / 1000, (long long)std::ceil(plan.lowerBound / 1000 - 1e-9));
+        }
+        // Diving is not exhaustive: never more than one longest bar over.
+        EXPECT_LE(plan.stockLength, best + 1000);
+        optimal += plan.stockLength == best;
+    }
+    EXPECT_GT(instances, 80);
+    EXPECT_GE(optimal, instances * 95 / 100);
+}
+
+TEST(CuttingPlan, KerfAndKeptOffcuts) {
+    // 3000 × 3 with 5 mm cuts leaves 12000 − 9000 − 2 × 5 = 2990, then the
+    // cut that frees the offcut takes 5 more: 2985 left on each bar.
+    const PieceGroup group{QString(), 0, {{3000, 6, "A"}}};
+    for (const long long keep : {0LL, 2000LL, 3000LL}) {
+        SCOPED_TRACE(keep);
+        const PlanSettings settings = settingsWith({{12000, std::nullopt}}, 5, keep);
+        const GroupPlan plan = planGroup(group, settings);
+        expectSound(plan, group, settings);
+        ASSERT_EQ(plan.patterns.size(), 1);
+        EXPECT_EQ(plan.patterns[0].count, 2);
+        EXPECT_EQ(plan.patterns[0].offcut, 2985);
+        EXPECT_EQ(plan.keptOffcut, keep == 2000 ? 2 * 2985 : 0);
+        EXPECT_EQ(plan.waste, 24000 - 18000 - plan.keptOffcut);
+    }
+    // A rest shorter than the kerf is lost in the last cut: no offcut at all.
+    const PieceGroup tight{QString(), 0, {{5996, 2, "B"}}};
+    const PlanSettings settings = settingsWith({{12000, std::nullopt}}, 5);
+    const GroupPlan plan = planGroup(tight, settings);
+    expectSound(plan, tight, settings);
+    ASSERT_EQ(plan.patterns.size(), 1);
+    EXPECT_EQ(plan.patterns[0].offcut, 0);
+    EXPECT_EQ(plan.waste, 8);
+}
+
+TEST(CuttingPlan, LabelsFollowTheirPiecesAcrossBars) {
+    // Same length, three marks: each bar names the marks it really carries.
+    const PieceGroup group{QString(), 0, {{4000, 4, "KL1"}, {4000, 1, "KL2"}, {4000, 4, "KL3"}}};
+    const PlanSettings settings = settingsWith({{12000, std::nullopt}});
+    const GroupPlan plan = planGroup(group, settings);
+    expectSound(plan, group, settings);
+    EXPECT_EQ(plan.stockLength, 36000);
+}
+
+TEST(CuttingPlan, SplicesJoinFullBarsAndARest) {
+    const struct {
+        SpliceRule rule;
+        int diameter;
+        QList<long long> segments;
+        QList<long long> joints;
+        long long lap;
+    } rows[] = {
+        // Couplers: 12 m, then 8 m; the joint at 12 m.
+        {{SpliceKind::Coupler, 0, 0}, 25, {12000, 8000}, {12000}, 0},
+        // Lap of 40d at d = 25: 1000 mm; each bar reaches 11 m further.
+        {{SpliceKind::Lap, 0, 40}, 25, {12000, 9000}, {11000}, 1000},
+        {{SpliceKind::Lap, 1200, 0}, 25, {12000, 9200}, {10800}, 1200},
+    };
+    for (const auto& row : rows) {
+        const PieceGroup group{
+            QStringLiteral("HRB400"), row.diameter, {{20000, 3, "KL9"}, {3000, 1, "KL8"}}};
+        PlanSettings settings = settingsWith({{9000, std::nullopt}, {12000, std::nullopt}});
+        settings.splice = row.rule;
+        const GroupPlan plan = planGroup(group, settings);
+        expectSound(plan, group, settings);
+        ASSERT_EQ(plan.splices.size(), 1);
+        const SplicedPiece& s = plan.splices[0];
+        EXPECT_EQ(s.segments, row.segments);
+        EXPECT_EQ(s.joints, row.joints);
+        EXPECT_EQ(s.lap, row.lap);
+        EXPECT_EQ(s.count, 3);
+        // The segments are cut like pieces: three of each, plus the short piece.
+        long long cutPieces = 0;
+        for (const Pattern& p : plan.patterns)
+            cutPieces += p.count * p.pieces.size();
+        EXPECT_EQ(cutPieces, 3 * 2 + 1);
+        EXPECT_EQ(plan.piecesLength, 3 * (20000 + row.lap) + 3000);
+    }
+}
+
+TEST(CuttingPlan, BadInputsAreRefusedWithTheirReason) {
+    const PlanSettings ordinary;
+    PlanSettings noStock;
+    noStock.stock.clear();
+    PlanSettings wideKerf = ordinary;
+    wideKerf.kerf = 50;
+    PlanSettings lapByD = ordinary;
+    lapByD.splice = {SpliceKind::Lap, 0, 35};
+    PlanSettings longLap = ordinary;
+    longLap.splice = {SpliceKind::Lap, 12000, 0};
+    PlanSettings few = settingsWith({{12000, 2}});
+    PlanSettings negative = ordinary;
+    negative.keepOffcut = -1;
+    const struct {
+        PieceGroup group;
+        PlanSettings settings;
+        const char* error;
+    } rows[] = {
+        {{"", 0, {{0, 5, "KZ1"}}}, ordinary, "“KZ1”的料长为 0 mm，料长必须大于 0。"},
+        {{"", 0, {{3000, 0, "KZ1"}}}, ordinary, "“KZ1”的根数为 0，根数必须大于 0。"},
+        {{"", 0, {{15000, 1, "KL1"}}},
+         ordinary,
+         "“KL1”长 15000 mm，比最长的原材料 12000 mm "
+         "还长，又没有选择接头方式（机械连接或焊接、搭接）。"},
+        {{"", 0, {{40, 1, ""}}}, wideKerf, "锯口宽 50 mm，比料长 40 mm 还宽。"},
+        {{"", 0, {{3000, 1, ""}}}, noStock, "没有给出原材料长度。"},
+        {{"", 0, {}}, ordinary, "这一组没有要下的料。"},
+        {{"", 0, {{15000, 1, "KL1"}}},
+         lapByD,
+         "搭接长度按直径的倍数给出，但这一组没有直径，无法接长“KL1”。"},
+        {{"", 25, {{15000, 1, "KL1"}}},
+         longLap,
+         "搭接长度 12000 mm 不短于最长的原材料 12000 mm，无法接长“KL1”。"},
+        {{"", 0, {{7000, 3, "A"}}}, few, "限定根数的原材料不够下完这一组的料。"},
+        {{"", 0, {{7000, 3, "A"}}}, negative, "余料的最短长度不能为负数。"},
+        {{"", 0, {{7000, 60'000'000, "A"}, {6000, 60'000'000, "B"}}},
+         ordinary,
+         "这一组的料超过 100000000 根，太多，无法排料。"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.error);
+        const GroupPlan plan = planGroup(row.group, row.settings);
+        EXPECT_EQ(plan.error.toStdString(), row.error);
+        EXPECT_TRUE(plan.patterns.isEmpty());
+    }
+}
+
+TEST(CuttingPlan, LimitedStockIsRespected) {
+    // Eight 5000s: four 12 m bars would do, but only two are on hand; a 9 m
+    // bar holds one 5000, so the other four take a 9 m bar each.
+    const PieceGroup group{QString(), 0, {{5000, 8, "A"}}};
+    const PlanSettings settings = settingsWith({{9000, std::nullopt}, {12000, 2}});
+    const GroupPlan plan = planGroup(group, settings);
+    expectSound(plan, group, settings);
+    for (const StockUse& use : plan.stock)
+        if (use.length == 12000) {
+            EXPECT_LE(use.count, 2);
+        }
+    EXPECT_EQ(plan.stockLength, 2 * 12000 + 4 * 9000);
+}
+
+TEST(CuttingPlan, AMillionPiecesAndTheTimeLimit) {
+    // Many pieces of few lengths: the LP works on lengths, not pieces.
+    QList<Piece> many;
+    std::mt19937 random(7);
+    std::uniform_int_distribution<long long> length(600, 11500);
+    for (int t = 0; t < 20; ++t)
+        many << Piece{length(random), 50'000, QStringLiteral("M%1").arg(t)};
+    const PieceGroup big{QString(), 0, many};
+    QElapsedTimer clock;
+    clock.start();
+    const GroupPlan plan = planGroup(big, PlanSettings{});
+    EXPECT_LT(clock.elapsed(), 4000);
+    expectSound(plan, big, PlanSettings{});
+    // Within one longest bar per thousand bars of the bound.
+    EXPECT_LE(double(plan.stockLength), plan.lowerBound * 1.001 + 12000);
+
+    // Hundreds of lengths and a short limit: the best plan so far comes back
+    // in time, complete, with a bound that holds.
+    QList<Piece> varied;
+    for (int t = 0; t < 600; ++t)
+        varied << Piece{100 + 17 * t, 1 + t % 5, QString()};
+    const PieceGroup wide{QString(), 0, varied};
+    PlanSettings hurried;
+    hurried.timeLimitSeconds = 0.3;
+    clock.restart();
+    const GroupPlan rushed = planGroup(wide, hurried);
+    EXPECT_LT(clock.elapsed(), 1500);
+    expectSound(rushed, wide, hurried);
+
+    // Cancelled before it starts: still a complete plan at once, or none.
+    std::atomic<bool> cancel{true};
+    int calls = 0;
+    PlanControl control{[&](const PlanProgress&) { ++calls; }, &cancel};
+    clock.restart();
+    const Plan stopped = planGroups({wide}, PlanSettings{}, control);
+    EXPECT_LT(clock.elapsed(), 1500);
+    EXPECT_TRUE(stopped.cancelled);
+}
+
+TEST(CuttingPlan, ProgressIsReported) {
+    QList<PlanProgress> seen;
+    PlanControl control{[&](const PlanProgress& p) { seen << p; }, nullptr};
+    const PieceGroup a{QStringLiteral("HRB400"), 12, {{2400, 10, "KZ"}}};
+    const PieceGroup b{QStringLiteral("HRB400"), 25, {{5200, 6, "KL"}}};
+    const Plan plan = planGroups({a, b}, PlanSettings{}, control);
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_EQ(seen.first().group, 0);
+    EXPECT_EQ(seen.last().group, 1);
+    EXPECT_EQ(seen.last().groups, 2);
+    EXPECT_DOUBLE_EQ(seen.last().fraction, 1.0);
+    EXPECT_EQ(plan.stockLength, plan.groups[0].stockLength + plan.groups[1].stockLength);
+}
+
+TEST(CuttingPlan, ShortLivedThreadsPlanAsTheFirstDid) {
+    // The window plans each run on a thread of its own. Whatever the solver
+    // keeps per thread must be released cleanly when the thread ends: under
+    // Windows a double release there damaged the heap some runs later.
+    PieceGroup group;
+    group.pieces = {{7000, 1, "a"}, {5000, 2, "b"}, {4000, 2, "c"}};
+    const PlanSettings settings = settingsWith({{9000, std::nullopt}, {12000, std::nullopt}});
+    const GroupPlan first = planGroup(group, settings);
+    ASSERT_EQ(first.stockLength, 27000);
+    for (int run = 0; run < 40; ++run) {
+        GroupPlan again;
+        std::thread([&] { again = planGroup(group, settings); }).join();
+        EXPECT_EQ(again.stockLength, first.stockLength) << "run " << run;
+        // Something to allocate between threads, where damage would show.
+        std::vector<std::vector<int>> churn(64, std::vector<int>(std::size_t(run + 1)));
+        EXPECT_EQ(churn.back().size(), std::size_t(run + 1));
+    }
+}
+
+TEST(Knapsack, MatchesEnumerationForEveryCapacity) {
+    std::mt19937 random(11);
+    KnapsackWorkspace work; // shared by all rounds, as one search shares it
+    for (int round = 0; round < 60; ++round) {
+        std::vector<KnapsackItem> items;
+        std::uniform_int_distribution<long long> weight(3, 40);
+        std::uniform_int_distribution<long long> bound(0, 3);
+        std::uniform_real_distribution<double> value(0, 10);
+        for (int i = 0; i < 4; ++i)
+            items.push_back({weight(random) * (round % 2 ? 5 : 1), bound(random), value(random)});
+        const std::vector<long long> capacities{37, 60, 95};
+        const std::vector<KnapsackFill> fills = solveBoundedKnapsack(items, capacities, work);
+        for (std::size_t c = 0; c < capacities.size(); ++c) {
+            double best = 0;
+            for (long long a = 0; a <= items[0].bound; ++a)
+                for (long long b = 0; b <= items[1].bound; ++b)
+                    for (long long d = 0; d <= items[2].bound; ++d)
+                        for (long long e = 0; e <= items[3].bound; ++e) {
+                            const long long n[] = {a, b, d, e};
+                            long long w = 0;
+                            double v = 0;
+                            for (int i = 0; i < 4; ++i) {
+                                w += n[i] * items[std::size_t(i)].weight;
+                                v += double(n[i]) * items[std::size_t(i)].value;
+                            }
+                            if (w <= capacities[c])
+                                best = std::max(best, v);
+                        }
+            EXPECT_NEAR(fills[c].value, best, 1e-9);
+            long long w = 0;
+            double v = 0;
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                EXPECT_LE(fills[c].counts[i], items[i].bound);
+                w += fills[c].counts[i] * items[i].weight;
+                v += double(fills[c].counts[i]) * items[i].value;
+            }
+            EXPECT_LE(w, capacities[c]);
+            EXPECT_NEAR(v, fills[c].value, 1e-9);
+        }
+    }
+}
+
+TEST(ListPieces, GroupsByGradeAndDiameterAndLeavesOutBadRows) {
+    schedule::CuttingList list;
+    schedule::BarRow main;
+    main.mark = QStringLiteral("1");
+    main.diameter = 25;
+    main.dimensions[QStringLiteral("A")] = 6000;
+    main.countPerMember = 2;
+    schedule::BarRow other = main;
+    other.mark = QStringLiteral("2");
+    other.grade = codes::SteelGrade::HPB300;
+    other.diameter = 10;
+    other.dimensions[QStringLiteral("A")] = 3000;
+    schedule::BarRow broken = main;
+    broken.mark = QStringLiteral("3");
+    broken.diameter = 0;
+    list.members << schedule::Member{QStringLiteral("KL1"), 3, {main, other, broken}};
+    list.members << schedule::Member{QStringLiteral("KL2"), 1, {main}};
+    const ListPieces pieces = piecesFromList(list);
+    EXPECT_EQ(pieces.rowsLeftOut, 1);
+    ASSERT_EQ(pieces.groups.size(), 2);
+    EXPECT_EQ(pieces.groups[0].grade, QStringLiteral("HPB300"));
+    EXPECT_EQ(pieces.groups[0].diameter, 10);
+    EXPECT_EQ(pieces.groups[1].grade, QStringLiteral("HRB400"));
+    ASSERT_EQ(pieces.groups[1].pieces.size(), 2);
+    EXPECT_EQ(pieces.groups[1].pieces[0].length, 6000);
+    EXPECT_EQ(pieces.groups[1].pieces[0].count, 6);
+    EXPECT_EQ(pieces.groups[1].pieces[0].label, QStringLiteral("KL1 1"));
+    EXPECT_EQ(pieces.groups[1].pieces[1].count, 2);
+}

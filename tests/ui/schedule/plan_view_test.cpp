@@ -1,0 +1,304 @@
+#include "core/schedule/list_file.h"
+#include "core/schedule/row_columns.h"
+#include "support/window_fixture.h"
+#include "ui/schedule/list_document.h"
+#include "ui/schedule/list_table_model.h"
+#include "ui/schedule/list_table_view.h"
+#include "ui/schedule/plan_view.h"
+#include "ui/schedule/schedule_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonObject>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include <random>
+
+namespace {
+
+using namespace schedule;
+
+BarRow straight(const QString& mark, codes::SteelGrade grade, int diameter, double length,
+                int count) {
+    BarRow row;
+    row.mark = mark;
+    row.grade = grade;
+    row.diameter = diameter;
+    row.dimensions = {{QStringLiteral("A"), length}};
+    row.countPerMember = count;
+    return row;
+}
+
+// Beams with top bars longer than any stock bar, a column, stirrups.
+CuttingList frameList() {
+    CuttingList list;
+    list.settings.concrete = 30;
+    list.settings.seismicGrade = codes::SeismicGrade::Second;
+    list.settings.percentLapped = 50;
+    BarRow stirrup;
+    stirrup.mark = QStringLiteral("3");
+    stirrup.shape = Shape::Stirrup;
+    stirrup.grade = codes::SteelGrade::HRB400;
+    stirrup.diameter = 10;
+    stirrup.dimensions = {{QStringLiteral("A"), 250}, {QStringLiteral("B"), 550}};
+    stirrup.countPerMember = 40;
+    list.members << Member{QStringLiteral("KL1"),
+                           2,
+                           {straight(QStringLiteral("1"), codes::SteelGrade::HRB400, 25, 20500, 2),
+                            straight(QStringLiteral("2"), codes::SteelGrade::HRB400, 25, 8500, 3),
+                            stirrup}};
+    list.members << Member{QStringLiteral("KZ1"),
+                           4,
+                           {straight(QStringLiteral("1"), codes::SteelGrade::HRB400, 25, 10800, 8),
+                            straight(QStringLiteral("2"), codes::SteelGrade::HRB400, 20, 7200, 4)}};
+    return list;
+}
+
+class PlanViewTest : public WindowTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        ScheduleWindow::defaultOptions() = {dir.filePath(QStringLiteral("autosave")), 60'000,
+                                            dir.filePath(QStringLiteral("settings.ini"))};
+        WindowTest::SetUp();
+    }
+    void TearDown() override {
+        WindowTest::TearDown();
+        ScheduleWindow::defaultOptions() = {};
+    }
+
+    // The list window showing `list` on its plan page.
+    ScheduleWindow* openPlanPage(const CuttingList& list) {
+        find<QAction>("cuttinglist")->trigger();
+        ScheduleWindow* w = static_cast<ScheduleWindow*>(window->cuttingListWindow());
+        EXPECT_NE(w, nullptr);
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w));
+        w->document()->replace(list, {}, false);
+        auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("scheduleTabs"));
+        tabs->setCurrentWidget(w->planView());
+        return w;
+    }
+    template <typename T> static T* child(QWidget* w, const char* name) {
+        T* found = w->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    static void choose(QWidget* w, const char* combo, const QString& text) {
+        auto* box = child<QComboBox>(w, combo);
+        const int item = box->findText(text, Qt::MatchStartsWith);
+        ASSERT_GE(item, 0) << text.toStdString();
+        box->setCurrentIndex(item);
+    }
+    // Clicks 计算 and waits for the run's end: true when a plan was made.
+    static bool runAndWait(ScheduleWindow* w, int seconds = 60) {
+        QSignalSpy finished(w->planView(), &PlanView::runFinished);
+        QTest::mouseClick(child<QPushButton>(w, "runPlan"), Qt::LeftButton);
+        if (!finished.wait(seconds * 1000))
+            return false;
+        return finished.first().first().toBool();
+    }
+    static QString summaryCell(ScheduleWindow* w, int row, int column) {
+        const QTableWidgetItem* item = child<QTableWidget>(w, "planSummary")->item(row, column);
+        return item ? item->text() : QString();
+    }
+    static int summaryRowOf(ScheduleWindow* w, const QString& group) {
+        auto* table = child<QTableWidget>(w, "planSummary");
+        for (int r = 0; r < table->rowCount(); ++r)
+            if (table->item(r, 0) && table->item(r, 0)->text() == group)
+                return r;
+        return -1;
+    }
+    static bool bannerShown(ScheduleWindow* w) {
+        return child<QLabel>(w, "planOutOfDate")->isVisibleTo(w);
+    }
+    static bool greyed(ScheduleWindow* w) {
+        return child<PlanDrawing>(w, "planDrawing")->isGreyed();
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(PlanViewTest, RunSaveReopenEditOutOfDateAndUndo) {
+    ScheduleWindow* w = openPlanPage(frameList());
+    EXPECT_TRUE(child<QLabel>(w, "planMessage")->text().contains("尚未计算"));
+
+    // Without a splice rule the 20.5 m bars cannot be cut: said in words.
+    ASSERT_TRUE(runAndWait(w));
+    const int d25 = summaryRowOf(w, QStringLiteral("HRB400 Φ25"));
+    ASSERT_GE(d25, 0);
+    EXPECT_TRUE(summaryCell(w, d25, 7).contains("无法下料"));
+    EXPECT_TRUE(summaryCell(w, d25, 7).contains("20500")) << summaryCell(w, d25, 7).toStdString();
+
+    // Lapped by the anchorage rules: C30, grade 二, 50 %: 56d = 1400 mm for Φ25.
+    choose(w, "spliceKind", QStringLiteral("搭接"));
+    choose(w, "lapBasis", QStringLiteral("按锚固规范"));
+    auto* laps = child<QTableWidget>(w, "groupLaps");
+    bool shown = false;
+    for (int r = 0; r < laps->rowCount(); ++r)
+        if (laps->item(r, 0)->text() == "HRB400 Φ25")
+            shown = laps->item(r, 1)->text().startsWith("llE = 56d = 1400 mm");
+    EXPECT_TRUE(shown) << "the Φ25 group's lap beside the setting";
+    EXPECT_TRUE(child<QLabel>(w, "planMessage")->text().contains("设置已改动"));
+
+    ASSERT_TRUE(runAndWait(w));
+    EXPECT_TRUE(w->isWindowModified()) << "a new plan is a change to save";
+    ASSERT_TRUE(w->document()->plan());
+    const plans::ListPlan made = *w->document()->plan();
+    EXPECT_EQ(child<QTableWidget>(w, "planSummary")->rowCount(), 3); // Φ10, Φ20, Φ25
+    EXPECT_TRUE(summaryCell(w, d25, 1).contains("12000 mm ×"))
+        << summaryCell(w, d25, 1).toStdString();
+    EXPECT_FALSE(summaryCell(w, d25, 7).contains("无法下料"));
+    EXPECT_TRUE(summaryCell(w, d25, 7).contains("下界"));
+    EXPECT_FALSE(bannerShown(w));
+    EXPECT_FALSE(greyed(w));
+    EXPECT_GT(child<PlanDrawing>(w, "planDrawing")->height(), 300);
+    EXPECT_TRUE(child<QLabel>(w, "planTotal")->text().startsWith("合计"));
+    EXPECT_FALSE(child<QLabel>(w, "planMessage")->text().contains("设置已改动"));
+
+    QStringList summary;
+    for (int c = 0; c < 8; ++c)
+        summary << summaryCell(w, d25, c);
+
+    // Saved with the list, and read back with it.
+    const QString path = dir.filePath(QStringLiteral("框架.cvl"));
+    feedback.files = {path};
+    w->findChild<QAction*>(QStringLiteral("saveListAs"))->trigger();
+    EXPECT_FALSE(w->isWindowModified());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("\"plan\""));
+    file.close();
+
+    w->findChild<QAction*>(QStringLiteral("newList"))->trigger();
+    EXPECT_FALSE(w->document()->plan());
+    EXPECT_EQ(child<QTableWidget>(w, "planSummary")->rowCount(), 0);
+    choose(w, "spliceKind", QStringLiteral("不接长"));
+    ASSERT_TRUE(w->openFile(path));
+    ASSERT_TRUE(w->document()->plan());
+    EXPECT_EQ(w->document()->plan()->fingerprint, made.fingerprint);
+    EXPECT_EQ(child<QTableWidget>(w, "planSummary")->rowCount(), 3);
+    for (int c = 0; c < 8; ++c)
+        EXPECT_EQ(summaryCell(w, d25, c), summary[c]) << c;
+    EXPECT_EQ(child<QComboBox>(w, "spliceKind")->currentText(), "搭接（每个接头加搭接长度）")
+        << "the settings the plan was made with";
+    EXPECT_FALSE(bannerShown(w));
+    EXPECT_FALSE(w->isWindowModified());
+
+    // An edit of the list: the plan is out of date, not made again.
+    const QModelIndex count = w->rowModel()->index(1, columnIndex(Column::Count));
+    ASSERT_TRUE(w->rowModel()->setData(count, QStringLiteral("5"), Qt::EditRole));
+    EXPECT_TRUE(bannerShown(w));
+    EXPECT_EQ(child<QLabel>(w, "planOutOfDate")->text(), "下料方案已过期，请重新计算");
+    EXPECT_TRUE(greyed(w));
+    EXPECT_EQ(w->document()->plan()->fingerprint, made.fingerprint);
+
+    // Undo brings back the list the plan was made for; redo, the edit.
+    w->findChild<QAction*>(QStringLiteral("undo"))->trigger();
+    EXPECT_FALSE(bannerShown(w));
+    EXPECT_FALSE(greyed(w));
+    w->findChild<QAction*>(QStringLiteral("redo"))->trigger();
+    EXPECT_TRUE(bannerShown(w));
+
+    // The lap inputs are the list's: a stronger concrete changes the laps.
+    w->findChild<QAction*>(QStringLiteral("undo"))->trigger();
+    EXPECT_FALSE(bannerShown(w));
+    auto* concrete = child<QComboBox>(w, "concreteGrade");
+    concrete->setCurrentIndex(concrete->findText("C40"));
+    Q_EMIT concrete->activated(concrete->currentIndex());
+    EXPECT_EQ(w->document()->list().settings.concrete, 40);
+    EXPECT_TRUE(bannerShown(w));
+
+    // Run again: up to date, and one undo puts the plan before it back.
+    ASSERT_TRUE(runAndWait(w));
+    EXPECT_FALSE(bannerShown(w));
+    w->findChild<QAction*>(QStringLiteral("undo"))->trigger();
+    EXPECT_EQ(w->document()->plan()->fingerprint, made.fingerprint);
+    EXPECT_TRUE(bannerShown(w));
+}
+
+TEST_F(PlanViewTest, AGarbledPlanIsDroppedAndTheListOpens) {
+    const QString path = dir.filePath(QStringLiteral("坏方案.cvl"));
+    QJsonObject plan = plans::planToJson(plans::planList(frameList(), {}));
+    plan.insert(QStringLiteral("groups"), QStringLiteral("不是数组"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(listToJson(frameList(), plan));
+    file.close();
+
+    ScheduleWindow* w = openPlanPage(CuttingList{});
+    feedback.clear();
+    ASSERT_TRUE(w->openFile(path));
+    EXPECT_EQ(w->document()->list(), frameList());
+    EXPECT_FALSE(w->document()->plan());
+    ASSERT_EQ(feedback.messages.size(), 1);
+    EXPECT_TRUE(feedback.messages[0].contains("下料方案无法读取，已舍弃"))
+        << feedback.messages[0].toStdString();
+    EXPECT_TRUE(child<QLabel>(w, "planMessage")->text().contains("尚未计算"));
+}
+
+TEST_F(PlanViewTest, ALongRunShowsProgressKeepsTheWindowAliveAndCancels) {
+    // Two hundred lengths of one diameter: more than the solver proves in
+    // the time it is given here.
+    CuttingList list;
+    Member beam{QStringLiteral("B"), 1, {}};
+    std::mt19937 random(7);
+    for (int i = 0; i < 200; ++i)
+        beam.rows << straight(QString::number(i + 1), codes::SteelGrade::HRB400, 25,
+                              400 + int(random() % 5500), 3 + int(random() % 38));
+    list.members << beam;
+    ScheduleWindow* w = openPlanPage(list);
+    plans::ListPlanSettings settings;
+    settings.timeLimitSeconds = 60;
+    w->planView()->setSettings(settings);
+
+    QSignalSpy finished(w->planView(), &PlanView::runFinished);
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(child<QPushButton>(w, "runPlan"), Qt::LeftButton);
+    EXPECT_TRUE(w->planView()->isRunning());
+    EXPECT_FALSE(child<QPushButton>(w, "runPlan")->isEnabled());
+    auto* progress = child<QProgressBar>(w, "planProgress");
+    EXPECT_FALSE(progress->isVisibleTo(w)) << "not for the first moment";
+
+    // The GUI thread keeps turning: timers fire on time while it runs.
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+    tick.start(50);
+    QTest::qWait(1000);
+    EXPECT_GE(ticks, 10);
+    EXPECT_TRUE(progress->isVisibleTo(w));
+    EXPECT_TRUE(finished.isEmpty());
+
+    auto* cancel = child<QPushButton>(w, "cancelPlan");
+    ASSERT_TRUE(cancel->isEnabled());
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    ASSERT_TRUE(finished.wait(10'000));
+    EXPECT_FALSE(finished.first().first().toBool());
+    EXPECT_LT(clock.elapsed(), 20'000) << "stopped well before its time was up";
+    EXPECT_FALSE(w->document()->plan()) << "a cancelled run leaves the plan as it was";
+    EXPECT_FALSE(w->isWindowModified());
+    EXPECT_FALSE(progress->isVisibleTo(w));
+    EXPECT_TRUE(child<QPushButton>(w, "runPlan")->isEnabled());
+    EXPECT_TRUE(w->findChild<QLabel*>(QStringLiteral("statusLine"))->text().contains("已取消"));
+
+    // Closing the window during a run stops it and waits for it.
+    QTest::mouseClick(child<QPushButton>(w, "runPlan"), Qt::LeftButton);
+    QTest::qWait(200);
+    clock.restart();
+    EXPECT_TRUE(w->close());
+    EXPECT_FALSE(w->planView()->isRunning());
+    EXPECT_LT(clock.elapsed(), 10'000);
+}
+
+} // namespace
