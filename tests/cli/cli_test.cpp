@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -229,6 +230,26 @@ TEST(CommandLine, CutAnswersTheJsonOfAPlan) {
     EXPECT_EQ(fromList[QStringLiteral("diameter")].toInt(), 20);
     EXPECT_EQ(fromList[QStringLiteral("piecesLength")].toInt(), 6 * 4000);
     EXPECT_EQ(fromList[QStringLiteral("stockLength")].toInt(), 24000);
+
+    // A cutting list's CSV, as --list reads it: members times bars per member,
+    // the cut length from the list's rules: two 180° hooks on an HPB300 bar of
+    // d 10 round a 25 mm mandrel, each π·35/2 + 3d − (12.5 + d) = 62.48 mm,
+    // so 3000 + 124.96, to 3125.
+    const QString listCsv = writeFile(dir, QStringLiteral("list.csv"),
+                                      "member,members,shape,grade,diameter,A,count\n"
+                                      "L1,2,straight,HRB400,20,4000,3\n"
+                                      "L1,2,hook180,HPB300,10,3000,1\n");
+    const Finished fromCsv = corvala({QStringLiteral("--cut"), listCsv, QStringLiteral("--json")});
+    EXPECT_EQ(fromCsv.status, 0) << fromCsv.err.toStdString();
+    const QJsonArray csvGroups =
+        QJsonDocument::fromJson(fromCsv.out.toUtf8())[QStringLiteral("groups")].toArray();
+    ASSERT_EQ(csvGroups.size(), 2);
+    QMap<int, int> piecesByDiameter;
+    for (const QJsonValue& g : csvGroups)
+        piecesByDiameter[g[QStringLiteral("diameter")].toInt()] =
+            g[QStringLiteral("piecesLength")].toInt();
+    EXPECT_EQ(piecesByDiameter.value(20), 6 * 4000);
+    EXPECT_EQ(piecesByDiameter.value(10), 2 * 3125);
 }
 
 TEST(CommandLine, CutSplicesLongBarsByTheListsLapRules) {
@@ -292,7 +313,7 @@ TEST(CommandLine, CutRefusesBadInputWithStatusOne) {
         {{"--cut", csv("stock.csv", "length,count\n4000,1\n"), "--stock", "12 m"},
          "--stock：“12 m”不是原材料长度（整毫米，可加“:根数”）\n"},
         {{"--cut", csv("header.csv", "mark,count\nA,1\n")},
-         "第一行须有 length 和 count 两列（可再有 diameter、grade、mark）\n"},
+         "第一行须有 length 和 count 两列（可再有 diameter、grade、mark），或是下料单导出的 CSV\n"},
         {{"--kerf", "3"}, "corvala: --stock, --kerf, --keep-offcut and --splice go with --cut\n"},
         {{"--splice", "coupler"},
          "corvala: --stock, --kerf, --keep-offcut and --splice go with --cut\n"},
