@@ -144,8 +144,8 @@ TEST(AnchorCommand, ConcreteGradeRuleFollowsTheCodeAskedFor) {
         anchor(args("--anchor --steel HRB500 --concrete C25 --diameter 20 --code gb50010 --json"));
     ASSERT_EQ(older.status, 0) << older.err.toStdString();
     // 0.14 × 435 / 1.27 = 47.95 → 48d = 960 mm.
-    EXPECT_EQ(QJsonDocument::fromJson(older.out.toUtf8()).object()["lengths"]["la"].toDouble(),
-              960);
+    const QJsonObject o = QJsonDocument::fromJson(older.out.toUtf8()).object();
+    EXPECT_EQ(o["lengths"]["la"].toDouble(), 960);
 
     for (const char* code : {"gb55008", "gb50010"}) {
         SCOPED_TRACE(code);
