@@ -63,8 +63,8 @@ enum class SeismicGrade { None, First, Second, Third, Fourth };
 // The grade as the atlas writes it: 一级 ... 四级, 非抗震.
 QString seismicGradeName(SeismicGrade seismic);
 // ζaE (11.1.7): 1.15 for grades 一 and 二, 1.05 for 三, 1.00 for 四; 1 without
-// seismic design. 11.1.7 gives laE = ζaE·la only; labE = ζaE·lab is the
-// G101 atlases' (22G101-1).
+// seismic design. 11.1.7 gives laE = ζaE·la and llE = ζl·laE; labE = ζaE·lab
+// is not in it but in the G101 atlases (22G101-1).
 double seismicAnchorageFactor(SeismicGrade seismic);
 
 // Correction factors ζa of the anchorage length (8.3.2, item by item).
