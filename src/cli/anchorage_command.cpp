@@ -24,6 +24,7 @@ const QString kLapped = QStringLiteral("lapped");
 const QString kEpoxy = QStringLiteral("epoxy");
 const QString kDisturbed = QStringLiteral("disturbed");
 const QString kCover = QStringLiteral("cover");
+const QString kCode = QStringLiteral("code");
 const QString kJson = QStringLiteral("json");
 
 AnchorageReply refuse(const QString& why) {
@@ -92,7 +93,9 @@ void addAnchorageOptions(QCommandLineParser& parser) {
     parser.addOption({kAnchor, QStringLiteral("Print the anchorage and lap lengths (lab, labE, la, "
                                               "laE, ll, llE) of one bar by GB 50010 and the "
                                               "22G101-1 tables, each with its derivation, and "
-                                              "exit. Needs --steel, --concrete and --diameter.")});
+                                              "exit. Needs --steel, --concrete and --diameter. "
+                                              "The lowest concrete grade is GB 55008-2021 "
+                                              "2.0.2's unless --code says otherwise.")});
     parser.addOption({kSteel,
                       QStringLiteral("With --anchor: the steel grade (HPB300, HRB335, HRB400, "
                                      "HRBF400, RRB400, HRB500, HRBF500)."),
@@ -116,12 +119,19 @@ void addAnchorageOptions(QCommandLineParser& parser) {
                       QStringLiteral("With --anchor: the concrete cover at the anchorage in mm "
                                      "(x0.80 at 3d, x0.70 from 5d)."),
                       QStringLiteral("MM")});
+    parser.addOption(
+        {kCode,
+         QStringLiteral("With --anchor: the code that sets the lowest concrete grade: gb55008 "
+                        "(default; GB 55008-2021 2.0.2: C25, C30 for 500 MPa bars and above) or "
+                        "gb50010 (the older GB 50010-2010 4.1.2: C20, C25 for 400 MPa bars and "
+                        "above, for work designed under it)."),
+         QStringLiteral("CODE")});
     // --json is the command line's own, shared with --list.
 }
 
 bool anchorageAsked(const QCommandLineParser& parser) {
-    for (const QString& name :
-         {kAnchor, kSteel, kConcrete, kDiameter, kSeismic, kLapped, kEpoxy, kDisturbed, kCover}) {
+    for (const QString& name : {kAnchor, kSteel, kConcrete, kDiameter, kSeismic, kLapped, kEpoxy,
+                                kDisturbed, kCover, kCode}) {
         if (parser.isSet(name))
             return true;
     }
@@ -180,6 +190,16 @@ AnchorageReply answerAnchorage(const QCommandLineParser& parser) {
             return refuse(QStringLiteral("锚固区保护层厚度“%1”应为不小于0的数（毫米）")
                               .arg(parser.value(kCover)));
         in.cover = *cover;
+    }
+    if (parser.isSet(kCode)) {
+        const QString code = parser.value(kCode).trimmed().toLower();
+        if (code == QLatin1String("gb55008"))
+            in.code = codes::ConcreteCode::Gb55008;
+        else if (code == QLatin1String("gb50010"))
+            in.code = codes::ConcreteCode::Gb50010;
+        else
+            return refuse(QStringLiteral("未知的规范“%1”（应为 gb55008 或 gb50010）")
+                              .arg(parser.value(kCode)));
     }
     in.epoxyCoated = parser.isSet(kEpoxy);
     in.disturbed = parser.isSet(kDisturbed);

@@ -108,8 +108,12 @@ TEST(AnchorCommand, BadInputIsRefusedOnStandardError) {
         "--anchor --steel HRB400 --concrete C30 --diameter 20 --cover x",
         "--anchor --steel HRB400 --concrete C30",
         "--steel HRB400 --concrete C30 --diameter 20",
-        // 4.1.2: 400 MPa bars need C25 or better.
+        // 400 MPa bars need C25 or better under either code.
         "--anchor --steel HRB400 --concrete C20 --diameter 20 --json",
+        "--anchor --steel HRB400 --concrete C20 --diameter 20 --code gb50010",
+        // GB 55008: 500 MPa bars need C30.
+        "--anchor --steel HRB500 --concrete C25 --diameter 20 --json",
+        "--anchor --steel HRB400 --concrete C30 --diameter 20 --code gb50011",
     };
     for (const char* line : lines) {
         SCOPED_TRACE(line);
@@ -118,15 +122,55 @@ TEST(AnchorCommand, BadInputIsRefusedOnStandardError) {
         EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
         EXPECT_TRUE(run.err.startsWith("corvala: ")) << run.err.toStdString();
     }
-    EXPECT_TRUE(
-        anchor(args("--anchor --steel HRB400 --concrete C20 --diameter 20")).err.contains("C25"));
+}
+
+// The lowest concrete grade by GB 55008 unless --code gb50010 asks for the
+// older rule; a refusal names the clause it applies.
+TEST(AnchorCommand, ConcreteGradeRuleFollowsTheCodeAskedFor) {
+    const QString newRule =
+        QStringLiteral("corvala: 采用500MPa及以上等级钢筋的钢筋混凝土结构构件，"
+                       "混凝土强度等级不应低于C30（GB 55008-2021 第2.0.2条）\n");
+    for (const char* line :
+         {"--anchor --steel HRB500 --concrete C25 --diameter 20",
+          "--anchor --steel HRB500 --concrete C25 --diameter 20 --code gb55008",
+          "--anchor --steel HRB500 --concrete C25 --diameter 20 --code GB55008"}) {
+        SCOPED_TRACE(line);
+        const Answer run = anchor(args(line));
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, newRule);
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    const Answer older =
+        anchor(args("--anchor --steel HRB500 --concrete C25 --diameter 20 --code gb50010 --json"));
+    ASSERT_EQ(older.status, 0) << older.err.toStdString();
+    // 0.14 × 435 / 1.27 = 47.95 → 48d = 960 mm.
+    const QJsonObject o = QJsonDocument::fromJson(older.out.toUtf8()).object();
+    EXPECT_EQ(o["lengths"]["la"].toDouble(), 960);
+
+    for (const char* code : {"gb55008", "gb50010"}) {
+        SCOPED_TRACE(code);
+        const QString base = QStringLiteral("--anchor --steel HRB400 --diameter 20 --code ") +
+                             QLatin1String(code) + QStringLiteral(" --concrete ");
+        const Answer c20 = anchor((base + QStringLiteral("C20")).split(QLatin1Char(' ')));
+        EXPECT_EQ(c20.status, 1);
+        EXPECT_TRUE(c20.err.contains(QStringLiteral("不应低于C25"))) << c20.err.toStdString();
+        EXPECT_TRUE(c20.err.contains(QLatin1String(code) == QLatin1String("gb50010")
+                                         ? QStringLiteral("GB 50010-2010 第4.1.2条")
+                                         : QStringLiteral("GB 55008-2021 第2.0.2条")))
+            << c20.err.toStdString();
+        const Answer c25 = anchor((base + QStringLiteral("C25")).split(QLatin1Char(' ')));
+        EXPECT_EQ(c25.status, 0) << c25.err.toStdString();
+        // 0.14 × 360 / 1.27 = 39.69 → 40d = 800 mm.
+        EXPECT_TRUE(c25.out.contains(QStringLiteral("la = ζa·lab = 1.00 × 40d = 40d = 800 mm")))
+            << c25.out.toStdString();
+    }
 }
 
 TEST(AnchorCommand, HelpNamesTheOptions) {
     const Answer help = anchor({QStringLiteral("--help")});
     for (const char* option : {"--anchor", "--steel <GRADE>", "--concrete <GRADE>",
                                "--diameter <MM>", "--seismic <GRADE>", "--lapped <PERCENT>",
-                               "--epoxy", "--disturbed", "--cover <MM>", "--json"})
+                               "--epoxy", "--disturbed", "--cover <MM>", "--code <CODE>", "--json"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
 }
 

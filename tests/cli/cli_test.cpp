@@ -286,8 +286,18 @@ TEST(CommandLine, CutSplicesLongBarsByTheListsLapRules) {
     const Finished refused = corvala(
         {QStringLiteral("--cut"), weak, QStringLiteral("--splice"), QStringLiteral("lap:rules")});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_TRUE(refused.err.contains(QStringLiteral("4.1.2"))) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("GB 55008-2021 第2.0.2条")))
+        << refused.err.toStdString();
     EXPECT_EQ(refused.err.count(QStringLiteral("HRB400 Φ25")), 1) << refused.err.toStdString();
+    // A list kept under GB 50010's older rule: still no C20 for 400 MPa bars,
+    // and the refusal names that rule's clause.
+    list.settings.concreteCode = codes::ConcreteCode::Gb50010;
+    const QString older = writeFile(dir, QStringLiteral("older.cvl"), schedule::listToJson(list));
+    const Finished olderRefused = corvala(
+        {QStringLiteral("--cut"), older, QStringLiteral("--splice"), QStringLiteral("lap:rules")});
+    EXPECT_EQ(olderRefused.status, 1);
+    EXPECT_TRUE(olderRefused.err.contains(QStringLiteral("GB 50010-2010 第4.1.2条")))
+        << olderRefused.err.toStdString();
 }
 
 TEST(CommandLine, CutRefusesBadInputWithStatusOne) {

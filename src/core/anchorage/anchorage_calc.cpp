@@ -120,7 +120,7 @@ Results compute(const Inputs& in) {
     Results r;
     r.objection = inputObjection(in);
     if (r.objection.isEmpty())
-        r.objection = codes::concreteGradeObjection(in.steel, in.concrete);
+        r.objection = codes::concreteGradeObjection(in.steel, in.concrete, in.code);
     if (!r.objection.isEmpty()) {
         r.derivation << r.objection;
         return r;
@@ -210,6 +210,7 @@ Results compute(const Inputs& in) {
         QStringLiteral("%1 × %2/%3 × d").arg(factorText(r.alpha)).arg(r.fy).arg(factorText(r.ft));
     writeStep(out, QStringLiteral("lab = α·fy/ft·d"), QString(), formula, formula, r.lab, d, 0,
               QString());
+    // labE is the atlas's (22G101-1); GB 50010 11.1.7 defines laE and llE only.
     if (seismic)
         writeStep(out, QStringLiteral("labE = ζaE·lab"), factorText(*r.zetaAE),
                   QStringLiteral("%1d").arg(r.lab.table), multiple(r.lab.exact), *r.labE, d, 0,
@@ -217,7 +218,10 @@ Results compute(const Inputs& in) {
 
     // ζa written out.
     if (ratioDropped)
-        out << QStringLiteral("有抗震设防要求的构件不考虑配筋面积修正（第8.3.2条）");
+        out << QStringLiteral("有抗震设防要求的构件不考虑配筋面积修正（第8.3.2条第4款）");
+    else if (in.areaRatio && *in.areaRatio < 1)
+        out << QStringLiteral("配筋面积修正 As,req/As,prov 仅用于非抗震且不直接承受动力荷载的构件"
+                              "（第8.3.2条第4款）");
     if (r.corrections.isEmpty()) {
         out << QStringLiteral("ζa = 1.00（无修正，第8.3.2条）");
     } else {
@@ -227,9 +231,12 @@ Results compute(const Inputs& in) {
         QString line = QStringLiteral("ζa = %1").arg(parts.join(QStringLiteral(" × ")));
         if (r.corrections.size() > 1 || r.zetaALimited)
             line += QStringLiteral(" = %1").arg(trimmed(product, 4));
+        // The factors are 8.3.2's; the 0.6 floor on their product is 8.3.1's.
         if (r.zetaALimited)
-            line += QStringLiteral(" < 0.6，取 0.6");
-        out << line + QStringLiteral("（第8.3.2条）");
+            line += QStringLiteral(" < 0.6，取 0.6（第8.3.2条，下限见第8.3.1条）");
+        else
+            line += QStringLiteral("（第8.3.2条）");
+        out << line;
     }
     QString laFactor;
     QString laFrom = QStringLiteral("%1d").arg(r.lab.table);
@@ -318,7 +325,8 @@ std::optional<int> atlasColumn(int concrete) {
     return (std::min(concrete, 60) - 20) / 5;
 }
 
-AtlasTable atlasTable(SteelGrade steel, SeismicGrade seismic, double percentLapped) {
+AtlasTable atlasTable(SteelGrade steel, SeismicGrade seismic, double percentLapped,
+                      codes::ConcreteCode code) {
     AtlasTable t;
     for (int grade = 20; grade <= 60; grade += 5) {
         t.concreteGrades << grade;
@@ -349,7 +357,7 @@ AtlasTable atlasTable(SteelGrade steel, SeismicGrade seismic, double percentLapp
     for (const Layout& l : layout) {
         TableRow row{l.quantity, l.large, l.label, {}};
         for (int grade : t.concreteGrades) {
-            if (!codes::concreteGradeObjection(steel, grade).isEmpty()) {
+            if (!codes::concreteGradeObjection(steel, grade, code).isEmpty()) {
                 row.cells << std::nullopt;
                 continue;
             }
@@ -387,13 +395,15 @@ bool rowApplies(const TableRow& row, const Inputs& in) {
 }
 
 std::optional<int> lapLengthMm(SteelGrade steel, int concrete, double diameter,
-                               SeismicGrade seismic, double percentLapped, Basis basis) {
+                               SeismicGrade seismic, double percentLapped, Basis basis,
+                               codes::ConcreteCode code) {
     Inputs in;
     in.steel = steel;
     in.concrete = concrete;
     in.diameter = diameter;
     in.seismic = seismic;
     in.percentLapped = percentLapped;
+    in.code = code;
     const Results r = compute(in);
     if (!r.objection.isEmpty())
         return std::nullopt;

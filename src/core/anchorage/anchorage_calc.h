@@ -19,7 +19,12 @@ struct Inputs {
     double diameter = 25; // mm
     codes::SeismicGrade seismic = codes::SeismicGrade::None;
     double percentLapped = 25; // of the bars lapped in one zone
+    // The code that sets the lowest concrete grade: GB 55008 unless the work
+    // is checked under GB 50010's older rule.
+    codes::ConcreteCode code = codes::ConcreteCode::Gb55008;
     // The correction factors ζa the user ticks (GB 50010 8.3.2).
+    // areaRatio is dropped for seismic members; members carrying dynamic loads
+    // directly must not take it either, which only the user knows.
     bool epoxyCoated = false;
     bool disturbed = false;
     std::optional<double> cover;     // mm, at the anchorage
@@ -31,8 +36,9 @@ struct Inputs {
 };
 
 // Why the inputs cannot be worked out (a diameter of 0, a share outside 0 to
-// 100, ...); empty when they can. The steel-and-concrete rule of 4.1.2 is not
-// an input fault: compute() answers it.
+// 100, ...); empty when they can. The lowest concrete grade for the steel
+// (GB 55008 2.0.2, or GB 50010 4.1.2) is not an input fault: compute()
+// answers it.
 QString inputObjection(const Inputs& in);
 
 // One length in both answers.
@@ -49,10 +55,12 @@ struct Factor {
 };
 
 struct Results {
-    // Why no length can be given (4.1.2, or an input fault); empty otherwise.
+    // Why no length can be given (the concrete too weak for the steel, or an
+    // input fault); empty otherwise.
     QString objection;
     double fy = 0, ft = 0, alpha = 0;
-    // ζa: the factors applied, their product and whether 0.6 replaced it.
+    // ζa: the factors applied, their product and whether 0.6 replaced it
+    // (8.3.1).
     QList<Factor> corrections;
     double zetaA = 1;
     bool zetaALimited = false;
@@ -75,7 +83,8 @@ Results compute(const Inputs& in);
 // The atlas's table for one steel grade, seismic grade and share lapped:
 // columns C20 to C55 and ≥C60, rows lab, la, ll (and labE, laE, llE with
 // seismic design), la and the laps for d ≤ 25 and d > 25. Made by the same
-// rules as compute(); a cell where 4.1.2 forbids the steel is empty.
+// rules as compute(); a cell where the code forbids the steel in that
+// concrete is empty.
 enum class Quantity { Lab, LabE, La, LaE, Ll, LlE };
 struct TableRow {
     Quantity quantity = Quantity::Lab;
@@ -88,7 +97,8 @@ struct AtlasTable {
     QStringList columnLabels;
     QList<TableRow> rows;
 };
-AtlasTable atlasTable(codes::SteelGrade steel, codes::SeismicGrade seismic, double percentLapped);
+AtlasTable atlasTable(codes::SteelGrade steel, codes::SeismicGrade seismic, double percentLapped,
+                      codes::ConcreteCode code = codes::ConcreteCode::Gb55008);
 // The column of this concrete grade, if the table has one.
 std::optional<int> atlasColumn(int concrete);
 // Whether a row is the one for these inputs (its quantity shown, its
@@ -97,11 +107,12 @@ bool rowApplies(const TableRow& row, const Inputs& in);
 
 // The lap length of a tension bar in mm, for splicing long bars: llE with
 // seismic design, ll without, the table value unless the formula is asked
-// for, never below 300 mm. Nothing when the inputs are faulty or 4.1.2
+// for, never below 300 mm. Nothing when the inputs are faulty or the code
 // forbids the steel in this concrete.
 enum class Basis { Table, Formula };
 std::optional<int> lapLengthMm(codes::SteelGrade steel, int concrete, double diameter,
                                codes::SeismicGrade seismic, double percentLapped,
-                               Basis basis = Basis::Table);
+                               Basis basis = Basis::Table,
+                               codes::ConcreteCode code = codes::ConcreteCode::Gb55008);
 
 } // namespace anchorage

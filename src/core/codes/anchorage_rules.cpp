@@ -70,16 +70,32 @@ double anchorageTensileStrength(int grade) {
     return concreteTensileStrength(std::min(grade, 60));
 }
 
-int lowestConcreteGradeFor(SteelGrade steel) {
-    return strengthClass(steel) >= 400 ? 25 : 20;
+QString concreteCodeClause(ConcreteCode code) {
+    return code == ConcreteCode::Gb50010 ? QStringLiteral("GB 50010-2010 第4.1.2条")
+                                         : QStringLiteral("GB 55008-2021 第2.0.2条");
 }
 
-QString concreteGradeObjection(SteelGrade steel, int grade) {
-    if (grade < 20)
-        return QStringLiteral("钢筋混凝土结构的混凝土强度等级不应低于C20（GB 50010 第4.1.2条）");
-    if (grade < lowestConcreteGradeFor(steel))
-        return QStringLiteral("采用400MPa及以上的钢筋时，混凝土强度等级不应低于C25"
-                              "（GB 50010 第4.1.2条）");
+int lowestConcreteGradeFor(SteelGrade steel, ConcreteCode code) {
+    if (code == ConcreteCode::Gb50010)
+        return strengthClass(steel) >= 400 ? 25 : 20;
+    return strengthClass(steel) >= 500 ? 30 : 25;
+}
+
+QString concreteGradeObjection(SteelGrade steel, int grade, ConcreteCode code) {
+    const QString clause = QStringLiteral("（%1）").arg(concreteCodeClause(code));
+    if (code == ConcreteCode::Gb50010) {
+        if (grade < 20)
+            return QStringLiteral("钢筋混凝土结构的混凝土强度等级不应低于C20") + clause;
+        if (grade < lowestConcreteGradeFor(steel, code))
+            return QStringLiteral("采用400MPa及以上的钢筋时，混凝土强度等级不应低于C25") + clause;
+        return {};
+    }
+    if (grade < 25)
+        return QStringLiteral("钢筋混凝土结构构件的混凝土强度等级不应低于C25") + clause;
+    if (grade < lowestConcreteGradeFor(steel, code))
+        return QStringLiteral("采用500MPa及以上等级钢筋的钢筋混凝土结构构件，"
+                              "混凝土强度等级不应低于C30") +
+               clause;
     return {};
 }
 

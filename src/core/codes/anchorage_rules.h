@@ -8,8 +8,10 @@
 #include <optional>
 
 // Anchorage and lap lengths of reinforcing bars in tension: the rules of
-// GB 50010-2010 (2015 edition) as data and functions, and the step rounding
-// by which the 22G101-1 atlas prints its tables. Each rule names its clause.
+// GB 50010-2010 (2015 edition) as data and functions, the lowest concrete
+// grade of GB 55008-2021 that overrides it, and the step rounding by which the
+// 22G101-1 atlas prints its tables. Each rule names its clause; a bare clause
+// number is GB 50010's.
 namespace codes {
 
 // The steel grades of GB 50010 table 4.2.3-1 the anchorage rules offer, with
@@ -41,32 +43,44 @@ std::optional<int> concreteGradeFromName(const QString& name);
 double concreteTensileStrength(int grade);
 // ft as the anchorage takes it: above C60, C60's value (8.3.1).
 double anchorageTensileStrength(int grade);
-// The weakest concrete a reinforced member may have with this steel (4.1.2):
-// C20, and C25 for bars of 400 MPa and above.
-int lowestConcreteGradeFor(SteelGrade steel);
-// Why this steel may not be used in this concrete (4.1.2); empty when it may.
-QString concreteGradeObjection(SteelGrade steel, int grade);
+// Which code sets the weakest concrete a reinforced member may have.
+// GB 55008-2021 is mandatory since 2022-04-01 and is the default; GB 50010's
+// own rule stays for checking work designed under it.
+enum class ConcreteCode { Gb55008, Gb50010 };
+// "GB 55008-2021 第2.0.2条" or "GB 50010-2010 第4.1.2条".
+QString concreteCodeClause(ConcreteCode code);
+// The weakest concrete grade with this steel. GB 55008 2.0.2: C25, and C30
+// for bars of 500 MPa and above (members with a design working life of 50
+// years). GB 50010 4.1.2: C20, and C25 for bars of 400 MPa and above.
+int lowestConcreteGradeFor(SteelGrade steel, ConcreteCode code = ConcreteCode::Gb55008);
+// Why this steel may not be used in this concrete, naming the clause; empty
+// when it may.
+QString concreteGradeObjection(SteelGrade steel, int grade,
+                               ConcreteCode code = ConcreteCode::Gb55008);
 
 // Seismic grades 一 to 四, or a member without seismic design.
 enum class SeismicGrade { None, First, Second, Third, Fourth };
 // The grade as the atlas writes it: 一级 ... 四级, 非抗震.
 QString seismicGradeName(SeismicGrade seismic);
 // ζaE (11.1.7): 1.15 for grades 一 and 二, 1.05 for 三, 1.00 for 四; 1 without
-// seismic design.
+// seismic design. 11.1.7 gives laE = ζaE·la and llE = ζl·laE; labE = ζaE·lab
+// is not in it but in the G101 atlases (22G101-1).
 double seismicAnchorageFactor(SeismicGrade seismic);
 
-// Correction factors ζa of the anchorage length (8.3.2).
-inline constexpr double kLargeDiameterLimit = 25;    // mm; above it ×1.10 (8.3.2-1)
-inline constexpr double kLargeDiameterFactor = 1.10; // 8.3.2-1
-inline constexpr double kEpoxyCoatedFactor = 1.25;   // 8.3.2-2
-inline constexpr double kDisturbedFactor = 1.10;     // 8.3.2-3, slip-form and the like
-// 8.3.2-5: cover of 3d ×0.80, of 5d or more ×0.70, straight between; below 3d
+// Correction factors ζa of the anchorage length (8.3.2, item by item).
+inline constexpr double kLargeDiameterLimit = 25;    // mm; above it ×1.10 (item 1)
+inline constexpr double kLargeDiameterFactor = 1.10; // item 1
+inline constexpr double kEpoxyCoatedFactor = 1.25;   // item 2
+inline constexpr double kDisturbedFactor = 1.10;     // item 3, slip-form and the like
+// Item 5: cover of 3d ×0.80, of 5d or more ×0.70, straight between; below 3d
 // no reduction.
 double coverFactor(double coverOverDiameter);
-// 8.3.2-4: As,req/As,prov when more steel is provided than required; never
-// taken for members with seismic design.
+// Item 4: As,req/As,prov when more steel is provided than required; never
+// for members with seismic design, nor for members carrying dynamic loads
+// directly. Only the first is known here; the second is the user's to judge.
 bool areaRatioAllowed(SeismicGrade seismic);
-// 8.3.2: the factors multiply, and their product is not taken below 0.6.
+// 8.3.1, under its formula: the factors multiply, and for ordinary bars their
+// product is not taken below 0.6.
 inline constexpr double kLowestCorrection = 0.6;
 // 8.3.1: the anchorage length is never below 200 mm.
 inline constexpr double kShortestAnchorage = 200;

@@ -9,8 +9,9 @@ struct MassRow {
     int diameter;
     int gramsPerMetre;
 };
-// GB/T 1499.2-2018's table of theoretical masses (the 2024 edition keeps the
-// values); GB/T 1499.1-2017 prints the same figures for 6 to 22 mm.
+// GB/T 1499.2-2018's table of theoretical masses; GB/T 1499.1-2017 prints the
+// same figures for 6 to 22 mm. GB 1499.1-2024 and GB 1499.2-2024 replaced both
+// on 2024-09-25; their tables were not at hand to compare (docs/codes.md).
 // Printed in kg/m: 0.222, 0.395, 0.617, 0.888, 1.21, 1.58, 2.00, 2.47, 2.98,
 // 3.85, 4.83, 6.31, 7.99, 9.87, 15.42.
 constexpr MassRow kMasses[] = {

@@ -23,11 +23,13 @@ double bendDeduction(double angle, double mandrel, double diameter);
 //   h = π·(D + d)·β/360 + s − (D/2 + d)
 double hookAddition(double angle, double mandrel, double diameter, double straightEnd);
 
-// Straight ends of hooks, GB 50204-2015 5.3.2 and 5.3.3.
-// A 180° hook of a plain bar: 3d.
+// Straight ends of hooks.
+// A 180° hook of a plain bar: 3d (GB 50204-2015 5.3.2).
 double hook180StraightEnd(double diameter);
-// A 135° hook of a stirrup or tie: the larger of 10d and 75 mm where the
-// member resists earthquakes, 5d otherwise.
+// A 135° hook of a stirrup or tie where the member resists earthquakes: the
+// larger of 10d and 75 mm, as GB 50666-2011 5.3.6 and 22G101-1's stirrup
+// detail have it; GB 50204-2015 5.3.3 asks for 10d alone. Otherwise 5d
+// (GB 50204 5.3.3, GB 50666 5.3.6).
 double stirrupHookStraightEnd(double diameter, bool seismic);
 
 } // namespace codes

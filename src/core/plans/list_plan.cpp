@@ -189,6 +189,12 @@ struct PlanReader {
             return fail(where, QStringLiteral("混凝土强度等级或抗震等级超出范围"));
         plan.concrete = int(concrete);
         plan.seismicGrade = static_cast<codes::SeismicGrade>(seismic);
+        // Absent in plans saved before GB 55008 was applied, and whenever it is.
+        QString code;
+        if (!text(splice, "concreteCode", code, where))
+            return false;
+        plan.concreteCode = code == QLatin1String("gb50010") ? codes::ConcreteCode::Gb50010
+                                                             : codes::ConcreteCode::Gb55008;
         return number(o, "timeLimit", s.timeLimitSeconds, where);
     }
 
@@ -283,9 +289,10 @@ GroupLap lapByRules(const QString& grade, int diameter, const schedule::ListSett
     in.diameter = diameter;
     in.seismic = list.seismicGrade;
     in.percentLapped = list.percentLapped;
+    in.code = list.concreteCode;
     const anchorage::Results r = anchorage::compute(in);
-    lap.lapMm =
-        anchorage::lapLengthMm(in.steel, in.concrete, in.diameter, in.seismic, in.percentLapped);
+    lap.lapMm = anchorage::lapLengthMm(in.steel, in.concrete, in.diameter, in.seismic,
+                                       in.percentLapped, anchorage::Basis::Table, in.code);
     if (!lap.lapMm) {
         lap.objection = QStringLiteral("%1，无法按锚固规范确定搭接长度")
                             .arg(r.objection.isEmpty() ? QStringLiteral("输入有误") : r.objection);
@@ -364,6 +371,7 @@ ListPlan planList(const schedule::CuttingList& list, const ListPlanSettings& set
     out.concrete = list.settings.concrete;
     out.seismicGrade = list.settings.seismicGrade;
     out.percentLapped = list.settings.percentLapped;
+    out.concreteCode = list.settings.concreteCode;
     const ListPieces pieces = piecesFromList(list);
     out.rowsLeftOut = pieces.rowsLeftOut;
     out.fingerprint = planFingerprint(pieces, settings, list.settings);
@@ -403,13 +411,15 @@ QJsonObject planToJson(const ListPlan& plan) {
             item.insert(QStringLiteral("available"), double(*length.available));
         stock << item;
     }
-    const QJsonObject splice{{QStringLiteral("kind"), QLatin1String(spliceCode(s.splice))},
-                             {QStringLiteral("lap"), QLatin1String(lapCode(s.lapBasis))},
-                             {QStringLiteral("lapLength"), s.lapLength},
-                             {QStringLiteral("lapDiameters"), s.lapDiameters},
-                             {QStringLiteral("concrete"), plan.concrete},
-                             {QStringLiteral("seismicGrade"), static_cast<int>(plan.seismicGrade)},
-                             {QStringLiteral("percentLapped"), plan.percentLapped}};
+    QJsonObject splice{{QStringLiteral("kind"), QLatin1String(spliceCode(s.splice))},
+                       {QStringLiteral("lap"), QLatin1String(lapCode(s.lapBasis))},
+                       {QStringLiteral("lapLength"), s.lapLength},
+                       {QStringLiteral("lapDiameters"), s.lapDiameters},
+                       {QStringLiteral("concrete"), plan.concrete},
+                       {QStringLiteral("seismicGrade"), static_cast<int>(plan.seismicGrade)},
+                       {QStringLiteral("percentLapped"), plan.percentLapped}};
+    if (plan.concreteCode == codes::ConcreteCode::Gb50010)
+        splice.insert(QStringLiteral("concreteCode"), QStringLiteral("gb50010"));
     const QJsonObject settings{{QStringLiteral("stock"), stock},
                                {QStringLiteral("kerf"), double(s.kerf)},
                                {QStringLiteral("keepOffcut"), double(s.keepOffcut)},

@@ -62,6 +62,7 @@ struct ListPlan {
     int concrete = 30;
     codes::SeismicGrade seismicGrade = codes::SeismicGrade::Second;
     double percentLapped = 25;
+    codes::ConcreteCode concreteCode = codes::ConcreteCode::Gb55008;
     QString fingerprint; // of what it was made from; see planFingerprint
     int rowsLeftOut = 0; // rows with a problem, not in the plan
     Plan plan;           // by grade and diameter, with the totals

@@ -56,6 +56,9 @@ struct ListSettings {
     int concrete = 30;
     codes::SeismicGrade seismicGrade = codes::SeismicGrade::Second;
     double percentLapped = 25;
+    // The code that sets the lowest concrete grade for the steel: GB 55008
+    // unless the list is for work designed under GB 50010's older rule.
+    codes::ConcreteCode concreteCode = codes::ConcreteCode::Gb55008;
 
     bool operator==(const ListSettings&) const = default;
 };

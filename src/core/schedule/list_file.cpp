@@ -162,6 +162,16 @@ struct Reader {
                 return fail(where, QStringLiteral("搭接接头面积百分率应大于 0 且不大于 100"));
             s.percentLapped = v.toDouble();
         }
+        // Absent in lists saved before GB 55008 was applied: they take it now,
+        // as new lists do.
+        QString code;
+        if (!text(o, "concreteCode", code, where))
+            return false;
+        if (code == QLatin1String("gb50010"))
+            s.concreteCode = codes::ConcreteCode::Gb50010;
+        else if (!code.isEmpty() && code != QLatin1String("gb55008"))
+            return fail(where,
+                        QStringLiteral("未知的规范“%1”（应为 gb55008 或 gb50010）").arg(code));
         return true;
     }
 };
@@ -180,6 +190,10 @@ QByteArray listToJson(const CuttingList& list, const QJsonObject& plan) {
     settings.insert(QStringLiteral("concrete"), list.settings.concrete);
     settings.insert(QStringLiteral("seismicGrade"), static_cast<int>(list.settings.seismicGrade));
     settings.insert(QStringLiteral("percentLapped"), list.settings.percentLapped);
+    // Written only when it differs from the default, so that a list under the
+    // current code saves as it always has.
+    if (list.settings.concreteCode == codes::ConcreteCode::Gb50010)
+        settings.insert(QStringLiteral("concreteCode"), QStringLiteral("gb50010"));
     root.insert(QStringLiteral("settings"), settings);
     QJsonArray members;
     for (const Member& member : list.members) {

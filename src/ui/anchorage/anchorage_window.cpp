@@ -87,8 +87,8 @@ AnchorageWindow::AnchorageWindow() : QWidget(nullptr, Qt::Window) {
     layout->addWidget(m_derivation, 1);
     layout->addLayout(copyRow);
 
-    m_enterChain = {m_steel,       m_concrete,  m_diameter, m_seismic,   m_percentLapped, m_tension,
-                    m_epoxyCoated, m_disturbed, m_cover,    m_areaRatio, m_hooked};
+    m_enterChain = {m_steel,   m_concrete,    m_olderCode, m_diameter, m_seismic,   m_percentLapped,
+                    m_tension, m_epoxyCoated, m_disturbed, m_cover,    m_areaRatio, m_hooked};
     for (int i = 0; i + 1 < m_enterChain.size(); ++i)
         setTabOrder(m_enterChain[i], m_enterChain[i + 1]);
     setTabOrder(m_hooked, m_derivation);
@@ -121,6 +121,18 @@ void AnchorageWindow::buildInputs(QWidget* box) {
         m_concrete->addItem(codes::concreteGradeName(grade), grade);
     m_concrete->setCurrentText(QStringLiteral("C30"));
     add(QStringLiteral("混凝土强度等级(&O)"), m_concrete);
+    // GB 55008 is mandatory for new work; the older rule stays for checking
+    // drawings made under GB 50010 before 2022-04-01.
+    m_olderCode =
+        named(new QCheckBox(QStringLiteral("按 GB 50010-2010 旧规（C20 起，400MPa 级 "
+                                           "C25）(&B)"),
+                            box),
+              "olderConcreteCode", QStringLiteral("混凝土强度等级下限按 GB 50010-2010 旧规"));
+    form->addRow(m_olderCode);
+    m_codeNote =
+        named(new QLabel(box), "concreteCodeNote", QStringLiteral("混凝土强度等级下限所依规范"));
+    m_codeNote->setWordWrap(true);
+    form->addRow(m_codeNote);
 
     m_diameter =
         named(new QLineEdit(QStringLiteral("25"), box), "diameter", QStringLiteral("钢筋直径"));
@@ -161,7 +173,11 @@ void AnchorageWindow::buildInputs(QWidget* box) {
     m_areaRatio =
         named(new QLineEdit(box), "areaRatio", QStringLiteral("设计计算面积与实际配筋面积之比"));
     m_areaRatio->setPlaceholderText(QStringLiteral("不修正"));
-    add(QStringLiteral("As,req/As,prov（非抗震）(&A)"), m_areaRatio);
+    m_areaRatio->setToolTip(QStringLiteral(
+        "实际配筋面积大于设计计算面积时，取设计计算面积与实际配筋面积之比"
+        "（GB 50010 第8.3.2条第4款）。有抗震设防要求的构件和直接承受动力荷载的构件"
+        "不应考虑此项修正：有抗震等级时本程序不计入，直接承受动力荷载的构件请留空。"));
+    add(QStringLiteral("As,req/As,prov（非抗震、非直接承受动力荷载）(&A)"), m_areaRatio);
     m_hooked = named(new QCheckBox(QStringLiteral("末端弯钩或机械锚固 0.6·lab(&H)"), box), "hooked",
                      QStringLiteral("末端弯钩或机械锚固"));
     form->addRow(m_hooked);
@@ -172,7 +188,7 @@ void AnchorageWindow::buildInputs(QWidget* box) {
     for (QLineEdit* field : {m_diameter, m_percentLapped, m_cover, m_areaRatio})
         connect(field, &QLineEdit::textChanged, this, recomputeNow);
     for (QAbstractButton* toggle : std::initializer_list<QAbstractButton*>{
-             m_compression, m_epoxyCoated, m_disturbed, m_hooked})
+             m_olderCode, m_compression, m_epoxyCoated, m_disturbed, m_hooked})
         connect(toggle, &QAbstractButton::toggled, this, recomputeNow);
 }
 
@@ -180,6 +196,8 @@ std::optional<anchorage::Inputs> AnchorageWindow::readInputs(QString& why) const
     anchorage::Inputs in;
     in.steel = codes::kSteelGrades[static_cast<std::size_t>(m_steel->currentIndex())];
     in.concrete = m_concrete->currentData().toInt();
+    in.code =
+        m_olderCode->isChecked() ? codes::ConcreteCode::Gb50010 : codes::ConcreteCode::Gb55008;
     in.seismic = kSeismicChoices[m_seismic->currentIndex()];
     const std::optional<double> diameter = numbers::strictNumber(m_diameter->text());
     if (!diameter) {
@@ -212,6 +230,12 @@ std::optional<anchorage::Inputs> AnchorageWindow::readInputs(QString& why) const
 }
 
 void AnchorageWindow::recompute() {
+    m_codeNote->setText(
+        m_olderCode->isChecked()
+            ? QStringLiteral("混凝土强度等级下限按 GB 50010-2010 第4.1.2条：C20，"
+                             "400MPa 及以上钢筋 C25（旧规，仅用于按该规范设计的工程）")
+            : QStringLiteral("混凝土强度等级下限按 GB 55008-2021 第2.0.2条：C25，"
+                             "500MPa 及以上钢筋 C30（设计工作年限 50 年）"));
     QString why;
     const std::optional<anchorage::Inputs> in = readInputs(why);
     if (!in) {
@@ -230,7 +254,7 @@ void AnchorageWindow::recompute() {
 
 void AnchorageWindow::showTable(const anchorage::Inputs& in) {
     const anchorage::AtlasTable table =
-        anchorage::atlasTable(in.steel, in.seismic, in.percentLapped);
+        anchorage::atlasTable(in.steel, in.seismic, in.percentLapped, in.code);
     m_tableTitle->setText(QStringLiteral("22G101-1 表值（d 的倍数）：%1  %2  搭接 %3%")
                               .arg(codes::steelGradeName(in.steel),
                                    codes::seismicGradeName(in.seismic),

@@ -19,6 +19,9 @@ class QTableWidget;
 //
 // Controls by object name:
 //   steelGrade, concreteGrade, seismicGrade   combo boxes
+//   olderConcreteCode  the lowest concrete grade by GB 50010-2010 4.1.2
+//                      instead of GB 55008-2021 2.0.2 (check box)
+//   concreteCodeNote   says which of the two is in use
 //   diameter, percentLapped, cover, areaRatio fields (mm, %, mm, ratio)
 //   tension, compression                      the bar's force (radio buttons)
 //   epoxyCoated, disturbed, hooked            check boxes
@@ -46,6 +49,8 @@ private:
 
     QComboBox* m_steel = nullptr;
     QComboBox* m_concrete = nullptr;
+    QCheckBox* m_olderCode = nullptr;
+    QLabel* m_codeNote = nullptr;
     QLineEdit* m_diameter = nullptr;
     QComboBox* m_seismic = nullptr;
     QLineEdit* m_percentLapped = nullptr;

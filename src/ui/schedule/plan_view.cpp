@@ -61,10 +61,13 @@ QString settingsText(const plans::ListPlan& plan) {
             splice = QStringLiteral("搭接 %1d").arg(numbers::generalNumberText(s.lapDiameters));
             break;
         case LapBasis::Rules:
-            splice = QStringLiteral("搭接按锚固规范（%1，%2，接头面积百分率 %3%）")
+            splice = QStringLiteral("搭接按锚固规范（%1，%2，接头面积百分率 %3%%4）")
                          .arg(codes::concreteGradeName(plan.concrete),
                               codes::seismicGradeName(plan.seismicGrade),
-                              numbers::generalNumberText(plan.percentLapped));
+                              numbers::generalNumberText(plan.percentLapped),
+                              plan.concreteCode == codes::ConcreteCode::Gb50010
+                                  ? QStringLiteral("，混凝土等级下限按 GB 50010-2010 旧规")
+                                  : QString());
             break;
         }
         break;
@@ -204,13 +207,15 @@ void PlanView::refreshLapControls() {
     m_lapDiameters->setVisible(lapped && basis == LapBasis::Diameters);
     const bool byRules = lapped && basis == LapBasis::Rules;
     for (QWidget* w : {static_cast<QWidget*>(m_concrete), static_cast<QWidget*>(m_seismicGrade),
-                       static_cast<QWidget*>(m_percentLapped), static_cast<QWidget*>(m_groupLaps)})
+                       static_cast<QWidget*>(m_percentLapped), static_cast<QWidget*>(m_olderCode),
+                       static_cast<QWidget*>(m_groupLaps)})
         w->setEnabled(byRules);
 }
 
 void PlanView::refreshLapInputs() {
     const schedule::ListSettings& s = m_document->list().settings;
-    const QSignalBlocker a(m_concrete), b(m_seismicGrade), c(m_percentLapped);
+    const QSignalBlocker a(m_concrete), b(m_seismicGrade), c(m_percentLapped), d(m_olderCode);
+    m_olderCode->setChecked(s.concreteCode == codes::ConcreteCode::Gb50010);
     m_concrete->setCurrentIndex(m_concrete->findData(s.concrete));
     m_seismicGrade->setCurrentIndex(m_seismicGrade->findData(int(s.seismicGrade)));
     int percent = m_percentLapped->findData(s.percentLapped);
@@ -266,10 +271,11 @@ void PlanView::refreshGroupLaps() {
         ++row;
     }
     QString note = QStringLiteral("%1，%2，接头面积百分率 %3%：按 22G101-1 的表值取 ll（非抗震）或 "
-                                  "llE，且不小于 300 mm。")
+                                  "llE，且不小于 300 mm；混凝土强度等级下限按 %4。")
                        .arg(codes::concreteGradeName(list.settings.concrete),
                             codes::seismicGradeName(list.settings.seismicGrade),
-                            numbers::generalNumberText(list.settings.percentLapped));
+                            numbers::generalNumberText(list.settings.percentLapped),
+                            codes::concreteCodeClause(list.settings.concreteCode));
     if (refused > 0)
         note += QStringLiteral("有 %1 组需要接长却无法确定搭接长度，这些组不能下料。").arg(refused);
     m_groupLapsNote->setText(note);

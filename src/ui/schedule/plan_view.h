@@ -12,6 +12,7 @@
 
 class ListDocument;
 class QAbstractButton;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -120,6 +121,7 @@ private:
     QComboBox* m_concrete = nullptr;
     QComboBox* m_seismicGrade = nullptr;
     QComboBox* m_percentLapped = nullptr;
+    QCheckBox* m_olderCode = nullptr;
     QTableWidget* m_groupLaps = nullptr;
     QLabel* m_groupLapsNote = nullptr;
     QPushButton* m_runButton = nullptr;

@@ -7,6 +7,7 @@
 #include "core/numbers/number_text.h"
 #include "drawing/plans/plan_drawing.h"
 #include "ui/schedule/list_document.h"
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -178,6 +179,22 @@ void PlanView::buildControls() {
         changeList(QStringLiteral("搭接接头面积百分率"),
                    [percent](schedule::ListSettings& s) { s.percentLapped = percent; });
     });
+    // GB 55008 2.0.2 by default; GB 50010 4.1.2 for work designed under it.
+    m_olderCode =
+        new QCheckBox(QStringLiteral("混凝土等级下限按 GB 50010-2010 旧规(&B)"), rulesBox);
+    m_olderCode->setObjectName(QStringLiteral("olderConcreteCode"));
+    m_olderCode->setAccessibleName(QStringLiteral("混凝土强度等级下限按 GB 50010-2010 旧规"));
+    m_olderCode->setToolTip(
+        QStringLiteral("不勾选：按 GB 55008-2021 第2.0.2条，C25 起，500MPa 及以上钢筋 C30 起。\n"
+                       "勾选：按 GB 50010-2010 第4.1.2条，C20 起，400MPa 及以上钢筋 C25 起，"
+                       "仅用于按该规范设计的工程。"));
+    connect(m_olderCode, &QCheckBox::toggled, this, [changeList](bool older) {
+        changeList(QStringLiteral("混凝土强度等级下限所依规范"),
+                   [older](schedule::ListSettings& s) {
+                       s.concreteCode =
+                           older ? codes::ConcreteCode::Gb50010 : codes::ConcreteCode::Gb55008;
+                   });
+    });
     m_groupLaps = new QTableWidget(0, 2, rulesBox);
     m_groupLaps->setObjectName(QStringLiteral("groupLaps"));
     m_groupLaps->setAccessibleName(QStringLiteral("各组按锚固规范的搭接长度"));
@@ -201,6 +218,7 @@ void PlanView::buildControls() {
         label->setBuddy(field);
         rulesForm->addRow(label, field);
     }
+    rulesForm->addRow(m_olderCode);
     auto* rulesLayout = new QVBoxLayout(rulesBox);
     rulesLayout->addLayout(rulesForm);
     rulesLayout->addWidget(m_groupLaps, 1);

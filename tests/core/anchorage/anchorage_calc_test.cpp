@@ -164,7 +164,7 @@ TEST(AnchorageCore, WorkedExamples) {
         EXPECT_DOUBLE_EQ(r.zetaA, 1.375);
     }
     {
-        // Cover 5d × 0.70 and As,req/As,prov 0.5 make 0.35, taken as 0.6 (8.3.2):
+        // Cover 5d × 0.70 and As,req/As,prov 0.5 make 0.35, taken as 0.6 (8.3.1):
         // la = R(0.6 × 35) = 21d = 525 mm for d = 25.
         anchorage::Inputs in = bar(SteelGrade::HRB400, 30, 25);
         in.cover = 125;
@@ -191,20 +191,78 @@ TEST(AnchorageCore, WorkedExamples) {
     }
 }
 
-TEST(AnchorageCore, SteelTooStrongForTheConcreteHasNoLength) {
-    const anchorage::Results r = anchorage::compute(bar(SteelGrade::HRB400, 20, 20));
-    EXPECT_TRUE(r.objection.contains(QStringLiteral("4.1.2"))) << r.objection.toStdString();
-    const anchorage::AtlasTable table =
+// GB 55008 2.0.2 by default, GB 50010 4.1.2 when asked for: the length is
+// refused or given, and a refusal says why and under which clause.
+TEST(AnchorageCore, ConcreteGradeRuleUnderBothCodes) {
+    using codes::ConcreteCode;
+    const auto under = [](SteelGrade steel, int concrete, std::optional<ConcreteCode> code) {
+        anchorage::Inputs in = bar(steel, concrete, 20);
+        if (code)
+            in.code = *code;
+        return anchorage::compute(in);
+    };
+    // C25 with HRB500: refused by default, allowed under the older rule.
+    const anchorage::Results c25hrb500 = under(SteelGrade::HRB500, 25, std::nullopt);
+    EXPECT_EQ(c25hrb500.objection,
+              QStringLiteral("采用500MPa及以上等级钢筋的钢筋混凝土结构构件，"
+                             "混凝土强度等级不应低于C30（GB 55008-2021 第2.0.2条）"));
+    EXPECT_EQ(c25hrb500.derivation, QStringList{c25hrb500.objection});
+    EXPECT_EQ(c25hrb500.la.tableMm, 0);
+    EXPECT_EQ(under(SteelGrade::HRB500, 25, ConcreteCode::Gb55008).objection, c25hrb500.objection);
+    const anchorage::Results older = under(SteelGrade::HRB500, 25, ConcreteCode::Gb50010);
+    EXPECT_TRUE(older.objection.isEmpty()) << older.objection.toStdString();
+    // 0.14 × 435 / 1.27 = 47.95 → 48d = 960 mm.
+    EXPECT_EQ(older.lab.table, 48);
+    EXPECT_EQ(older.la.tableMm, 960);
+
+    // C20 with HRB400: refused under both, each naming its own clause.
+    const QString c20new = under(SteelGrade::HRB400, 20, std::nullopt).objection;
+    EXPECT_TRUE(c20new.contains(QStringLiteral("不应低于C25"))) << c20new.toStdString();
+    EXPECT_TRUE(c20new.contains(QStringLiteral("GB 55008-2021 第2.0.2条"))) << c20new.toStdString();
+    const QString c20old = under(SteelGrade::HRB400, 20, ConcreteCode::Gb50010).objection;
+    EXPECT_EQ(c20old, QStringLiteral("采用400MPa及以上的钢筋时，混凝土强度等级不应低于C25"
+                                     "（GB 50010-2010 第4.1.2条）"));
+
+    // C25 with HRB400: the same lengths under both.
+    for (const ConcreteCode code : {ConcreteCode::Gb55008, ConcreteCode::Gb50010}) {
+        const anchorage::Results r = under(SteelGrade::HRB400, 25, code);
+        EXPECT_TRUE(r.objection.isEmpty()) << r.objection.toStdString();
+        // 0.14 × 360 / 1.27 = 39.69 → 40d = 800 mm.
+        EXPECT_EQ(r.la.tableMm, 800);
+    }
+}
+
+TEST(AnchorageCore, TableLeavesOutTheConcreteTheCodeForbids) {
+    using codes::ConcreteCode;
+    const anchorage::AtlasTable hrb400 =
         anchorage::atlasTable(SteelGrade::HRB400, SeismicGrade::None, 25);
-    ASSERT_EQ(table.columnLabels.first(), QStringLiteral("C20"));
-    ASSERT_EQ(table.columnLabels.last(), QStringLiteral("≥C60"));
-    for (const anchorage::TableRow& row : table.rows) {
-        EXPECT_FALSE(row.cells.first()) << row.label.toStdString();
+    ASSERT_EQ(hrb400.columnLabels.first(), QStringLiteral("C20"));
+    ASSERT_EQ(hrb400.columnLabels.last(), QStringLiteral("≥C60"));
+    for (const anchorage::TableRow& row : hrb400.rows) {
+        EXPECT_FALSE(row.cells[0]) << row.label.toStdString();
         EXPECT_TRUE(row.cells[1]) << row.label.toStdString();
     }
-    // HPB300 in C20 is allowed: 0.16 × 270 / 1.10 = 39.27 → 39d.
-    EXPECT_EQ(anchorage::atlasTable(SteelGrade::HPB300, SeismicGrade::None, 25).rows[0].cells[0],
-              39);
+    // HRB500: C25 empty by default, 48d under the older rule; C30 in both.
+    const anchorage::AtlasTable hrb500 =
+        anchorage::atlasTable(SteelGrade::HRB500, SeismicGrade::Second, 50);
+    const anchorage::AtlasTable hrb500old =
+        anchorage::atlasTable(SteelGrade::HRB500, SeismicGrade::Second, 50, ConcreteCode::Gb50010);
+    for (int r = 0; r < hrb500.rows.size(); ++r) {
+        SCOPED_TRACE(hrb500.rows[r].label.toStdString());
+        EXPECT_FALSE(hrb500.rows[r].cells[0]);
+        EXPECT_FALSE(hrb500.rows[r].cells[1]);
+        EXPECT_TRUE(hrb500old.rows[r].cells[1]);
+        EXPECT_EQ(hrb500.rows[r].cells[2], hrb500old.rows[r].cells[2]);
+    }
+    EXPECT_EQ(hrb500old.rows[0].cells[1], 48);
+    // HPB300 in C20: only the older rule allows it, 0.16 × 270 / 1.10 = 39.27 → 39d.
+    EXPECT_FALSE(
+        anchorage::atlasTable(SteelGrade::HPB300, SeismicGrade::None, 25).rows[0].cells[0]);
+    EXPECT_EQ(
+        anchorage::atlasTable(SteelGrade::HPB300, SeismicGrade::None, 25, ConcreteCode::Gb50010)
+            .rows[0]
+            .cells[0],
+        39);
 }
 
 TEST(AnchorageCore, FaultyInputsAreRefused) {
@@ -232,6 +290,11 @@ TEST(AnchorageCore, LapLengthForTheCuttingList) {
     EXPECT_EQ(anchorage::lapLengthMm(SteelGrade::HRB400, 30, 20, SeismicGrade::None, 25), 840);
     EXPECT_FALSE(anchorage::lapLengthMm(SteelGrade::HRB400, 20, 20, SeismicGrade::None, 25));
     EXPECT_FALSE(anchorage::lapLengthMm(SteelGrade::HRB400, 30, -1, SeismicGrade::None, 25));
+    // HRB500 in C25: no lap by default; under the older rule ll = R(1.2 × 48) = 58d.
+    EXPECT_FALSE(anchorage::lapLengthMm(SteelGrade::HRB500, 25, 20, SeismicGrade::None, 25));
+    EXPECT_EQ(anchorage::lapLengthMm(SteelGrade::HRB500, 25, 20, SeismicGrade::None, 25,
+                                     anchorage::Basis::Table, codes::ConcreteCode::Gb50010),
+              1160);
 }
 
 } // namespace

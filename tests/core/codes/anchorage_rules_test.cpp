@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 using codes::SteelGrade;
@@ -35,21 +37,61 @@ TEST(AnchorageRules, CoverFactorOf832) {
         EXPECT_NEAR(codes::coverFactor(row.coverOverD), row.factor, 1e-12) << row.coverOverD;
 }
 
-TEST(AnchorageRules, SteelInConcreteOf412) {
-    // C20 at least for reinforced concrete, C25 for 400 MPa bars and above.
+// The lowest concrete grade under both codes, grade by grade at each edge.
+TEST(AnchorageRules, LowestConcreteForTheSteelUnderEitherCode) {
+    using codes::ConcreteCode;
     const struct {
         SteelGrade steel;
         int concrete;
-        bool allowed;
+        bool underGb55008; // 2.0.2: C25, C30 for 500 MPa and above
+        bool underGb50010; // 4.1.2: C20, C25 for 400 MPa and above
     } rows[] = {
-        {SteelGrade::HPB300, 15, false}, {SteelGrade::HPB300, 20, true},
-        {SteelGrade::HRB335, 20, true},  {SteelGrade::HRB400, 20, false},
-        {SteelGrade::RRB400, 20, false}, {SteelGrade::HRBF500, 20, false},
-        {SteelGrade::HRB400, 25, true},  {SteelGrade::HRB500, 25, true},
+        {SteelGrade::HPB300, 15, false, false}, {SteelGrade::HPB300, 20, false, true},
+        {SteelGrade::HRB335, 20, false, true},  {SteelGrade::HPB300, 25, true, true},
+        {SteelGrade::HRB400, 20, false, false}, {SteelGrade::RRB400, 20, false, false},
+        {SteelGrade::HRB400, 25, true, true},   {SteelGrade::HRB400E, 25, true, true},
+        {SteelGrade::HRB500, 25, false, true},  {SteelGrade::HRB500E, 25, false, true},
+        {SteelGrade::HRBF500, 25, false, true}, {SteelGrade::HRBF500, 20, false, false},
+        {SteelGrade::HRB500, 30, true, true},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(codes::concreteGradeObjection(row.steel, row.concrete).isEmpty(), row.allowed)
-            << codes::steelGradeName(row.steel).toStdString() << " C" << row.concrete;
+    for (const auto& row : rows) {
+        const std::string name =
+            codes::steelGradeName(row.steel).toStdString() + " C" + std::to_string(row.concrete);
+        EXPECT_EQ(codes::concreteGradeObjection(row.steel, row.concrete).isEmpty(),
+                  row.underGb55008)
+            << name << " by default";
+        EXPECT_EQ(
+            codes::concreteGradeObjection(row.steel, row.concrete, ConcreteCode::Gb55008).isEmpty(),
+            row.underGb55008)
+            << name << " GB 55008";
+        EXPECT_EQ(
+            codes::concreteGradeObjection(row.steel, row.concrete, ConcreteCode::Gb50010).isEmpty(),
+            row.underGb50010)
+            << name << " GB 50010";
+    }
+}
+
+// A refusal says which rule it applies and names the code's clause.
+TEST(AnchorageRules, RefusalsNameTheClauseTheyApply) {
+    using codes::ConcreteCode;
+    const QString c500 = codes::concreteGradeObjection(SteelGrade::HRB500, 25);
+    EXPECT_TRUE(c500.contains(QStringLiteral("500MPa"))) << c500.toStdString();
+    EXPECT_TRUE(c500.contains(QStringLiteral("C30"))) << c500.toStdString();
+    EXPECT_TRUE(c500.endsWith(QStringLiteral("（GB 55008-2021 第2.0.2条）"))) << c500.toStdString();
+    const QString c25 = codes::concreteGradeObjection(SteelGrade::HPB300, 20);
+    EXPECT_TRUE(c25.contains(QStringLiteral("不应低于C25"))) << c25.toStdString();
+    EXPECT_TRUE(c25.endsWith(QStringLiteral("（GB 55008-2021 第2.0.2条）"))) << c25.toStdString();
+
+    const QString old400 =
+        codes::concreteGradeObjection(SteelGrade::HRB400, 20, ConcreteCode::Gb50010);
+    EXPECT_TRUE(old400.contains(QStringLiteral("400MPa"))) << old400.toStdString();
+    EXPECT_TRUE(old400.endsWith(QStringLiteral("（GB 50010-2010 第4.1.2条）")))
+        << old400.toStdString();
+    const QString old20 =
+        codes::concreteGradeObjection(SteelGrade::HPB300, 15, ConcreteCode::Gb50010);
+    EXPECT_TRUE(old20.contains(QStringLiteral("不应低于C20"))) << old20.toStdString();
+    EXPECT_TRUE(old20.endsWith(QStringLiteral("（GB 50010-2010 第4.1.2条）")))
+        << old20.toStdString();
 }
 
 TEST(AnchorageRules, NamesOfGrades) {

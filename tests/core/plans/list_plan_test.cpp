@@ -87,11 +87,26 @@ TEST(LapByRules, WorkedExamplesFromTheAtlas) {
 
 TEST(LapByRules, SteelNotAllowedInTheConcreteSaysWhy) {
     schedule::ListSettings weak;
-    weak.concrete = 20; // 400 MPa bars need C25 at least (GB 50010 4.1.2)
+    weak.concrete = 20; // reinforced members need C25 at least (GB 55008 2.0.2)
     const GroupLap lap = lapByRules(QStringLiteral("HRB400"), 25, weak);
     EXPECT_FALSE(lap.lapMm);
-    EXPECT_TRUE(lap.objection.contains(QStringLiteral("4.1.2"))) << lap.objection.toStdString();
+    EXPECT_TRUE(lap.objection.contains(QStringLiteral("GB 55008-2021 第2.0.2条")))
+        << lap.objection.toStdString();
     EXPECT_FALSE(lapByRules(QString(), 25, weak).lapMm);
+
+    // HRB500 in C25: refused by GB 55008 (C30), lapped under the list's
+    // older setting, where 4.1.2 asks for C25 only.
+    schedule::ListSettings c25;
+    c25.concrete = 25;
+    c25.seismicGrade = SeismicGrade::None;
+    const GroupLap strong = lapByRules(QStringLiteral("HRB500"), 20, c25);
+    EXPECT_FALSE(strong.lapMm);
+    EXPECT_TRUE(strong.objection.contains(QStringLiteral("C30"))) << strong.objection.toStdString();
+    c25.concreteCode = codes::ConcreteCode::Gb50010;
+    const GroupLap older = lapByRules(QStringLiteral("HRB500"), 20, c25);
+    ASSERT_TRUE(older.lapMm) << older.objection.toStdString();
+    // ll = R(1.2 × 48) = 58d = 1160 mm.
+    EXPECT_EQ(*older.lapMm, 1160);
 }
 
 TEST(PlanList, EachGroupLappedByItsOwnDiameterAndTheRulesLapMadeOnlyWhereNeeded) {
@@ -128,7 +143,7 @@ TEST(PlanList, EachGroupLappedByItsOwnDiameterAndTheRulesLapMadeOnlyWhereNeeded)
     const GroupPlan* long25 = groupOf(refused, QStringLiteral("HRB400"), 25);
     const GroupPlan* short20 = groupOf(refused, QStringLiteral("HRB400"), 20);
     ASSERT_TRUE(long25 && short20);
-    EXPECT_TRUE(long25->error.contains(QStringLiteral("4.1.2"))) << long25->error.toStdString();
+    EXPECT_TRUE(long25->error.contains(QStringLiteral("2.0.2"))) << long25->error.toStdString();
     EXPECT_TRUE(long25->patterns.isEmpty());
     EXPECT_TRUE(short20->error.isEmpty()) << short20->error.toStdString();
     EXPECT_FALSE(short20->patterns.isEmpty());

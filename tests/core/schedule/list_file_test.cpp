@@ -130,12 +130,37 @@ TEST(ListFile, ListsSavedBeforeLapSettingsTakeTheirDefaults) {
     ASSERT_TRUE(plain.list);
     EXPECT_FALSE(plain.list->settings.seismic);
     EXPECT_EQ(plain.list->settings.seismicGrade, codes::SeismicGrade::None);
+    // Lists from before GB 55008 was applied take it, as new lists do.
+    EXPECT_EQ(withHooks.list->settings.concreteCode, codes::ConcreteCode::Gb55008);
 
     // Saved again, they keep what they were read as.
     CuttingList list = *plain.list;
     list.settings.concrete = 35;
     list.settings.percentLapped = 50;
     EXPECT_EQ(listFromJson(listToJson(list)).list, list);
+}
+
+// The older concrete rule is kept only where asked for, and a list under the
+// current code saves without the field, as it did before.
+TEST(ListFile, OlderConcreteCodeIsStoredOnlyWhenChosen) {
+    CuttingList list = sampleList();
+    EXPECT_FALSE(listToJson(list).contains("concreteCode"));
+    list.settings.concreteCode = codes::ConcreteCode::Gb50010;
+    const QByteArray older = listToJson(list);
+    EXPECT_TRUE(older.contains("\"concreteCode\": \"gb50010\"")) << older.toStdString();
+    const LoadedList back = listFromJson(older);
+    ASSERT_TRUE(back.list) << back.error.toStdString();
+    EXPECT_EQ(back.list->settings.concreteCode, codes::ConcreteCode::Gb50010);
+    EXPECT_EQ(*back.list, list);
+
+    QByteArray spelled = older;
+    spelled.replace("\"gb50010\"", "\"gb55008\"");
+    EXPECT_EQ(listFromJson(spelled).list->settings.concreteCode, codes::ConcreteCode::Gb55008);
+    QByteArray unknown = older;
+    unknown.replace("\"gb50010\"", "\"gb50011\"");
+    const LoadedList refused = listFromJson(unknown);
+    EXPECT_FALSE(refused.list);
+    EXPECT_TRUE(refused.error.contains(QStringLiteral("gb50011"))) << refused.error.toStdString();
 }
 
 } // namespace

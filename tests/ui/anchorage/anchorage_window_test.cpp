@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -119,12 +120,46 @@ TEST_F(AnchorageWindowTest, EnterMovesThroughTheInputs) {
 TEST_F(AnchorageWindowTest, ForbiddenConcreteShowsDashAndSaysWhy) {
     auto* concrete = control<QComboBox>("concreteGrade");
     concrete->setCurrentText("C20");
-    EXPECT_TRUE(derivation().contains("4.1.2")) << derivation().toStdString();
+    EXPECT_TRUE(derivation().contains("GB 55008-2021 第2.0.2条")) << derivation().toStdString();
     EXPECT_EQ(table()->item(0, 0)->text(), "—");
+    // GB 55008 wants C25 for every reinforced member, plain bars too.
     control<QComboBox>("steelGrade")->setCurrentText("HPB300");
+    EXPECT_EQ(table()->item(0, 0)->text(), "—");
+    EXPECT_TRUE(derivation().contains("不应低于C25")) << derivation().toStdString();
+    // The older rule allows plain bars in C20.
+    control<QCheckBox>("olderConcreteCode")->setChecked(true);
     EXPECT_EQ(table()->item(0, 0)->text(), "39d");
     EXPECT_TRUE(derivation().contains("lab = α·fy/ft·d = 0.16 × 270/1.10 × d = 39d"))
         << derivation().toStdString();
+}
+
+// The note says which code is in use; the check box changes it, and with it
+// what HRB500 in C25 gives, from the keyboard alone.
+TEST_F(AnchorageWindowTest, OlderCodeIsASettingNamedOnScreen) {
+    auto* older = control<QCheckBox>("olderConcreteCode");
+    auto* note = control<QLabel>("concreteCodeNote");
+    EXPECT_FALSE(older->isChecked());
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_TRUE(note->text().contains("GB 55008-2021 第2.0.2条")) << note->text().toStdString();
+    control<QComboBox>("steelGrade")->setCurrentText("HRB500");
+    control<QComboBox>("concreteGrade")->setCurrentText("C25");
+    EXPECT_TRUE(derivation().contains("不应低于C30（GB 55008-2021 第2.0.2条）"))
+        << derivation().toStdString();
+    EXPECT_EQ(table()->item(0, 1)->text(), "—");
+
+    // Enter from the concrete grade reaches the box; space ticks it.
+    control<QComboBox>("concreteGrade")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(control<QComboBox>("concreteGrade"), Qt::Key_Return);
+    ASSERT_TRUE(older->hasFocus());
+    QTest::keyClick(older, Qt::Key_Space);
+    EXPECT_TRUE(older->isChecked());
+    EXPECT_TRUE(note->text().contains("GB 50010-2010 第4.1.2条")) << note->text().toStdString();
+    EXPECT_TRUE(derivation().contains("lab = α·fy/ft·d = 0.14 × 435/1.27 × d = 48d"))
+        << derivation().toStdString();
+    EXPECT_EQ(table()->item(0, 1)->text(), "48d");
+    // C20 stays refused for 400 MPa bars under the older rule.
+    control<QComboBox>("concreteGrade")->setCurrentText("C20");
+    EXPECT_TRUE(derivation().contains("GB 50010-2010 第4.1.2条")) << derivation().toStdString();
 }
 
 TEST_F(AnchorageWindowTest, TogglesAndFieldsCorrectTheLengths) {
@@ -161,7 +196,7 @@ TEST_F(AnchorageWindowTest, AccessibleNamesAreDistinct) {
         EXPECT_FALSE(seen.contains(name)) << name.toStdString();
         seen << name;
     }
-    EXPECT_GE(seen.size(), 14);
+    EXPECT_GE(seen.size(), 15);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -224,6 +225,40 @@ TEST_F(PlanViewTest, RunSaveReopenEditOutOfDateAndUndo) {
     w->findChild<QAction*>(QStringLiteral("undo"))->trigger();
     EXPECT_EQ(w->document()->plan()->fingerprint, made.fingerprint);
     EXPECT_TRUE(bannerShown(w));
+}
+
+// The list's concrete code is a lap input like the others: HRB500 Φ25 in C25
+// has no lap by GB 55008 and one under GB 50010's older rule; undo goes back.
+TEST_F(PlanViewTest, OlderConcreteCodeIsTheListsAndChangesTheLaps) {
+    CuttingList list;
+    list.settings.concrete = 25;
+    list.settings.seismicGrade = codes::SeismicGrade::None;
+    list.members << Member{
+        QStringLiteral("KL1"),
+        1,
+        {straight(QStringLiteral("1"), codes::SteelGrade::HRB500, 25, 20500, 2)}};
+    ScheduleWindow* w = openPlanPage(list);
+    choose(w, "spliceKind", QStringLiteral("搭接"));
+    choose(w, "lapBasis", QStringLiteral("按锚固规范"));
+    auto* older = child<QCheckBox>(w, "olderConcreteCode");
+    auto* laps = child<QTableWidget>(w, "groupLaps");
+    ASSERT_TRUE(older->isEnabled());
+    EXPECT_FALSE(older->isChecked());
+    ASSERT_EQ(laps->rowCount(), 1);
+    EXPECT_TRUE(laps->item(0, 1)->text().contains("GB 55008-2021 第2.0.2条"))
+        << laps->item(0, 1)->text().toStdString();
+    EXPECT_TRUE(child<QLabel>(w, "groupLapsNote")->text().contains("GB 55008-2021 第2.0.2条"));
+
+    older->click();
+    EXPECT_EQ(w->document()->list().settings.concreteCode, codes::ConcreteCode::Gb50010);
+    // ll = R(1.2 × 48) = 58d = 1450 mm.
+    EXPECT_TRUE(laps->item(0, 1)->text().startsWith("ll = 58d = 1450 mm"))
+        << laps->item(0, 1)->text().toStdString();
+    EXPECT_TRUE(child<QLabel>(w, "groupLapsNote")->text().contains("GB 50010-2010 第4.1.2条"));
+
+    w->findChild<QAction*>(QStringLiteral("undo"))->trigger();
+    EXPECT_EQ(w->document()->list().settings.concreteCode, codes::ConcreteCode::Gb55008);
+    EXPECT_FALSE(older->isChecked());
 }
 
 TEST_F(PlanViewTest, AGarbledPlanIsDroppedAndTheListOpens) {
