@@ -5,6 +5,7 @@
 #include "drawing/plans/plan_drawing.h"
 #include "ui/schedule/list_document.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
