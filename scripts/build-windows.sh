@@ -79,4 +79,23 @@ find "$stage" \( -name '*.exe' -o -name '*.dll' \) -exec $triple-strip --strip-u
 zip="$root/$build/$name.zip"
 rm -f "$zip"
 (cd "$build/package" && zip -qr9X "$zip" "$name")
+# The installer, from the same staged files: for the current user by default,
+# .cvl lists registered, an uninstaller in Programs and Features. Its licence
+# page shows Corvala's terms and those of the libraries it carries.
+licence="$build/package/licence.txt"
+{
+    printf '\xef\xbb\xbf'
+    {
+        cat data/copyright
+        for f in "$stage"/LICENSE-*.txt; do
+            printf '\n\n===== %s =====\n\n' "$(basename "$f")"
+            cat "$f"
+        done
+    } | sed 's/$/\r/'
+} > "$licence"
+setup="$root/$build/$name-setup.exe"
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$root/$stage" \
+    -DICON="$root/$build/src/windows/corvala.ico" -DLICENCE="$root/$licence" -DOUTFILE="$setup" \
+    scripts/windows/corvala.nsi
+
 echo "$zip" >&3

@@ -13,7 +13,7 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
     googletest
-    librsvg2-bin icoutils zip unzip
+    librsvg2-bin icoutils zip unzip nsis
     wine wine64 fonts-wine xvfb xauth openbox xdotool x11-utils imagemagick fontconfig fonts-noto-cjk
 )
 

@@ -138,5 +138,13 @@ else
     total_failed=$((total_failed + 1))
 fi
 
+# --- The installer: install, open a list from its association, uninstall -----
+if bash scripts/windows/installer-wine.sh "${zip%.zip}-setup.exe" "$root/$build/installer"; then
+    total_passed=$((total_passed + 1))
+else
+    failed=1
+    total_failed=$((total_failed + 1))
+fi
+
 echo "wine: $total_passed passed, $total_failed failed, $total_skipped skipped"
 exit "$failed"

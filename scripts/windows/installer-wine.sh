@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# Runs the Windows installer under Wine in a fresh prefix, as a user would
+# with a double-click and as an administrator would silently, and checks
+# what it left: the program where the Start-menu shortcut points, the .cvl
+# association in the registry pointing at it, a list opened by `wine start`
+# in its window, and an uninstaller that takes all of it away and leaves the
+# user's lists. Screenshots (the first page, the list opened) go to
+# <folder>/shots.
+# Usage: installer-wine.sh <setup.exe> <folder>
+set -euo pipefail
+setup="$1"
+dir="$2"
+rm -rf "$dir"
+mkdir -p "$dir/shots"
+
+export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree=;mshtml="
+export WINEPREFIX="$dir/wine"
+export LANG=C.UTF-8
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
+
+pids=()
+cleanup() {
+    WINEPREFIX="$WINEPREFIX" "$wineserver" -k 2>/dev/null || true
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+}
+trap cleanup EXIT
+
+fifo="$dir/displayfd"
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+pids+=($!)
+read -r display <"$fifo"
+export DISPLAY=":$display"
+openbox >/dev/null 2>&1 &
+pids+=($!)
+
+fail() { echo "installer: $*" >&2; import -window root "$dir/shots/failure.png" || true; exit 1; }
+shot() { import -window root "$dir/shots/$1.png"; }
+wait_window() {
+    local i id
+    for ((i = 0; i < $2 * 2; i++)); do
+        if id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)" && [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.5
+    done
+    return 1
+}
+reg_value() { # key [value]: the data of a value, or nothing
+    "$wine" reg query "$1" ${2:+/v "$2"} ${2:-/ve} 2>/dev/null | tr -d '\r' |
+        awk -F'    ' 'NF >= 4 && /REG_/ {print $4}' | head -n1
+}
+
+"$wine" wineboot -i >/dev/null 2>&1
+"$wineserver" -w
+user_dir="$(ls -d "$WINEPREFIX"/drive_c/users/*/ | grep -v '/Public/$' | head -n1)"
+user_dir="${user_dir%/}"
+
+# The first page, in Chinese, as a user who double-clicked it sees it.
+("$wine" "$setup" >/dev/null 2>&1 &)
+page="$(wait_window "钢筋计算器 \\(Corvala\\)" 60)" || fail "the installer's window did not open"
+sleep 2
+shot first-page
+xdotool windowclose "$page" 2>/dev/null || true
+sleep 1
+"$wineserver" -k 2>/dev/null || true
+"$wineserver" -w 2>/dev/null || true
+
+# Silently, for the current user: no administrator rights asked for.
+"$wine" "$setup" /S
+"$wineserver" -w
+program="$user_dir/AppData/Local/Programs/Corvala"
+[ -f "$program/corvala.exe" ] || fail "corvala.exe is not in $program"
+[ -f "$program/corvala_list.dll" ] || fail "corvala_list.dll is not beside the program"
+[ -f "$program/uninstall.exe" ] || fail "no uninstaller"
+link="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/钢筋计算器 (Corvala).lnk"
+[ -f "$link" ] || fail "no Start-menu shortcut"
+# A shell link keeps its target as a path in the link's own text.
+grep -aq 'Programs\\Corvala\\corvala.exe' "$link" ||
+    iconv -f UTF-16LE -t UTF-8 "$link" 2>/dev/null | grep -aq 'Programs\\Corvala\\corvala.exe' ||
+    fail "the shortcut does not point at the installed corvala.exe"
+echo "installer: installed into $program, shortcut in the Start menu"
+
+progid="$(reg_value 'HKCU\Software\Classes\.cvl')"
+[ "$progid" = "Corvala.CuttingList" ] || fail ".cvl is registered as '$progid'"
+command="$(reg_value 'HKCU\Software\Classes\Corvala.CuttingList\shell\open\command')"
+case "$command" in
+*'Programs\Corvala\corvala.exe" "%1"') ;;
+*) fail "the open command is '$command'" ;;
+esac
+uninstall="$(reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvala' UninstallString)"
+[ -n "$uninstall" ] || fail "not in Programs and Features"
+echo "installer: .cvl opens with $command"
+
+# A list in the user's documents, opened as Explorer opens it.
+documents="$user_dir/Documents"
+mkdir -p "$documents"
+list="$documents/一层梁.cvl"
+cp "$(dirname "$0")/../../docs/examples/frame-beams-columns.cvl" "$list"
+before="$(sha256sum "$list" | cut -d' ' -f1)"
+("$wine" start /unix "$list" >/dev/null 2>&1 &)
+opened="$(wait_window "一层梁" 90)" || fail "the list did not open in its window"
+sleep 2
+shot list-opened
+echo "installer: wine start opened \"$(xdotool getwindowname "$opened")\""
+"$wineserver" -k 2>/dev/null || true
+"$wineserver" -w 2>/dev/null || true
+
+# Installing again over it (an upgrade) keeps it where it was.
+"$wine" "$setup" /S
+"$wineserver" -w
+[ -f "$program/corvala.exe" ] || fail "the upgrade lost corvala.exe"
+
+# Uninstalled: program, shortcut and association gone, the list untouched.
+"$wine" "$program/uninstall.exe" /S
+"$wineserver" -w
+for _ in $(seq 60); do [ -e "$program" ] || break; sleep 0.5; done
+[ ! -e "$program" ] || fail "the program's folder is still there: $(ls "$program")"
+[ ! -e "$link" ] || fail "the Start-menu shortcut is still there"
+[ -z "$(reg_value 'HKCU\Software\Classes\.cvl')" ] || fail ".cvl is still registered"
+[ -z "$(reg_value 'HKCU\Software\Classes\Corvala.CuttingList\shell\open\command')" ] ||
+    fail "the open command is still registered"
+[ -z "$(reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvala' UninstallString)" ] ||
+    fail "still in Programs and Features"
+[ "$(sha256sum "$list" | cut -d' ' -f1)" = "$before" ] || fail "the user's list changed"
+echo "installer: uninstalled; the list in Documents is as it was"
+echo "installer: $(stat -c %s "$setup") bytes"
