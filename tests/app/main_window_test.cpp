@@ -1,4 +1,5 @@
 #include "app/interface_style.h"
+#include "app/list_module.h"
 #include "support/window_fixture.h"
 #include "ui/form/twips.h"
 
@@ -133,3 +134,25 @@ TEST_F(MainWindowTest, ExitClosesTheWindow) {
     EXPECT_FALSE(window->isVisible());
 }
 } // namespace
+
+// A program whose cutting-list module is missing (a copy of corvala.exe
+// without its DLL, a damaged install) says so and keeps its tabs.
+TEST_F(MainWindowTest, AMissingListModuleIsReportedNotFatal) {
+    const ListModule* linked = listModule();
+    ASSERT_NE(linked, nullptr);
+    provideListModule(nullptr);
+    QString error;
+    EXPECT_EQ(listModule(&error), nullptr) << "the test's own folder holds no module";
+    EXPECT_TRUE(error.startsWith(QStringLiteral("无法载入下料单模块"))) << error.toStdString();
+
+    window->openCuttingList();
+    EXPECT_EQ(window->cuttingListWindow(), nullptr);
+    ASSERT_EQ(feedback.messages.size(), 1);
+    EXPECT_TRUE(feedback.messages[0].startsWith(QStringLiteral("无法载入下料单模块")));
+    EXPECT_TRUE(window->isVisible());
+
+    provideListModule(linked);
+    window->openCuttingList();
+    EXPECT_NE(window->cuttingListWindow(), nullptr);
+    window->cuttingListWindow()->close();
+}
