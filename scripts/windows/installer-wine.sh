@@ -13,41 +13,11 @@ dir="$2"
 rm -rf "$dir"
 mkdir -p "$dir/shots"
 
-export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree=;mshtml="
-export WINEPREFIX="$dir/wine"
 export LANG=C.UTF-8
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver64
+name=installer
+# shellcheck source=wine-display.sh
+source "$(dirname "$0")/wine-display.sh"
 
-pids=()
-cleanup() {
-    WINEPREFIX="$WINEPREFIX" "$wineserver" -k 2>/dev/null || true
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-}
-trap cleanup EXIT
-
-fifo="$dir/displayfd"
-mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-pids+=($!)
-read -r display <"$fifo"
-export DISPLAY=":$display"
-openbox >/dev/null 2>&1 &
-pids+=($!)
-
-fail() { echo "installer: $*" >&2; import -window root "$dir/shots/failure.png" || true; exit 1; }
-shot() { import -window root "$dir/shots/$1.png"; }
-wait_window() {
-    local i id
-    for ((i = 0; i < $2 * 2; i++)); do
-        if id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)" && [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.5
-    done
-    return 1
-}
 reg_value() { # key [value]: the data of a value, or nothing
     "$wine" reg query "$1" ${2:+/v "$2"} ${2:-/ve} 2>/dev/null | tr -d '\r' |
         awk -F'    ' 'NF >= 4 && /REG_/ {print $4}' | head -n1
@@ -60,7 +30,7 @@ user_dir="${user_dir%/}"
 
 # The first page, in Chinese, as a user who double-clicked it sees it.
 ("$wine" "$setup" >/dev/null 2>&1 &)
-page="$(wait_window "钢筋计算器 \\(Corvala\\)" 60)" || fail "the installer's window did not open"
+page="$(wait_window_like "钢筋计算器 \\(Corvala\\)" 60)" || fail "the installer's window did not open"
 sleep 2
 shot first-page
 xdotool windowclose "$page" 2>/dev/null || true
@@ -101,7 +71,7 @@ list="$documents/一层梁.cvl"
 cp "$(dirname "$0")/../../docs/examples/frame-beams-columns.cvl" "$list"
 before="$(sha256sum "$list" | cut -d' ' -f1)"
 ("$wine" start /unix "$list" >/dev/null 2>&1 &)
-opened="$(wait_window "一层梁" 90)" || fail "the list did not open in its window"
+opened="$(wait_window "一层梁.cvl - 钢筋下料单 - Corvala" 90)" || fail "the list did not open in its window"
 sleep 2
 shot list-opened
 echo "installer: wine start opened \"$(xdotool getwindowname "$opened")\""
