@@ -16,6 +16,9 @@ namespace schedule {
 // written so that it stays text.
 QByteArray exportCsv(const CuttingList& list, const ComputedList& computed);
 
+// A sheet larger than this is not a list's and is not read into memory.
+constexpr qint64 kLargestCsv = 1024LL * 1024 * 1024;
+
 struct CsvProblem {
     int line = 0;   // 1-based line of the file
     QString reason; // in Chinese
