@@ -4,8 +4,8 @@
 #include "core/schedule/csv.h"
 #include "core/schedule/list_file.h"
 #include "core/schedule/list_report.h"
+#include "core/schedule/whole_file.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace cli {
@@ -22,10 +22,10 @@ std::optional<schedule::CuttingList> readList(const QString& path, ListOutput& o
             return fail(loaded.error);
         return *loaded.list;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("无法打开文件：%1").arg(file.errorString()));
-    schedule::CsvImport read = schedule::importCsv(file.readAll());
+    const schedule::ReadFile bytes = schedule::readWholeFile(path, schedule::kLargestCsv);
+    if (!bytes.error.isEmpty())
+        return fail(bytes.error);
+    schedule::CsvImport read = schedule::importCsv(bytes.bytes);
     if (!read.error.isEmpty())
         return fail(read.error);
     // The readable rows are still worked out; the status tells a script
