@@ -45,9 +45,12 @@ ListOutput runList(const QString& path, bool nonSeismic, bool json) {
     if (nonSeismic)
         list->settings.seismic = false;
     const schedule::ComputedList computed = schedule::computeList(*list);
-    output.out =
-        json ? QString::fromUtf8(schedule::listReportJson(*list, computed)) + QLatin1Char('\n')
-             : schedule::listReportText(*list, computed);
+    if (json) {
+        output.outUtf8 = schedule::listReportJson(*list, computed);
+        output.outUtf8 += '\n';
+    } else {
+        output.out = schedule::listReportText(*list, computed);
+    }
     return output;
 }
 
