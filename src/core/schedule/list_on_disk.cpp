@@ -46,7 +46,6 @@ bool ListInUse::take(const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     if (m_lock && m_path == absolute)
         return true;
-    release();
     auto lock = std::make_unique<QLockFile>(markPathOf(absolute));
     // Held for as long as the list is open; only a holder that is gone
     // leaves a mark that others may take.
@@ -56,7 +55,11 @@ bool ListInUse::take(const QString& path) {
         m_path = absolute;
         return true;
     }
-    return lock->error() != QLockFile::LockFailedError;
+    // Held elsewhere: the file open until now stays marked.
+    if (lock->error() == QLockFile::LockFailedError)
+        return false;
+    release(); // no mark can be written there
+    return true;
 }
 
 void ListInUse::release() {

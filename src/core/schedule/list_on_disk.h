@@ -37,8 +37,9 @@ public:
     ListInUse(const ListInUse&) = delete;
     ListInUse& operator=(const ListInUse&) = delete;
 
-    // Marks `path` as open here; false when another window has it open. A
-    // folder where no mark can be written (read-only) does not count as in use.
+    // Marks `path` as open here, in place of the file marked before; false
+    // when another window has it open, and the earlier mark is kept. A folder
+    // where no mark can be written (read-only) does not count as in use.
     bool take(const QString& path);
     void release();
     // The file this window holds, if any.
