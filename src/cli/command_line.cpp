@@ -79,6 +79,15 @@ void write(std::FILE* stream, const QString& text) {
 #endif
 }
 
+void writeUtf8(std::FILE* stream, const QByteArray& bytes) {
+#ifdef Q_OS_WIN
+    write(stream, QString::fromUtf8(bytes));
+#else
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+#endif
+}
+
 void print(std::FILE* stream, const QString& line) {
     write(stream, line + QLatin1Char('\n'));
 }
@@ -286,6 +295,7 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
                                  parser.value(options.kerf), parser.value(options.keepOffcut),
                                  parser.value(options.splice), parser.isSet(options.json)});
         write(stdout, output.out);
+        writeUtf8(stdout, output.outUtf8);
         for (const QString& line : output.errors)
             print(stderr, line);
         return output.status;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,9 @@ namespace cli {
 struct ListOutput {
     int status = 0;
     QString out;
+    // A long answer (--list --json) as UTF-8 already, written after `out`:
+    // a list of a hundred thousand rows is not turned into UTF-16 and back.
+    QByteArray outUtf8;
     QStringList errors; // one line each, for standard error
 };
 

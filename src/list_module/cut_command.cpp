@@ -12,6 +12,7 @@
 #include "core/schedule/csv.h"
 #include "core/schedule/csv_records.h"
 #include "core/schedule/list_file.h"
+#include "core/schedule/whole_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -133,14 +134,18 @@ PieceFile readPieceCsv(const QByteArray& bytes) {
         const auto cellAt = [&](int column) {
             return column >= 0 && column < cells.size() ? cells[column].trimmed() : QString();
         };
+        const auto problem = [&](const QString& reason) {
+            file.problems << QStringLiteral("第 %1 行：%2").arg(records[r].line).arg(reason);
+        };
+        if (!records[r].problem.isEmpty()) {
+            problem(records[r].problem);
+            continue;
+        }
         bool blank = true;
         for (const QString& cell : cells)
             blank = blank && cell.trimmed().isEmpty();
         if (blank)
             continue;
-        const auto problem = [&](const QString& reason) {
-            file.problems << QStringLiteral("第 %1 行：%2").arg(records[r].line).arg(reason);
-        };
         // Lengths are cut to the whole millimetre above, never shorter.
         const auto mm = numbers::strictNumber(cellAt(length));
         if (!mm || !std::isfinite(*mm) || std::abs(*mm) > 1e12) {
@@ -335,10 +340,10 @@ ListOutput runCut(const CutOptions& options) {
                                    "混凝土强度等级、抗震等级和接头面积百分率确定"));
     PieceFile pieces;
     if (csv) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(QStringLiteral("%1: 无法打开文件：%2").arg(path, file.errorString()));
-        pieces = readPieceCsv(file.readAll());
+        const schedule::ReadFile bytes = schedule::readWholeFile(path, schedule::kLargestCsv);
+        if (!bytes.error.isEmpty())
+            return fail(QStringLiteral("%1: %2").arg(path, bytes.error));
+        pieces = readPieceCsv(bytes.bytes);
     }
     if (csv && !pieces.noPieceColumns) {
         if (!pieces.error.isEmpty())

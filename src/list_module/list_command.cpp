@@ -4,8 +4,8 @@
 #include "core/schedule/csv.h"
 #include "core/schedule/list_file.h"
 #include "core/schedule/list_report.h"
+#include "core/schedule/whole_file.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace cli {
@@ -22,10 +22,10 @@ std::optional<schedule::CuttingList> readList(const QString& path, ListOutput& o
             return fail(loaded.error);
         return *loaded.list;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("无法打开文件：%1").arg(file.errorString()));
-    schedule::CsvImport read = schedule::importCsv(file.readAll());
+    const schedule::ReadFile bytes = schedule::readWholeFile(path, schedule::kLargestCsv);
+    if (!bytes.error.isEmpty())
+        return fail(bytes.error);
+    schedule::CsvImport read = schedule::importCsv(bytes.bytes);
     if (!read.error.isEmpty())
         return fail(read.error);
     // The readable rows are still worked out; the status tells a script
@@ -45,9 +45,12 @@ ListOutput runList(const QString& path, bool nonSeismic, bool json) {
     if (nonSeismic)
         list->settings.seismic = false;
     const schedule::ComputedList computed = schedule::computeList(*list);
-    output.out =
-        json ? QString::fromUtf8(schedule::listReportJson(*list, computed)) + QLatin1Char('\n')
-             : schedule::listReportText(*list, computed);
+    if (json) {
+        output.outUtf8 = schedule::listReportJson(*list, computed);
+        output.outUtf8 += '\n';
+    } else {
+        output.out = schedule::listReportText(*list, computed);
+    }
     return output;
 }
 

@@ -1,10 +1,10 @@
 #include "output/pdf_export.h"
 
+#include "core/schedule/whole_file.h"
 #include "output/pdf_text_map.h"
 
 #include <QBuffer>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace output {
 
@@ -23,11 +23,7 @@ std::optional<QString> writePdf(const QString& path, const Printout& printout,
         if (!paintPages(writer, printout))
             return QStringLiteral("无法生成 PDF 页面");
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(withSearchableText(pages.data())) < 0 ||
-        !file.commit())
-        return file.errorString();
-    return std::nullopt;
+    return schedule::writeWholeFile(path, withSearchableText(pages.data()));
 }
 
 } // namespace output

@@ -1,9 +1,9 @@
 #include "output/xlsx_export.h"
 
 #include "core/schedule/dimension_text.h"
+#include "core/schedule/whole_file.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <xlsxwriter.h>
@@ -429,10 +429,7 @@ std::optional<QString> writeXlsx(const QString& path, const WorkbookContent& con
     QFile written(scratch);
     if (!written.open(QIODevice::ReadOnly))
         return written.errorString();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(written.readAll()) < 0 || !file.commit())
-        return file.errorString();
-    return std::nullopt;
+    return schedule::writeWholeFile(path, written.readAll());
 }
 
 } // namespace output

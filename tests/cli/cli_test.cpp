@@ -347,3 +347,62 @@ TEST(CommandLine, CutRefusesBadInputWithStatusOne) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(CommandLine, AnUnclosedQuoteIsReportedAndTheOtherRowsStillCount) {
+    QTemporaryDir dir;
+    const QString list = writeFile(dir, QStringLiteral("q.csv"),
+                                   "member,mark,shape,grade,diameter,A,count,note\n"
+                                   "KL1,1,straight,HRB400,25,3600,4,\"abc\n"
+                                   "KL1,2,straight,HRB400,25,3000,2,\n"
+                                   "KL1,3,straight,HRB400,20,2000,6,\n"
+                                   "KL1,4,straight,HRB400,20,1000,8,\n");
+    const Finished run = corvala({QStringLiteral("--list"), list, QStringLiteral("--json")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("第 2 行：引号未闭合"))) << run.err.toStdString();
+    const QJsonObject root = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    EXPECT_EQ(root.value(QStringLiteral("rows")).toArray().size(), 3) << run.out.toStdString();
+
+    const QString pieces = writeFile(dir, QStringLiteral("p.csv"),
+                                     "length,count,mark\n"
+                                     "3000,2,\"a\n"
+                                     "4000,1,b\n");
+    const Finished cut = corvala({QStringLiteral("--cut"), pieces, QStringLiteral("--json")});
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_TRUE(cut.err.contains(QStringLiteral("第 2 行：引号未闭合"))) << cut.err.toStdString();
+    EXPECT_TRUE(cut.out.contains(QStringLiteral("4000"))) << cut.out.toStdString();
+}
+
+TEST(CommandLine, ListRefusesWhatIsNotAFileAndARowOfNoLength) {
+    QTemporaryDir dir;
+#ifdef Q_OS_UNIX
+    // /dev/zero would be read for ever.
+    const Finished device = corvala({QStringLiteral("--list"), QStringLiteral("/dev/zero")});
+    EXPECT_EQ(device.status, 1);
+    EXPECT_TRUE(device.err.contains(QStringLiteral("不是普通文件"))) << device.err.toStdString();
+    const Finished csvDevice = corvala({QStringLiteral("--cut"), QStringLiteral("/dev/zero")});
+    EXPECT_EQ(csvDevice.status, 1);
+#endif
+    const Finished folder = corvala({QStringLiteral("--list"), dir.path()});
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_TRUE(folder.err.contains(QStringLiteral("文件夹"))) << folder.err.toStdString();
+
+    // 0.4 mm rounds to no bar at all: a problem, as --cut says too.
+    const QString tiny = writeFile(dir, QStringLiteral("t.csv"),
+                                   "shape,diameter,A,count\nstraight,12,0.4,1000\n"
+                                   "straight,12,6000,2\n");
+    const Finished run = corvala({QStringLiteral("--list"), tiny, QStringLiteral("--json")});
+    const QJsonObject root = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    const QJsonArray rows = root.value(QStringLiteral("rows")).toArray();
+    ASSERT_EQ(rows.size(), 2) << run.out.toStdString();
+    EXPECT_TRUE(rows[0]
+                    .toObject()
+                    .value(QStringLiteral("problem"))
+                    .toString()
+                    .contains(QStringLiteral("取整后为 0")));
+    EXPECT_EQ(root.value(QStringLiteral("count")).toInt(), 2);
+    EXPECT_EQ(root.value(QStringLiteral("rowsLeftOut")).toInt(), 1);
+}
+
+} // namespace

@@ -5,7 +5,9 @@
 #include "output/printed_pages.h"
 
 #include "core/plans/list_pieces.h"
+#include "core/schedule/whole_file.h"
 #include "output/sample_lists.h"
+#include "support/failing_disk.h"
 #include "support/qt_printers.h"
 
 #include <QElapsedTimer>
@@ -339,6 +341,33 @@ TEST(PrintedList, UnwritablePlaceIsReported) {
         writePdf(path, printoutOf(sample::workedExample()), PageChoice{});
     ASSERT_TRUE(error);
     EXPECT_FALSE(QFile::exists(path));
+}
+
+} // namespace
+
+namespace {
+
+// A PDF written where the disk fails keeps the PDF that was there.
+TEST(PrintedList, APdfThatCannotBeWrittenKeepsTheOldOne) {
+    if (const QString why = failing_disk::unsupported(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    const failing_disk::Writer write = [](const QString& path) {
+        return writePdf(path, printoutOf(sample::workedExample()), PageChoice{});
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.pdf"));
+    ASSERT_TRUE(failing_disk::contentsOf(path).isEmpty());
+    ASSERT_FALSE(schedule::writeWholeFile(path, "%PDF old"));
+    failing_disk::expectOldFileKept(write, path, failing_disk::Failure::SizeLimit);
+#ifdef Q_OS_LINUX
+    const failing_disk::FullDisk disk;
+    if (!disk.unavailable().isEmpty())
+        GTEST_SKIP() << disk.unavailable().toStdString();
+    const QString full = disk.filePath(QStringLiteral("list.pdf"));
+    ASSERT_FALSE(schedule::writeWholeFile(full, "%PDF old"));
+    ASSERT_TRUE(disk.fill());
+    failing_disk::expectOldFileKept(write, full, failing_disk::Failure::FullDisk);
+#endif
 }
 
 } // namespace

@@ -3,7 +3,9 @@
 #include "core/plans/planner.h"
 
 #include "core/plans/list_pieces.h"
+#include "core/schedule/whole_file.h"
 #include "output/sample_lists.h"
+#include "support/failing_disk.h"
 #include "support/qt_printers.h"
 
 #include <QElapsedTimer>
@@ -383,6 +385,35 @@ TEST(Workbook, LibreOfficeReadsTheSameNumbers) {
     EXPECT_EQ(stirrup.value(mass), QStringLiteral("62.14"));
     EXPECT_EQ(lines[3].split(QLatin1Char(',')).value(cut), QStringLiteral("无法计算"));
     EXPECT_EQ(lines[4].split(QLatin1Char(',')).value(mass), QStringLiteral("332.64"));
+}
+
+} // namespace
+
+namespace {
+
+// libxlsxwriter writes into a folder of its own; what reaches the file asked
+// for is copied whole or not at all.
+TEST(Workbook, AWorkbookThatCannotBeWrittenKeepsTheOldOne) {
+    if (const QString why = failing_disk::unsupported(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    const schedule::CuttingList list = sample::workedExample();
+    const schedule::ComputedList computed = schedule::computeList(list);
+    const failing_disk::Writer write = [&](const QString& path) {
+        return writeXlsx(path, {&list, &computed, nullptr});
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.xlsx"));
+    ASSERT_FALSE(schedule::writeWholeFile(path, "PK old"));
+    failing_disk::expectOldFileKept(write, path, failing_disk::Failure::SizeLimit);
+#ifdef Q_OS_LINUX
+    const failing_disk::FullDisk disk;
+    if (!disk.unavailable().isEmpty())
+        GTEST_SKIP() << disk.unavailable().toStdString();
+    const QString full = disk.filePath(QStringLiteral("list.xlsx"));
+    ASSERT_FALSE(schedule::writeWholeFile(full, "PK old"));
+    ASSERT_TRUE(disk.fill());
+    failing_disk::expectOldFileKept(write, full, failing_disk::Failure::FullDisk);
+#endif
 }
 
 } // namespace

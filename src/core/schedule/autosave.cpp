@@ -1,6 +1,7 @@
 #include "core/schedule/autosave.h"
 
 #include "core/schedule/list_file.h"
+#include "core/schedule/whole_file.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -10,7 +11,6 @@
 #include <QJsonObject>
 #include <QLockFile>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -79,10 +79,9 @@ std::optional<QString> AutosaveStore::write(const schedule::CuttingList& list,
     note.insert(QStringLiteral("file"), originalPath);
     note.insert(QStringLiteral("saved"),
                 QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
-    QSaveFile file(notePathOf(copy));
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(QJsonDocument(note).toJson(QJsonDocument::Compact)) < 0 || !file.commit())
-        return file.errorString();
+    if (const std::optional<QString> error = schedule::writeWholeFile(
+            notePathOf(copy), QJsonDocument(note).toJson(QJsonDocument::Compact)))
+        return error;
     m_written = copy;
     return std::nullopt;
 }
@@ -91,6 +90,11 @@ void AutosaveStore::remove() {
     if (m_written.isEmpty())
         return;
     discard(Entry{m_written, {}, {}});
+    m_written.clear();
+    m_lock.reset();
+}
+
+void AutosaveStore::release() {
     m_written.clear();
     m_lock.reset();
 }

@@ -39,6 +39,9 @@ public:
                                  const QJsonObject& plan = {});
     // Removes the copy this store last wrote or took over, if any.
     void remove();
+    // Lets go of that copy without removing it, so that the next start
+    // offers it again.
+    void release();
     // The copies found in the folder that no running program holds, newest
     // first.
     QList<Entry> entries() const;

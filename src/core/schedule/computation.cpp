@@ -2,6 +2,7 @@
 
 #include "core/codes/bar_masses.h"
 #include "core/codes/bending.h"
+#include "core/numbers/number_text.h"
 
 #include <cmath>
 #include <map>
@@ -43,8 +44,10 @@ std::optional<double> letterValue(const BarRow& row, const QString& letter) {
 std::optional<RowProblem> checkInputs(const BarRow& row, int memberCount) {
     if (memberCount <= 0)
         return problem(Field::MemberCount, QStringLiteral("构件数须大于 0"));
-    if (row.diameter <= 0)
+    if (row.diameter == 0)
         return problem(Field::Diameter, QStringLiteral("未填直径"));
+    if (row.diameter < 0)
+        return problem(Field::Diameter, QStringLiteral("直径须大于 0"));
     if (!codes::nominalDiameters().contains(row.diameter))
         return problem(Field::Diameter,
                        QStringLiteral("%1 mm 不是 GB/T 1499 的公称直径").arg(row.diameter));
@@ -192,6 +195,14 @@ RowResult computeRow(const BarRow& row, int memberCount, const ListSettings& set
     }
     r.exactCutLength = worked.length;
     r.cutLength = roundCutLength(worked.length, settings.rounding);
+    // Nothing to cut: a bar of 0 mm would count its bars and weigh nothing.
+    if (!(r.cutLength > 0)) {
+        r.problem = problem(Field::Dimension, QStringLiteral("下料长度 %1 mm 按 %2 mm 取整后为 0")
+                                                  .arg(numbers::generalNumberText(worked.length))
+                                                  .arg(static_cast<int>(settings.rounding)));
+        r.cutLength = 0;
+        return r;
+    }
     const long long gramsPerMetre = *codes::nominalGramsPerMetre(row.grade, row.diameter);
     const auto cut = static_cast<long long>(r.cutLength);
     r.unitMass = gramsPerMetre / 1000.0;

@@ -129,6 +129,8 @@ QString number(double value) {
 }
 
 bool blank(const CsvRecord& r) {
+    if (!r.problem.isEmpty())
+        return false;
     for (const QString& cell : r.cells)
         if (!cell.trimmed().isEmpty())
             return false;
@@ -149,6 +151,11 @@ QString textCell(const QString& cell) {
 QString decodeSpreadsheetText(const QByteArray& bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes.mid(3));
+    // Excel's "Unicode text": UTF-16, little-endian on Windows, with its mark.
+    if (bytes.startsWith("\xFF\xFE"))
+        return QStringDecoder(QStringDecoder::Utf16LE)(bytes.mid(2));
+    if (bytes.startsWith("\xFE\xFF"))
+        return QStringDecoder(QStringDecoder::Utf16BE)(bytes.mid(2));
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8(bytes);
     if (!utf8.hasError())
@@ -229,60 +236,60 @@ QByteArray exportCsv(const CuttingList& list, const ComputedList& computed) {
 CsvImport importCsv(const QByteArray& bytes) {
     CsvImport out;
     const QString text = decodeSpreadsheetText(bytes);
-    const QList<CsvRecord> records = parseCsvRecords(text, csvSeparator(text));
-    qsizetype headerAt = 0;
-    while (headerAt < records.size() && blank(records[headerAt]))
-        ++headerAt;
-    if (headerAt == records.size()) {
-        out.error = QStringLiteral("文件是空的");
-        return out;
-    }
-
     // Which column holds what, by header.
     struct Place {
         Column column = Column::Ignored;
         QString letter;
     };
     QList<Place> places;
-    bool hasShape = false, hasDiameter = false, hasCount = false;
-    for (const QString& header : records[headerAt].cells) {
-        Place place;
-        const QString key = headerKey(header);
-        for (const HeaderName& h : kHeaders) {
-            if (key == QString::fromUtf8(h.header)) {
-                place.column = h.column;
-                if (h.letter)
-                    place.letter = QString::fromLatin1(h.letter);
-                break;
-            }
+    const auto takeHeader = [&](const CsvRecord& record) {
+        if (!record.problem.isEmpty()) {
+            out.error = QStringLiteral("第 %1 行的表头：%2").arg(record.line).arg(record.problem);
+            return false;
         }
-        hasShape |= place.column == Column::Shape;
-        hasDiameter |= place.column == Column::Diameter;
-        hasCount |= place.column == Column::Count;
-        places << place;
-    }
-    if (!hasShape || !hasDiameter || !hasCount) {
-        QStringList missing;
-        if (!hasShape)
-            missing << QStringLiteral("shape/形状");
-        if (!hasDiameter)
-            missing << QStringLiteral("diameter/直径");
-        if (!hasCount)
-            missing << QStringLiteral("count/每构件根数");
-        out.error = QStringLiteral("第 %1 行的表头缺少这些列：%2")
-                        .arg(records[headerAt].line)
-                        .arg(missing.join(QStringLiteral("、")));
-        return out;
-    }
-
+        bool hasShape = false, hasDiameter = false, hasCount = false;
+        for (const QString& header : record.cells) {
+            Place place;
+            const QString key = headerKey(header);
+            for (const HeaderName& h : kHeaders) {
+                if (key == QString::fromUtf8(h.header)) {
+                    place.column = h.column;
+                    if (h.letter)
+                        place.letter = QString::fromLatin1(h.letter);
+                    break;
+                }
+            }
+            hasShape |= place.column == Column::Shape;
+            hasDiameter |= place.column == Column::Diameter;
+            hasCount |= place.column == Column::Count;
+            places << place;
+        }
+        if (!hasShape || !hasDiameter || !hasCount) {
+            QStringList missing;
+            if (!hasShape)
+                missing << QStringLiteral("shape/形状");
+            if (!hasDiameter)
+                missing << QStringLiteral("diameter/直径");
+            if (!hasCount)
+                missing << QStringLiteral("count/每构件根数");
+            out.error = QStringLiteral("第 %1 行的表头缺少这些列：%2")
+                            .arg(record.line)
+                            .arg(missing.join(QStringLiteral("、")));
+            return false;
+        }
+        return true;
+    };
     QHash<QString, qsizetype> memberAt;
-    for (qsizetype i = headerAt + 1; i < records.size(); ++i) {
-        const CsvRecord& record = records[i];
+    const auto takeRow = [&](const CsvRecord& record) {
+        if (!record.problem.isEmpty()) {
+            out.problems << CsvProblem{record.line, record.problem};
+            return true;
+        }
         if (blank(record))
-            continue;
+            return true;
         if (record.cells.value(0).trimmed() == kSummaryMarker &&
             record.cells.value(1).trimmed() == QStringLiteral("牌号"))
-            break; // what follows is our own export's summary
+            return false; // what follows is our own export's summary
         QString memberName;
         int memberCount = 1;
         BarRow row;
@@ -370,7 +377,7 @@ CsvImport importCsv(const QByteArray& bytes) {
         }
         if (!bad.isEmpty()) {
             out.problems << CsvProblem{record.line, bad};
-            continue;
+            return true;
         }
         const QString key = memberName + QLatin1Char('\x1f') + QString::number(memberCount);
         auto it = memberAt.constFind(key);
@@ -380,7 +387,21 @@ CsvImport importCsv(const QByteArray& bytes) {
         }
         out.list.members[*it].rows << row;
         ++out.rowsRead;
-    }
+        return true;
+    };
+    // Record by record: a sheet of a hundred thousand rows is not held
+    // twice, once as cells and once as the list.
+    bool haveHeader = false;
+    readCsvRecords(text, csvSeparator(text), [&](const CsvRecord& record) {
+        if (haveHeader)
+            return takeRow(record);
+        if (blank(record))
+            return true;
+        haveHeader = true;
+        return takeHeader(record);
+    });
+    if (!haveHeader)
+        out.error = QStringLiteral("文件是空的");
     return out;
 }
 

@@ -16,6 +16,9 @@ namespace schedule {
 // written so that it stays text.
 QByteArray exportCsv(const CuttingList& list, const ComputedList& computed);
 
+// A sheet larger than this is not a list's and is not read into memory.
+constexpr qint64 kLargestCsv = 1024LL * 1024 * 1024;
+
 struct CsvProblem {
     int line = 0;   // 1-based line of the file
     QString reason; // in Chinese
@@ -28,13 +31,14 @@ struct CsvImport {
     QString error; // set when nothing could be read at all (no header, no columns)
 };
 
-// Reads UTF-8 (with or without a byte-order mark) or GB18030/GBK, as Chinese
-// Excel writes by default. Columns are found by their header, in English or
+// Reads UTF-8 (with or without a byte-order mark), UTF-16 with its mark, or
+// GB18030/GBK, as Chinese Excel writes by default. Columns are found by their header, in English or
 // Chinese; rows of the same member name (next to each other or not) form one
 // member.
 CsvImport importCsv(const QByteArray& bytes);
 
-// The text of CSV bytes: UTF-8 where it is valid UTF-8, GB18030 otherwise.
+// The text of CSV bytes: UTF-16 after its byte-order mark (Excel's "Unicode
+// text"), UTF-8 where it is valid UTF-8, GB18030 otherwise.
 QString decodeSpreadsheetText(const QByteArray& bytes);
 
 } // namespace schedule

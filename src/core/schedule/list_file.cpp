@@ -1,10 +1,11 @@
 #include "core/schedule/list_file.h"
 
+#include "core/schedule/whole_file.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -238,7 +239,7 @@ LoadedList listFromJson(const QByteArray& bytes) {
             std::nullopt,
             QStringLiteral("文件由更新版本的 Corvala 保存（格式版本 %1，本程序只认识到版本 %2），"
                            "请升级 Corvala 后再打开")
-                .arg(version.toInt())
+                .arg(QString::number(version.toDouble(), 'g', 15))
                 .arg(kListFileVersion)};
     Reader reader;
     CuttingList list;
@@ -277,26 +278,14 @@ LoadedList listFromJson(const QByteArray& bytes) {
 
 std::optional<QString> saveListFile(const CuttingList& list, const QString& path,
                                     const QJsonObject& plan) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("无法写入文件：%1").arg(file.errorString());
-    const QByteArray bytes = listToJson(list, plan);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return QStringLiteral("写入失败：%1").arg(file.errorString());
-    }
-    if (!file.commit())
-        return QStringLiteral("保存失败：%1").arg(file.errorString());
-    return std::nullopt;
+    return writeWholeFile(path, listToJson(list, plan));
 }
 
 LoadedList loadListFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {std::nullopt, QStringLiteral("无法打开文件：%1").arg(file.errorString())};
-    if (file.size() > kLargestFile)
-        return {std::nullopt, QStringLiteral("文件太大，不是下料单")};
-    return listFromJson(file.readAll());
+    const ReadFile read = readWholeFile(path, kLargestFile);
+    if (!read.error.isEmpty())
+        return {std::nullopt, read.error};
+    return listFromJson(read.bytes);
 }
 
 } // namespace schedule

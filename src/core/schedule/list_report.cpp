@@ -7,39 +7,150 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
+
+#include <cmath>
 
 namespace schedule {
 
+namespace {
+
+// The rows' JSON as QJsonDocument writes it (keys in order, the shortest
+// number that reads back the same, UTF-8), written straight into the text.
+struct JsonText {
+    QByteArray out;
+
+    void key(const char* name) {
+        if (!out.endsWith('{'))
+            out += ',';
+        out += '"';
+        out += name;
+        out += "\":";
+    }
+    void number(double v) {
+        // Whole numbers as integers, as QJsonValue keeps them.
+        if (std::isfinite(v) && v == std::floor(v) && std::abs(v) < 9007199254740992.0)
+            out += QByteArray::number(static_cast<qint64>(v));
+        else if (std::isfinite(v))
+            out += QByteArray::number(v, 'g', QLocale::FloatingPointShortest);
+        else
+            out += "null";
+    }
+    void text(const QString& v) {
+        out += '"';
+        for (const char c : v.toUtf8()) {
+            switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    const char* hex = "0123456789abcdef";
+                    out += "\\u00";
+                    out += hex[(c >> 4) & 0xf];
+                    out += hex[c & 0xf];
+                } else {
+                    out += c;
+                }
+            }
+        }
+        out += '"';
+    }
+    void field(const char* name, double v) {
+        key(name);
+        number(v);
+    }
+    void field(const char* name, const QString& v) {
+        key(name);
+        text(v);
+    }
+    void null(const char* name) {
+        key(name);
+        out += "null";
+    }
+};
+
+// One row of the report. What says which bar it is (mark, shape, grade,
+// diameter, dimensions) is what barRowJson() writes into the file.
+void writeRow(JsonText& json, const Member& member, const BarRow& row, const RowResult& result) {
+    json.out += '{';
+    const bool ok = !result.problem;
+    if (ok)
+        json.field("barMass", result.barMass);
+    if (ok)
+        json.field("count", static_cast<double>(result.bars));
+    else
+        json.null("count");
+    if (ok)
+        json.field("cutLength", result.cutLength);
+    json.field("diameter", row.diameter);
+    json.key("dimensions");
+    json.out += '{';
+    for (auto it = row.dimensions.constBegin(); it != row.dimensions.constEnd(); ++it)
+        json.field(it.key().toUtf8().constData(), it.value());
+    json.out += '}';
+    if (ok)
+        json.field("exactCutLength", result.exactCutLength);
+    json.field("grade", codes::gradeName(row.grade));
+    if (ok)
+        json.field("mandrel", result.mandrel);
+    else if (row.mandrel)
+        json.field("mandrel", *row.mandrel);
+    else
+        json.null("mandrel");
+    json.field("mark", row.mark);
+    json.field("member", member.name);
+    json.field("members", member.count);
+    json.field("perMember", row.countPerMember);
+    if (ok)
+        json.null("problem");
+    else
+        json.field("problem", result.problem->reason);
+    json.field("shape", shapeInfo(row.shape).code);
+    if (ok) {
+        json.field("totalLength", result.totalLength);
+        json.field("totalMass", result.totalMass);
+        json.field("unitMass", result.unitMass);
+    }
+    json.out += '}';
+}
+
+} // namespace
+
 QByteArray listReportJson(const CuttingList& list, const ComputedList& computed) {
-    QJsonArray rows;
+    // The rows are written one by one into the text: a document holding a
+    // whole list of a hundred thousand rows as JSON values takes gigabytes.
+    JsonText rows;
+    rows.out += '[';
+    bool first = true;
     for (qsizetype m = 0; m < list.members.size(); ++m) {
         const Member& member = list.members[m];
         for (qsizetype r = 0; r < member.rows.size(); ++r) {
-            const BarRow& row = member.rows[r];
-            const RowResult& result = computed.results.value(m).value(r);
-            QJsonObject o = barRowJson(row);
-            o.insert(QStringLiteral("member"), member.name);
-            o.insert(QStringLiteral("members"), member.count);
-            o.insert(QStringLiteral("perMember"), row.countPerMember);
-            if (result.problem) {
-                o.insert(QStringLiteral("mandrel"),
-                         row.mandrel ? QJsonValue(*row.mandrel) : QJsonValue());
-                o.insert(QStringLiteral("count"), QJsonValue());
-                o.insert(QStringLiteral("problem"), result.problem->reason);
-            } else {
-                o.insert(QStringLiteral("mandrel"), result.mandrel);
-                o.insert(QStringLiteral("count"), result.bars);
-                o.insert(QStringLiteral("exactCutLength"), result.exactCutLength);
-                o.insert(QStringLiteral("cutLength"), result.cutLength);
-                o.insert(QStringLiteral("unitMass"), result.unitMass);
-                o.insert(QStringLiteral("barMass"), result.barMass);
-                o.insert(QStringLiteral("totalLength"), result.totalLength);
-                o.insert(QStringLiteral("totalMass"), result.totalMass);
-                o.insert(QStringLiteral("problem"), QJsonValue());
-            }
-            rows.append(o);
+            if (!first)
+                rows.out += ',';
+            first = false;
+            writeRow(rows, member, member.rows[r], computed.results.value(m).value(r));
         }
     }
+    rows.out += ']';
     QJsonArray summary;
     for (const SummaryLine& s : computed.summary) {
         QJsonObject o;
@@ -51,7 +162,7 @@ QByteArray listReportJson(const CuttingList& list, const ComputedList& computed)
         summary.append(o);
     }
     QJsonObject root;
-    root.insert(QStringLiteral("rows"), rows);
+    root.insert(QStringLiteral("rows"), QJsonArray());
     root.insert(QStringLiteral("summary"), summary);
     root.insert(QStringLiteral("count"), computed.bars);
     root.insert(QStringLiteral("totalLength"), computed.totalLength);
@@ -59,7 +170,13 @@ QByteArray listReportJson(const CuttingList& list, const ComputedList& computed)
     root.insert(QStringLiteral("rowsLeftOut"), computed.rowsLeftOut);
     root.insert(QStringLiteral("seismic"), list.settings.seismic);
     root.insert(QStringLiteral("rounding"), static_cast<int>(list.settings.rounding));
-    return QJsonDocument(root).toJson(QJsonDocument::Compact);
+    // The rows go where the empty array stands; keys are in order, and only
+    // numbers come before it, so the first "rows" is the one.
+    QByteArray out = QJsonDocument(root).toJson(QJsonDocument::Compact);
+    const QByteArray empty("\"rows\":[]");
+    const qsizetype at = out.indexOf(empty);
+    out.replace(at + empty.size() - 2, 2, rows.out);
+    return out;
 }
 
 QString listReportText(const CuttingList& list, const ComputedList& computed) {

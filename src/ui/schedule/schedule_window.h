@@ -3,6 +3,7 @@
 #include "core/schedule/autosave.h"
 #include "core/schedule/list_edits.h"
 #include "core/schedule/list_file.h"
+#include "core/schedule/list_on_disk.h"
 #include "core/schedule/recent_files.h"
 #include "ui/schedule/bar_quantity_source.h"
 #include "ui/schedule/list_document.h"
@@ -68,16 +69,19 @@ public:
     PlanView* planView() { return m_planView; }
 
     // Offers back the lists an earlier run left unsaved, newest first, until
-    // one is taken; those declined are discarded.
+    // one is taken; those declined are discarded. The copy of the one taken
+    // stays until the list is saved or the copy is given up at a later start.
     void offerRecovery();
     // Opens a list file, asking first about unsaved changes; false when it
-    // was not opened (the reason has been shown).
+    // was not opened (the reason has been shown). The list just recovered
+    // from its autosave copy, asked for by its file, stays as recovered.
     bool openFile(const QString& path);
     // Writes the autosave copy now, if there are unsaved changes.
     void autosaveNow();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void buildActions();
@@ -128,6 +132,12 @@ private:
     void exportCsv();
     // Asks about unsaved changes; false when the user cancels.
     bool settleUnsaved();
+    // The autosave copy once the list it kept is saved or let go; a
+    // recovered copy not saved yet is kept for the next start.
+    void letGoOfAutosave();
+    // When the list's file was written by someone else since it was read
+    // and the list here has no changes, offers to read it again.
+    void checkFileOnDisk();
     QString suggestedDirectory() const;
 
     ScheduleWindowOptions m_options;
@@ -138,6 +148,11 @@ private:
     RecentFiles m_recent;
     QTimer m_autosaveTimer;
     int m_autosavedRevision = -1;
+    bool m_keepRecoveredCopy = false;
+    schedule::DiskStamp m_diskStamp;      // the list's file as last read or written here
+    schedule::DiskStamp m_reloadDeclined; // the file's change not to ask about again
+    schedule::ListInUse m_inUse;
+    bool m_checkingDisk = false;
     BarQuantitySource m_barSource;
     bool m_syncing = false;
     bool m_keepStatus = false;

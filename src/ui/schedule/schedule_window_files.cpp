@@ -8,6 +8,7 @@
 #include "core/schedule/csv.h"
 #include "core/schedule/list_file.h"
 #include "core/schedule/row_columns.h"
+#include "core/schedule/whole_file.h"
 #include "ui/form/feedback.h"
 #include "ui/schedule/list_help.h"
 #include "ui/schedule/list_output.h"
@@ -55,6 +56,16 @@ namespace {
 const QString kListFilter = QStringLiteral("Corvala 下料单 (*.cvl)");
 const QString kCsvFilter = QStringLiteral("CSV 文件 (*.csv);;所有文件 (*)");
 
+// The same file by two names: a link, a relative path.
+bool sameFile(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo fa(a), fb(b);
+    if (fa.exists() && fb.exists())
+        return fa.canonicalFilePath() == fb.canonicalFilePath();
+    return fa.absoluteFilePath() == fb.absoluteFilePath();
+}
+
 } // namespace
 
 // ---- files ----
@@ -85,7 +96,9 @@ void ScheduleWindow::newList() {
     if (!settleUnsaved())
         return;
     m_planView->stopAndWait();
-    m_autosave.remove();
+    letGoOfAutosave();
+    m_inUse.release();
+    m_diskStamp = {};
     m_document->replace(freshList(), {}, false);
     showStatus(QStringLiteral("新建下料单"));
 }
@@ -101,7 +114,17 @@ void ScheduleWindow::chooseAndOpen() {
 }
 
 bool ScheduleWindow::openFile(const QString& path) {
+    if (m_keepRecoveredCopy && sameFile(path, m_document->filePath()))
+        return true;
     return settleUnsaved() && loadFile(path);
+}
+
+void ScheduleWindow::letGoOfAutosave() {
+    if (m_keepRecoveredCopy)
+        m_autosave.release();
+    else
+        m_autosave.remove();
+    m_keepRecoveredCopy = false;
 }
 
 bool ScheduleWindow::loadFile(const QString& path) {
@@ -117,10 +140,24 @@ bool ScheduleWindow::loadFile(const QString& path) {
         }
         return false;
     }
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!sameFile(absolute, m_inUse.path()) && !m_inUse.take(absolute)) {
+        const int answer = feedback::ask(
+            this,
+            QStringLiteral("“%1”已在另一个 Corvala 窗口中打开。\n"
+                           "两处各自修改并保存时，后保存的会覆盖先保存的。\n\n仍要打开吗？")
+                .arg(nativePath(path)),
+            {QStringLiteral("仍然打开"), QStringLiteral("取消")}, 1);
+        if (answer != 0)
+            return false;
+        m_inUse.release();
+    }
     std::optional<plans::ListPlan> plan = readPlan(loaded, path);
     m_planView->stopAndWait();
-    m_autosave.remove();
-    m_document->replace(*loaded.list, QFileInfo(path).absoluteFilePath(), false, plan);
+    letGoOfAutosave();
+    m_diskStamp = DiskStamp::of(absolute);
+    m_reloadDeclined = {};
+    m_document->replace(*loaded.list, absolute, false, plan);
     if (plan)
         m_planView->setSettings(plan->settings);
     m_recent.add(path);
@@ -150,13 +187,31 @@ bool ScheduleWindow::saveAs() {
 }
 
 bool ScheduleWindow::writeTo(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (sameFile(absolute, m_document->filePath()) && m_diskStamp.changed(absolute)) {
+        const int answer = feedback::ask(
+            this,
+            QStringLiteral("“%1”在此窗口打开或保存之后，已被其他窗口或程序修改。\n"
+                           "覆盖将丢失那些修改。")
+                .arg(nativePath(path)),
+            {QStringLiteral("覆盖"), QStringLiteral("另存为"), QStringLiteral("取消")}, 2);
+        if (answer == 1)
+            return saveAs();
+        if (answer != 0)
+            return false;
+    }
     if (const std::optional<QString> error =
             saveListFile(m_document->list(), path, planSection())) {
         feedback::message(this, QStringLiteral("无法保存“%1”：\n%2").arg(nativePath(path), *error));
         return false;
     }
+    m_keepRecoveredCopy = false;
     m_autosave.remove();
-    m_document->setFilePath(QFileInfo(path).absoluteFilePath());
+    m_diskStamp = DiskStamp::of(absolute);
+    m_reloadDeclined = {};
+    if (!sameFile(absolute, m_inUse.path()))
+        m_inUse.take(absolute);
+    m_document->setFilePath(absolute);
     m_document->undoStack()->setClean();
     m_recent.add(path);
     refreshRecentMenu();
@@ -187,13 +242,13 @@ void ScheduleWindow::importCsv() {
                              suggestedDirectory(), kCsvFilter);
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        feedback::message(
-            this, QStringLiteral("无法读取“%1”：\n%2").arg(nativePath(path), file.errorString()));
+    const ReadFile bytes = readWholeFile(path, kLargestCsv);
+    if (!bytes.error.isEmpty()) {
+        feedback::message(this,
+                          QStringLiteral("无法读取“%1”：\n%2").arg(nativePath(path), bytes.error));
         return;
     }
-    const CsvImport read = schedule::importCsv(file.readAll());
+    const CsvImport read = schedule::importCsv(bytes.bytes);
     if (!read.error.isEmpty()) {
         feedback::message(this,
                           QStringLiteral("无法导入“%1”：\n%2").arg(nativePath(path), read.error));
@@ -243,12 +298,9 @@ void ScheduleWindow::exportCsv() {
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(schedule::exportCsv(m_document->list(), m_document->computed())) < 0 ||
-        !file.commit()) {
-        feedback::message(
-            this, QStringLiteral("无法写入“%1”：\n%2").arg(nativePath(path), file.errorString()));
+    if (const std::optional<QString> error =
+            writeWholeFile(path, schedule::exportCsv(m_document->list(), m_document->computed()))) {
+        feedback::message(this, QStringLiteral("无法写入“%1”：\n%2").arg(nativePath(path), *error));
         return;
     }
     showStatus(QStringLiteral("已导出 %1").arg(nativePath(path)));
@@ -292,7 +344,12 @@ void ScheduleWindow::offerRecovery() {
         if (plan)
             m_planView->setSettings(plan->settings);
         m_autosave.adopt(entry);
+        m_keepRecoveredCopy = true;
         m_autosavedRevision = m_document->revision();
+        m_diskStamp = DiskStamp::of(entry.originalPath);
+        m_reloadDeclined = {};
+        if (!entry.originalPath.isEmpty())
+            m_inUse.take(entry.originalPath);
         showStatus(QStringLiteral("已恢复自动保存的下料单，尚未保存"));
         return;
     }
@@ -305,11 +362,42 @@ void ScheduleWindow::closeEvent(QCloseEvent* event) {
     }
     m_planView->stopAndWait();
     const bool letGo = m_document->isModified();
-    m_autosave.remove();
+    letGoOfAutosave();
+    m_inUse.release();
     // Changes let go are gone: the window opens again on a list as saved.
     if (letGo)
         m_document->replace(freshList(), {}, false);
     if (m_help)
         m_help->close();
     event->accept();
+}
+
+bool ScheduleWindow::event(QEvent* event) {
+    // After the events of coming back to the window, not in the middle of them.
+    if (event->type() == QEvent::WindowActivate)
+        QTimer::singleShot(0, this, [this] { checkFileOnDisk(); });
+    return QMainWindow::event(event);
+}
+
+void ScheduleWindow::checkFileOnDisk() {
+    const QString path = m_document->filePath();
+    if (m_checkingDisk || path.isEmpty() || m_document->isModified() || !m_diskStamp.exists ||
+        !m_diskStamp.changed(path, true))
+        return;
+    const DiskStamp now = DiskStamp::of(path);
+    // A file gone has nothing to read again; the list is saved anew on 保存.
+    if (!now.exists || now == m_reloadDeclined)
+        return;
+    m_checkingDisk = true;
+    const int answer =
+        feedback::ask(this,
+                      QStringLiteral("“%1”已被其他窗口或程序修改。\n"
+                                     "此窗口中的下料单没有未保存的修改，是否重新载入？")
+                          .arg(nativePath(path)),
+                      {QStringLiteral("重新载入"), QStringLiteral("不载入")}, 1);
+    if (answer == 0)
+        loadFile(path);
+    else
+        m_reloadDeclined = now;
+    m_checkingDisk = false;
 }

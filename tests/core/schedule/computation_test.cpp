@@ -203,3 +203,50 @@ TEST(CuttingListTotals, ManyRowsAddUpExactly) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(CutLength, ALengthThatRoundsToNothingIsAProblemAndLeftOutOfTheTotals) {
+    ListSettings byTen;
+    byTen.rounding = Rounding::Millimetre10;
+    const struct {
+        const char* what;
+        double a;
+        ListSettings settings;
+    } rows[] = {{"0.4 mm to the mm", 0.4, kSeismic}, {"4 mm to 10 mm", 4, byTen}};
+    for (const auto& row : rows) {
+        CuttingList list;
+        list.settings = row.settings;
+        list.members << Member{QStringLiteral("KL1"),
+                               100,
+                               {bar(Shape::Straight, SteelGrade::HRB400, 12, {{"A", row.a}}, 10)}};
+        const ComputedList computed = computeList(list);
+        const RowResult& r = computed.results[0][0];
+        ASSERT_TRUE(r.problem) << row.what;
+        EXPECT_EQ(r.problem->field, Field::Dimension) << row.what;
+        EXPECT_TRUE(r.problem->reason.contains(QStringLiteral("取整后为 0")))
+            << r.problem->reason.toStdString();
+        EXPECT_EQ(computed.rowsLeftOut, 1) << row.what;
+        EXPECT_EQ(computed.bars, 0) << row.what;
+        EXPECT_TRUE(computed.summary.isEmpty()) << row.what;
+    }
+    // 5 mm to 10 mm rounds up to a bar there is.
+    ListSettings settings = byTen;
+    EXPECT_EQ(
+        computeRow(bar(Shape::Straight, SteelGrade::HRB400, 12, {{"A", 5}}), 1, settings).cutLength,
+        10);
+}
+
+TEST(CutLength, ANegativeDiameterIsNotAMissingOne) {
+    const RowResult none =
+        computeRow(bar(Shape::Straight, SteelGrade::HRB400, 0, {{"A", 1000}}), 1, kSeismic);
+    const RowResult negative =
+        computeRow(bar(Shape::Straight, SteelGrade::HRB400, -12, {{"A", 1000}}), 1, kSeismic);
+    ASSERT_TRUE(none.problem && negative.problem);
+    EXPECT_EQ(none.problem->reason, QStringLiteral("未填直径"));
+    EXPECT_EQ(negative.problem->field, Field::Diameter);
+    EXPECT_NE(negative.problem->reason, none.problem->reason);
+    EXPECT_TRUE(negative.problem->reason.contains(QStringLiteral("大于 0")));
+}
+
+} // namespace

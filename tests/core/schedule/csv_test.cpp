@@ -1,4 +1,5 @@
 #include "core/schedule/csv.h"
+#include "core/schedule/csv_records.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -145,6 +146,76 @@ TEST(CsvImport, RefusesASheetWithoutTheColumnsItNeeds) {
         importCsv(QByteArray("shape\tdiameter\tA\tcount\nstraight\t12\t6000\t10\n"));
     EXPECT_TRUE(tabs.error.isEmpty());
     EXPECT_EQ(tabs.rowsRead, 1);
+}
+
+} // namespace
+
+namespace {
+
+// A sheet whose first row's note opens a quote it never closes.
+const QString kUnclosedQuote = QStringLiteral("member,mark,shape,grade,diameter,A,count,note\n"
+                                              "KL1,1,straight,HRB400,25,3600,4,\"abc\n"
+                                              "KL1,2,straight,HRB400,25,3000,2,\n"
+                                              "KL1,3,straight,HRB400,20,2000,6,\"加密,区\"\n"
+                                              "KL1,4,straight,HRB400,20,1000,8,\n");
+
+TEST(CsvRecords, AnUnclosedQuoteLosesItsOwnRecordOnly) {
+    const QList<CsvRecord> records = parseCsvRecords(kUnclosedQuote, QLatin1Char(','));
+    ASSERT_EQ(records.size(), 5);
+    EXPECT_EQ(records[1].line, 2);
+    EXPECT_EQ(records[1].problem, QStringLiteral("引号未闭合"));
+    EXPECT_TRUE(records[1].cells.isEmpty());
+    for (int i : {0, 2, 3, 4})
+        EXPECT_TRUE(records[i].problem.isEmpty()) << i;
+    EXPECT_EQ(records[2].line, 3);
+    EXPECT_EQ(records[3].cells.value(7), QStringLiteral("加密,区"));
+    EXPECT_EQ(records[4].line, 5);
+    EXPECT_EQ(records[4].cells.value(1), QStringLiteral("4"));
+
+    // A quote that closes on a later line is a cell with a line break, not
+    // a problem; one left open after it is found on its own line.
+    const QList<CsvRecord> spanning = parseCsvRecords(
+        QStringLiteral("a,\"one\r\ntwo\",b\r\nc,\"open\r\nd,e\r\n"), QLatin1Char(','));
+    ASSERT_EQ(spanning.size(), 3);
+    EXPECT_EQ(spanning[0].cells, QStringList({"a", "one\r\ntwo", "b"}));
+    EXPECT_EQ(spanning[1].line, 3);
+    EXPECT_FALSE(spanning[1].problem.isEmpty());
+    EXPECT_EQ(spanning[2].line, 4);
+    EXPECT_EQ(spanning[2].cells, QStringList({"d", "e"}));
+}
+
+TEST(CsvImport, AnUnclosedQuoteIsReportedByLineAndTheOtherRowsRead) {
+    const CsvImport read = importCsv(kUnclosedQuote.toUtf8());
+    EXPECT_TRUE(read.error.isEmpty()) << read.error.toStdString();
+    ASSERT_EQ(read.problems.size(), 1);
+    EXPECT_EQ(read.problems[0].line, 2);
+    EXPECT_EQ(read.problems[0].reason, QStringLiteral("引号未闭合"));
+    EXPECT_EQ(read.rowsRead, 3);
+
+    const CsvImport header = importCsv("member,\"shape,diameter,count\nKL1,straight,12,1\n");
+    EXPECT_TRUE(header.error.contains(QStringLiteral("引号未闭合"))) << header.error.toStdString();
+}
+
+TEST(CsvImport, ExcelUnicodeTextIsUtf16WithTabs) {
+    const QString text = QStringLiteral("构件\tshape\tgrade\tdiameter\tA\tcount\t备注\r\n"
+                                        "柱KZ1\tstraight\tHRB400\t25\t3600\t12\t角筋\r\n");
+    QByteArray le("\xFF\xFE");
+    QByteArray be("\xFE\xFF");
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        le += char(u & 0xFF);
+        le += char(u >> 8);
+        be += char(u >> 8);
+        be += char(u & 0xFF);
+    }
+    for (const QByteArray& bytes : {le, be}) {
+        const CsvImport read = importCsv(bytes);
+        ASSERT_TRUE(read.error.isEmpty()) << read.error.toStdString();
+        ASSERT_EQ(read.rowsRead, 1);
+        EXPECT_EQ(read.list.members[0].name, QStringLiteral("柱KZ1"));
+        EXPECT_EQ(read.list.members[0].rows[0].note, QStringLiteral("角筋"));
+        EXPECT_EQ(read.list.members[0].rows[0].diameter, 25);
+    }
 }
 
 } // namespace

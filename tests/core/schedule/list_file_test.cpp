@@ -164,3 +164,32 @@ TEST(ListFile, OlderConcreteCodeIsStoredOnlyWhenChosen) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ListFile, AVersionTooLargeForANumberIsShownAsWritten) {
+    QByteArray huge = listToJson(sampleList());
+    huge.replace("\"version\": 1", "\"version\": 1e308");
+    const LoadedList loaded = listFromJson(huge);
+    ASSERT_FALSE(loaded.list);
+    EXPECT_TRUE(loaded.error.contains(QStringLiteral("格式版本 1e+308")))
+        << loaded.error.toStdString();
+}
+
+TEST(ListFile, WhatIsNotARegularFileIsRefusedAtOnce) {
+    QTemporaryDir dir;
+    const LoadedList folder = loadListFile(dir.path());
+    ASSERT_FALSE(folder.list);
+    EXPECT_EQ(folder.error, QStringLiteral("这是一个文件夹，不是文件"));
+#ifdef Q_OS_UNIX
+    // /dev/zero would be read for ever.
+    const LoadedList device = loadListFile(QStringLiteral("/dev/zero"));
+    ASSERT_FALSE(device.list);
+    EXPECT_TRUE(device.error.contains(QStringLiteral("不是普通文件")))
+        << device.error.toStdString();
+#endif
+    const LoadedList missing = loadListFile(dir.filePath(QStringLiteral("无.cvl")));
+    EXPECT_TRUE(missing.error.startsWith(QStringLiteral("无法打开文件")));
+}
+
+} // namespace
