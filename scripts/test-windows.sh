@@ -73,13 +73,10 @@ total_passed=0 total_failed=0 total_skipped=0
 printf '%-28s %7s %7s %7s\n' suite passed failed skipped
 while read -r exe; do
     name="$(basename "$exe" .exe)"
-    # As on Linux: plain, under a German locale, and at twice the scale;
-    # a suite that never loads Qt's GUI module has nothing to scale.
-    variants=(plain de_DE)
-    # grep reads all of it: with pipefail, -q would cut objdump off mid-write.
-    if "$triple-objdump" -p "$exe" | grep 'DLL Name: Qt6Gui\.dll' >/dev/null; then
-        variants+=(scale2)
-    fi
+    # As on Linux: plain, and under a German locale or at twice the scale
+    # where the suite's CMake says either can matter.
+    read -r -a variants < <(awk -v n="$name" '$1 == n { $1 = ""; print }' "$build/tests/test-variants.txt") || true
+    [ "${#variants[@]}" -gt 0 ] || variants=(plain)
     for variant in "${variants[@]}"; do
         # Wine names files on the Linux side in the locale's character set:
         # without UTF-8 a Chinese file name is lost between two programs.

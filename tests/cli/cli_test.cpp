@@ -252,6 +252,40 @@ TEST(CommandLine, CutAnswersTheJsonOfAPlan) {
     EXPECT_EQ(piecesByDiameter.value(10), 2 * 3125);
 }
 
+TEST(CommandLine, CutKeepsOffcutsFromTheLengthAskedFor) {
+    // Six 3000s on 12 m bars with 5 mm cuts: three to a bar (four would need
+    // 12015), two bars, each leaving 12000 − 9000 − 3 × 5 = 2985 mm once the
+    // last cut frees it. Kept from --keep-offcut 2985 down: 2 × 2985 = 5970
+    // kept and 24000 − 18000 − 5970 = 30 mm of kerf wasted; asked for 2986
+    // or not at all, all 6000 mm is waste.
+    QTemporaryDir dir;
+    const QString csv = writeFile(dir, QStringLiteral("pieces.csv"), "length,count\n3000,6\n");
+    const struct {
+        const char* keep; // nullptr: the option left out
+        bool kept;
+    } rows[] = {{"2000", true}, {"2985", true}, {"2986", false}, {nullptr, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.keep ? row.keep : "none");
+        QStringList arguments{QStringLiteral("--cut"),   csv,
+                              QStringLiteral("--stock"), QStringLiteral("12000"),
+                              QStringLiteral("--kerf"),  QStringLiteral("5"),
+                              QStringLiteral("--json")};
+        if (row.keep)
+            arguments << QStringLiteral("--keep-offcut") << QString::fromLatin1(row.keep);
+        const Finished run = corvala(arguments);
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        const QJsonObject group =
+            QJsonDocument::fromJson(run.out.toUtf8())[QStringLiteral("groups")][0].toObject();
+        const QJsonArray patterns = group[QStringLiteral("patterns")].toArray();
+        ASSERT_EQ(patterns.size(), 1) << run.out.toStdString();
+        EXPECT_EQ(patterns[0][QStringLiteral("count")].toInt(), 2);
+        EXPECT_EQ(patterns[0][QStringLiteral("offcut")].toInt(), 2985);
+        EXPECT_EQ(patterns[0][QStringLiteral("offcutKept")].toBool(), row.kept);
+        EXPECT_EQ(group[QStringLiteral("keptOffcut")].toInt(), row.kept ? 5970 : 0);
+        EXPECT_EQ(group[QStringLiteral("waste")].toInt(), row.kept ? 30 : 6000);
+    }
+}
+
 TEST(CommandLine, CutSplicesLongBarsByTheListsLapRules) {
     // A 20.5 m top bar of HRB400 Φ25 in C30, seismic grade 二, half lapped in
     // one zone: llE = 56d = 1400 mm, so one joint at 12000 − 1400 mm.

@@ -281,6 +281,52 @@ TEST_F(PlanViewTest, AGarbledPlanIsDroppedAndTheListOpens) {
     EXPECT_TRUE(child<QLabel>(w, "planMessage")->text().contains("尚未计算"));
 }
 
+// A run cancelled part way leaves the plan made before it as it was: the
+// same plan, the same figures on the page, no step to undo.
+TEST_F(PlanViewTest, ACancelledRunKeepsTheEarlierPlan) {
+    CuttingList list;
+    Member beam{QStringLiteral("B"), 1, {}};
+    std::mt19937 random(7);
+    for (int i = 0; i < 200; ++i)
+        beam.rows << straight(QString::number(i + 1), codes::SteelGrade::HRB400, 25,
+                              400 + int(random() % 5500), 3 + int(random() % 38));
+    list.members << beam;
+    ScheduleWindow* w = openPlanPage(list);
+    plans::ListPlanSettings quick;
+    quick.timeLimitSeconds = 0.3;
+    w->planView()->setSettings(quick);
+    ASSERT_TRUE(runAndWait(w));
+    ASSERT_TRUE(w->document()->plan());
+    const QJsonObject earlier = plans::planToJson(*w->document()->plan());
+    QStringList summary;
+    for (int c = 0; c < 8; ++c)
+        summary << summaryCell(w, 0, c);
+    const QString total = child<QLabel>(w, "planTotal")->text();
+    const bool modified = w->isWindowModified();
+
+    plans::ListPlanSettings slow = quick;
+    slow.timeLimitSeconds = 60;
+    w->planView()->setSettings(slow);
+    QSignalSpy finished(w->planView(), &PlanView::runFinished);
+    QTest::mouseClick(child<QPushButton>(w, "runPlan"), Qt::LeftButton);
+    ASSERT_TRUE(w->planView()->isRunning());
+    QTest::qWait(800);
+    ASSERT_TRUE(finished.isEmpty()) << "still running when cancelled";
+    QTest::mouseClick(child<QPushButton>(w, "cancelPlan"), Qt::LeftButton);
+    ASSERT_TRUE(finished.wait(10'000));
+    EXPECT_FALSE(finished.first().first().toBool());
+
+    ASSERT_TRUE(w->document()->plan());
+    EXPECT_EQ(plans::planToJson(*w->document()->plan()), earlier);
+    for (int c = 0; c < 8; ++c)
+        EXPECT_EQ(summaryCell(w, 0, c), summary[c]) << c;
+    EXPECT_EQ(child<QLabel>(w, "planTotal")->text(), total);
+    EXPECT_EQ(w->isWindowModified(), modified);
+    // One undo takes back the earlier run's plan, not a cancelled one.
+    w->findChild<QAction*>(QStringLiteral("undo"))->trigger();
+    EXPECT_FALSE(w->document()->plan());
+}
+
 TEST_F(PlanViewTest, ALongRunShowsProgressKeepsTheWindowAliveAndCancels) {
     // Two hundred lengths of one diameter: more than the solver proves in
     // the time it is given here.

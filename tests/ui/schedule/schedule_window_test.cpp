@@ -1,3 +1,5 @@
+#include "core/plans/list_plan.h"
+#include "core/schedule/autosave.h"
 #include "core/schedule/list_file.h"
 #include "core/schedule/row_columns.h"
 #include "support/window_fixture.h"
@@ -5,6 +7,7 @@
 #include "ui/schedule/list_document.h"
 #include "ui/schedule/list_table_model.h"
 #include "ui/schedule/list_table_view.h"
+#include "ui/schedule/plan_view.h"
 #include "ui/schedule/schedule_window.h"
 
 #include <QAbstractButton>
@@ -522,6 +525,74 @@ TEST_F(ScheduleWindowTest, DeclinedCopyIsDiscardedAndACopyInUseIsNotOffered) {
     EXPECT_EQ(feedback.questions.size(), 1);
     EXPECT_TRUE(autosave.entryList({"*.cvl"}, QDir::Files).isEmpty());
     EXPECT_FALSE(third.isWindowModified());
+}
+
+// A copy cut short (the disk filled, the power went) is offered like any
+// other, and taking it says why it cannot be read and leaves the window on
+// its empty list, unchanged.
+TEST_F(ScheduleWindowTest, DamagedAutosaveCopyIsReportedAndNothingIsOpened) {
+    {
+        AutosaveStore store(options().autosaveDirectory);
+        ASSERT_FALSE(store.write(CuttingList{{}, {}, {Member{"KL2", 1, {BarRow{}}}}}, {}));
+    }
+    const QDir autosave(options().autosaveDirectory);
+    const QStringList copies = autosave.entryList({"*.cvl"}, QDir::Files);
+    ASSERT_EQ(copies.size(), 1);
+    QFile copy(autosave.filePath(copies[0]));
+    ASSERT_TRUE(copy.open(QIODevice::ReadWrite));
+    const QByteArray whole = copy.readAll();
+    ASSERT_TRUE(copy.resize(whole.size() / 2));
+    copy.close();
+
+    ScheduleWindow w(options());
+    const CuttingList before = w.document()->list();
+    feedback.clear();
+    feedback.answers = {0}; // 恢复
+    w.offerRecovery();
+    ASSERT_EQ(feedback.questions.size(), 1);
+    ASSERT_EQ(feedback.messages.size(), 1);
+    EXPECT_TRUE(feedback.messages[0].startsWith("无法恢复自动保存的下料单：\n"))
+        << feedback.messages[0].toStdString();
+    EXPECT_GT(feedback.messages[0].size(), QString("无法恢复自动保存的下料单：\n").size())
+        << "with the reason";
+    EXPECT_EQ(w.document()->list(), before);
+    EXPECT_FALSE(w.document()->plan());
+    EXPECT_FALSE(w.isWindowModified());
+}
+
+// A list autosaved with its plan comes back with it, and with the settings
+// the plan was made with. Six 3990s of HRB400 Φ20 on 12 m bars with 3 mm
+// cuts: three to a bar (11976 mm), two bars.
+TEST_F(ScheduleWindowTest, RecoveredListBringsItsPlanBack) {
+    BarRow bar;
+    bar.mark = QStringLiteral("1");
+    bar.diameter = 20;
+    bar.dimensions = {{QStringLiteral("A"), 3990}};
+    bar.countPerMember = 3;
+    const CuttingList list{{}, {}, {Member{"KL3", 2, {bar}}}};
+    plans::ListPlanSettings settings;
+    settings.stock = {{12000, std::nullopt}};
+    settings.kerf = 3;
+    const plans::ListPlan plan = plans::planList(list, settings);
+    ASSERT_EQ(plan.plan.stockLength, 24000);
+    {
+        AutosaveStore store(options().autosaveDirectory);
+        ASSERT_FALSE(store.write(list, {}, plans::planToJson(plan)));
+    }
+
+    ScheduleWindow w(options());
+    feedback.clear();
+    feedback.answers = {0}; // 恢复
+    w.offerRecovery();
+    ASSERT_EQ(feedback.questions.size(), 1);
+    EXPECT_TRUE(feedback.messages.isEmpty());
+    EXPECT_EQ(w.document()->list(), list);
+    ASSERT_TRUE(w.document()->plan());
+    EXPECT_EQ(w.document()->plan()->fingerprint, plan.fingerprint);
+    EXPECT_EQ(w.document()->plan()->plan.stockLength, 24000);
+    EXPECT_FALSE(plans::isOutOfDate(*w.document()->plan(), w.document()->list()));
+    EXPECT_EQ(w.planView()->settings().stock, settings.stock);
+    EXPECT_EQ(w.planView()->settings().kerf, 3);
 }
 
 TEST_F(ScheduleWindowTest, RowIsTakenFromTheBarQuantityTabWithoutChangingIt) {
