@@ -99,6 +99,8 @@ struct NotationError {
 struct NotationOptions {
     codes::SteelGrade phiGrade = codes::SteelGrade::HRB400;
     bool seismicSteel = false;
+
+    bool operator==(const NotationOptions&) const = default;
 };
 
 template <typename T> struct Parsed {
