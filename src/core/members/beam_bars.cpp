@@ -132,6 +132,7 @@ struct Detailer {
             return false;
         header = *h.value;
         spans = header.spans;
+        out.name = header.number;
         const QString name = QStringLiteral("%1(%2%3)")
                                  .arg(header.number)
                                  .arg(header.spans)

@@ -112,6 +112,7 @@ struct BeamProblem {
 };
 
 struct BeamBars {
+    QString name; // the beam's number, "KL1", once the annotation is read
     QList<BeamRow> rows;
     QList<BeamProblem> problems;
 };
