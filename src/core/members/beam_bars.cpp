@@ -17,6 +17,9 @@ using codes::SeismicGrade;
 using codes::SteelGrade;
 namespace rules = codes::beams;
 
+// A bar cut into more pieces than this is a typing slip in the spans.
+constexpr int kMostJoints = 100;
+
 QString n0(double v) {
     return numbers::generalNumberText(std::round(v * 10) / 10);
 }
@@ -53,8 +56,8 @@ struct Detailer {
     QList<double> faceLeft, faceRight;          // each support's faces, by x
     QList<BarLayout> supportLeft, supportRight; // top rows at each support, per side
     QList<Section> spanSection;
-    QList<StirrupSpec> spanStirrups;
-    QList<std::optional<SideBarsSpec>> spanSide;
+    QList<Stirrups> spanStirrups;
+    QList<std::optional<SideBars>> spanSide;
     QList<std::optional<BarLayout>> spanBottom;
 
     Detailer(const BeamMember& b) : beam(b), set(b.settings) {}
@@ -249,14 +252,14 @@ struct Detailer {
                 ok = ok && p.has_value();
                 section = p.value_or(section);
             }
-            StirrupSpec stirrups = header.stirrups;
+            Stirrups stirrups = header.stirrups;
             if (!note.stirrups.trimmed().isEmpty()) {
                 const auto p = read(parseStirrups(note.stirrups, set.notation),
                                     where + QStringLiteral("（箍筋）"));
                 ok = ok && p.has_value();
                 stirrups = p.value_or(stirrups);
             }
-            std::optional<SideBarsSpec> side = header.side;
+            std::optional<SideBars> side = header.side;
             if (!note.side.trimmed().isEmpty()) {
                 const auto p = read(parseSideBars(note.side, set.notation),
                                     where + QStringLiteral("（侧面钢筋）"));
@@ -700,7 +703,7 @@ struct Detailer {
             if (spanBottom[sp])
                 layout = *spanBottom[sp];
             else if (!header.bottomContinuous.isEmpty())
-                layout << BarRowSpec{header.bottomContinuous, 0};
+                layout << BarLayer{header.bottomContinuous, 0};
             else {
                 problem(spanName(sp), QStringLiteral("未注下部钢筋"));
                 continue;
@@ -790,7 +793,7 @@ struct Detailer {
         for (int sp = 0; sp < spans; ++sp) {
             if (!spanSide[sp])
                 continue;
-            const SideBarsSpec& side = *spanSide[sp];
+            const SideBars& side = *spanSide[sp];
             Segment s;
             s.top = false;
             s.grade = side.bars.grade, s.d = side.bars.diameter, s.count = side.bars.count;
@@ -848,7 +851,7 @@ struct Detailer {
         if (spanBottom[sp])
             layout = *spanBottom[sp];
         else if (!header.bottomContinuous.isEmpty())
-            layout << BarRowSpec{header.bottomContinuous, 0};
+            layout << BarLayer{header.bottomContinuous, 0};
         if (layout.isEmpty())
             return {0, 0};
         int n = layout.first().count(), d = 0;
@@ -859,7 +862,7 @@ struct Detailer {
 
     void stirrups() {
         for (int sp = 0; sp < spans; ++sp) {
-            const StirrupSpec& st = spanStirrups[sp];
+            const Stirrups& st = spanStirrups[sp];
             const Section& sec = spanSection[sp];
             const double c = beam.beamCover;
             const double length = ln(sp);
@@ -928,7 +931,7 @@ struct Detailer {
     // the middle bars; for 3 legs a tie (第2-7页 梁复合箍筋). The inner hoop
     // spans the j gaps nearest a third of the bars' width, as the trade lays
     // out 4-leg stirrups.
-    void innerLegs(int sp, int legs, int count, double a, double b, const StirrupSpec& st) {
+    void innerLegs(int sp, int legs, int count, double a, double b, const Stirrups& st) {
         if (legs == 2 || count == 0)
             return;
         if (legs < 2 || legs > 4) {
@@ -974,7 +977,7 @@ struct Detailer {
         addRow(row);
     }
 
-    void ties(int sp, const StirrupSpec& st) {
+    void ties(int sp, const Stirrups& st) {
         if (!spanSide[sp])
             return;
         const Section& sec = spanSection[sp];
@@ -1018,7 +1021,7 @@ struct Detailer {
                 const auto layout =
                     read(parseLayout(c->bottom, set.notation), where + QStringLiteral("下部"));
                 if (layout)
-                    for (const BarRowSpec& r : *layout)
+                    for (const BarLayer& r : *layout)
                         for (const BarGroup& g : r.groups) {
                             Segment s;
                             s.role = QStringLiteral("cantileverBottom");
@@ -1038,7 +1041,7 @@ struct Detailer {
                         }
             }
             // Stirrups over the cantilever at its own spacing, else the dense one.
-            StirrupSpec st = left ? spanStirrups.first() : spanStirrups.last();
+            Stirrups st = left ? spanStirrups.first() : spanStirrups.last();
             if (!c->stirrups.trimmed().isEmpty()) {
                 const auto p =
                     read(parseStirrups(c->stirrups, set.notation), where + QStringLiteral("箍筋"));
@@ -1195,6 +1198,12 @@ struct Detailer {
                 }
                 joints << *j;
                 start = *j - overlap / 2;
+                if (joints.size() > kMostJoints) {
+                    problem(roleName(s.role), QStringLiteral("长度 %1 须分成 %2 段以上，请检查跨长")
+                                                  .arg(n0(totalLength(s)))
+                                                  .arg(kMostJoints));
+                    return;
+                }
                 startExtra = 0;
             }
             if (g == 0)

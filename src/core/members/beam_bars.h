@@ -28,7 +28,7 @@ struct BeamSettings {
     // when the support is that deep (default, 第2-33页); or to the far face
     // hc − c, taken when that reaches laE.
     bool straightToFarFace = false;
-    // Bottom bars bent up inside the top bars' legs: their horizontal part
+    // Bottom bars bent up inside the top bars' legs: their horizontal run
     // 50 mm shorter.
     bool bottomInsideTopHooks = false;
     // Bottom bars of two spans with the same bars run through the support

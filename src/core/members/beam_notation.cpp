@@ -6,7 +6,7 @@
 
 namespace members {
 
-int BarRowSpec::count() const {
+int BarLayer::count() const {
     int n = 0;
     for (const BarGroup& g : groups)
         n += g.count;
@@ -211,7 +211,7 @@ bool expectEnd(Cursor& in, const QString& what) {
 }
 
 // "(-2)" after a row.
-bool notIntoSupport(Cursor& in, BarRowSpec& row) {
+bool notIntoSupport(Cursor& in, BarLayer& row) {
     if (!(in.peek() == QLatin1Char('(') && in.peek(1) == QLatin1Char('-')))
         return true;
     in.advance();
@@ -233,7 +233,7 @@ bool layout(Cursor& in, const NotationOptions& options, BarLayout& out) {
     if (in.atEnd())
         return in.fail(QStringLiteral("缺少钢筋"));
     // The first row in full.
-    BarRowSpec first;
+    BarLayer first;
     for (;;) {
         BarGroup g;
         if (!barGroup(in, options, g))
@@ -256,7 +256,7 @@ bool layout(Cursor& in, const NotationOptions& options, BarLayout& out) {
                 return in.fail(QStringLiteral("“/”后应为该排的根数"));
             if (*n < 1)
                 return in.failAt(rowAt, QStringLiteral("每排根数须大于 0"));
-            BarRowSpec row;
+            BarLayer row;
             row.groups << BarGroup{*n, total.grade, total.diameter};
             if (!notIntoSupport(in, row))
                 return false;
@@ -275,7 +275,7 @@ bool layout(Cursor& in, const NotationOptions& options, BarLayout& out) {
         return expectEnd(in, QStringLiteral("排数"));
     }
     // Rows in full: "2C25+2C22/4C25", "2C25+3C22(-3)/5C25".
-    BarRowSpec row = first;
+    BarLayer row = first;
     for (;;) {
         const int rowAt = in.pos();
         if (!notIntoSupport(in, row))
@@ -330,7 +330,7 @@ bool spacing(Cursor& in, double& out, const QString& which) {
     return true;
 }
 
-bool stirrups(Cursor& in, const NotationOptions& options, StirrupSpec& s) {
+bool stirrups(Cursor& in, const NotationOptions& options, Stirrups& s) {
     if (in.peek().isDigit()) {
         const int at = in.pos();
         const std::optional<int> n = in.integer();
@@ -399,7 +399,7 @@ bool section(Cursor& in, Section& s) {
     return expectEnd(in, QStringLiteral("截面"));
 }
 
-bool sideBars(Cursor& in, const NotationOptions& options, SideBarsSpec& s) {
+bool sideBars(Cursor& in, const NotationOptions& options, SideBars& s) {
     if (in.take(QLatin1Char('G')))
         s.torsion = false;
     else if (in.take(QLatin1Char('N')))
@@ -583,7 +583,7 @@ Parsed<BeamHeader> parseHeader(const QString& text, const NotationOptions& optio
                 in.fail(QStringLiteral("侧面钢筋写了两次"));
                 continue;
             }
-            SideBarsSpec side;
+            SideBars side;
             if (sideBars(in, options, side))
                 h.side = side;
         } else if (c0 == QLatin1Char('(') && s.size() > 1 &&
@@ -623,8 +623,8 @@ Parsed<BarLayout> parseLayout(const QString& text, const NotationOptions& option
                             [&](Cursor& in, BarLayout& out) { return layout(in, options, out); });
 }
 
-Parsed<StirrupSpec> parseStirrups(const QString& text, const NotationOptions& options) {
-    return whole<StirrupSpec>(text, [&](Cursor& in, StirrupSpec& out) {
+Parsed<Stirrups> parseStirrups(const QString& text, const NotationOptions& options) {
+    return whole<Stirrups>(text, [&](Cursor& in, Stirrups& out) {
         in.skipSpaces();
         return stirrups(in, options, out);
     });
@@ -637,8 +637,8 @@ Parsed<Section> parseSection(const QString& text) {
     });
 }
 
-Parsed<SideBarsSpec> parseSideBars(const QString& text, const NotationOptions& options) {
-    return whole<SideBarsSpec>(text, [&](Cursor& in, SideBarsSpec& out) {
+Parsed<SideBars> parseSideBars(const QString& text, const NotationOptions& options) {
+    return whole<SideBars>(text, [&](Cursor& in, SideBars& out) {
         in.skipSpaces();
         return sideBars(in, options, out);
     });

@@ -8,7 +8,7 @@
 #include <optional>
 
 // The flat-method (平法) annotation of a beam as 22G101-1's drawing rules
-// write it (第1部分 梁平法施工图制图规则, 集中标注 and 原位标注): read into
+// write it (梁平法施工图制图规则, 集中标注 and 原位标注): read into
 // plain values, every fault reported with its place and reason.
 namespace members {
 
@@ -26,19 +26,19 @@ struct BarGroup {
 
 // One row of longitudinal bars: groups joined by "+", corner bars first;
 // notIntoSupport is the k of "(-k)", bars that stop short of the supports.
-struct BarRowSpec {
+struct BarLayer {
     QList<BarGroup> groups;
     int notIntoSupport = 0;
 
     int count() const;
-    bool operator==(const BarRowSpec&) const = default;
+    bool operator==(const BarLayer&) const = default;
 };
 
 // Rows as written, top row first ("6C25 4/2": a row of 4 over a row of 2).
-using BarLayout = QList<BarRowSpec>;
+using BarLayout = QList<BarLayer>;
 
 // "C10@100/200(2)", "C8@100(4)/150(2)", "13C10@150/200(4)".
-struct StirrupSpec {
+struct Stirrups {
     codes::SteelGrade grade = codes::SteelGrade::HRB400;
     int diameter = 0;
     int endCount = 0;   // "13C10@...": stirrups at each end at the first spacing
@@ -48,15 +48,15 @@ struct StirrupSpec {
     int normalLegs = 2; // legs in the middle
     bool twoSpacings = false;
 
-    bool operator==(const StirrupSpec&) const = default;
+    bool operator==(const Stirrups&) const = default;
 };
 
 // "G4C12" (构造, constructional) or "N4C18" (抗扭, torsion): both faces together.
-struct SideBarsSpec {
+struct SideBars {
     bool torsion = false;
     BarGroup bars;
 
-    bool operator==(const SideBarsSpec&) const = default;
+    bool operator==(const SideBars&) const = default;
 };
 
 struct Section {
@@ -73,11 +73,11 @@ struct BeamHeader {
     int spans = 0;
     CantileverEnds cantilevers = CantileverEnds::None;
     Section section;
-    StirrupSpec stirrups;
+    Stirrups stirrups;
     QList<BarGroup> topContinuous;    // 上部通长筋
     QList<BarGroup> erection;         // 架立筋, written in brackets
     QList<BarGroup> bottomContinuous; // after ";"
-    std::optional<SideBarsSpec> side;
+    std::optional<SideBars> side;
     std::optional<double> elevation; // m, relative to the floor: "(-0.100)"
 
     bool operator==(const BeamHeader&) const = default;
@@ -111,9 +111,9 @@ template <typename T> struct Parsed {
 Parsed<BeamHeader> parseHeader(const QString& text, const NotationOptions& options = {});
 // 原位标注 of bar rows: "6C25 4/2", "2C25+2C22/4C25", "6C25 2(-2)/4".
 Parsed<BarLayout> parseLayout(const QString& text, const NotationOptions& options = {});
-Parsed<StirrupSpec> parseStirrups(const QString& text, const NotationOptions& options = {});
+Parsed<Stirrups> parseStirrups(const QString& text, const NotationOptions& options = {});
 Parsed<Section> parseSection(const QString& text);
-Parsed<SideBarsSpec> parseSideBars(const QString& text, const NotationOptions& options = {});
+Parsed<SideBars> parseSideBars(const QString& text, const NotationOptions& options = {});
 // Bars joined by "+", such as a span's own top continuous bars "2C25".
 Parsed<QList<BarGroup>> parseGroups(const QString& text, const NotationOptions& options = {});
 
