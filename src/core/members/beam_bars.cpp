@@ -661,7 +661,8 @@ struct Detailer {
                 if (s.x1 >= spanEnd(sp) && s.x0 < to && s.x0 > spanStart(sp))
                     to = std::min(to, s.x0);
             }
-            if (through)
+            // Support bars that overlap over the span leave no room between.
+            if (through || to <= from)
                 continue;
             for (const BarGroup& g : header.erection) {
                 Segment seg;

@@ -1,5 +1,7 @@
 #include "core/members/beam_notation.h"
 
+#include "core/codes/bar_masses.h"
+
 #include <QStringList>
 
 #include <cmath>
@@ -187,6 +189,11 @@ bool gradeAndDiameter(Cursor& in, const NotationOptions& options, SteelGrade& gr
     const std::optional<SteelGrade> final = withE(*g, e, options, in, at);
     if (!final)
         return false;
+    // Only bars the product standards make can be bought and listed.
+    if (!codes::nominalMassPerMetre(*final, *d))
+        return in.failAt(at + 1, QStringLiteral("%1 没有 %2 mm 的公称直径（GB/T 1499）")
+                                     .arg(codes::gradeName(*final))
+                                     .arg(*d));
     grade = *final;
     diameter = *d;
     return true;

@@ -327,6 +327,22 @@ TEST(BeamBars, SupportBarsRunThroughAShortSpan) {
     expectOne(bars, "stirrup", 2, {}, {Shape::Stirrup, {260, 560}, 15, 8});
 }
 
+// Support bars of different sizes overlapping over a span are not joined, and
+// leave no room for erection bars there (found by the fuzzer: a negative
+// length). 三级; interior reaches 15500/3 = 5166.7.
+TEST(BeamBars, OverlappingSupportBarsLeaveNoErectionBars) {
+    BeamMember b = beam("KL6(3) 300×600 C8@100/200(2) 2C25+(2C12);3C22", {6000, 15500, 6000},
+                        {500, 500, 500, 500}, codes::SeismicGrade::Third);
+    b.atSupports = {{u("4C25")}, {u("5C28")}, {u("4C25")}, {u("4C25")}};
+    b.settings.splice = codes::beams::Splice::Coupler;
+    const BeamBars bars = members::detailBeam(b);
+    // Span 1: 2000 from the left and 5166.7 from the right exceed 6000.
+    EXPECT_TRUE(rows(bars, "erection", 1).isEmpty());
+    // Span 2: 15500 − 2 × 5166.7 + 2 × 150 = 5466.7.
+    expectOne(bars, "erection", 2, {}, {Shape::Straight, {5467}, 2, 12});
+    expectListAccepts(bars);
+}
+
 // Lapped long bars: llE for 50 % lapped, 二级, C30, d = 25: R(1.4 × 40) = 56d =
 // 1400; joint zones 1.3 × 1400 = 1820 apart.
 TEST(BeamBars, LongBarsLappedInTheMiddleThirdAndStaggered) {

@@ -85,6 +85,13 @@ TEST(BeamNotation, GradesByLetterEAndGlyph) {
     options.seismicSteel = true;
     EXPECT_EQ(members::parseGroups(u("2D25"), options).value->first().grade, SteelGrade::HRB500E);
     EXPECT_EQ(members::parseGroups(u("2A10"), options).value->first().grade, SteelGrade::HPB300);
+    // Only the standards' nominal diameters: no 11 mm bar, no plain 25 mm bar.
+    for (const char* text : {"2C11", "2A25"}) {
+        const auto odd = members::parseGroups(u(text));
+        ASSERT_EQ(odd.errors.size(), 1) << text;
+        EXPECT_EQ(odd.errors.first().position, 2);
+        EXPECT_TRUE(odd.errors.first().reason.contains(u("公称直径")));
+    }
     const auto bad = members::parseGroups(u("2AE10"));
     ASSERT_EQ(bad.errors.size(), 1);
     EXPECT_EQ(bad.errors.first().position, 1);
