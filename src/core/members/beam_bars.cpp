@@ -479,19 +479,40 @@ struct Detailer {
             const bool sidesDiffer = supportLeft[s] != supportRight[s];
             const QString where = supportName(s);
             const BarLayout spanSide = leftEnd ? supportRight[s] : supportLeft[s];
-            const QList<QList<BarGroup>> rows = extraRows(spanSide, where);
-            const QList<QList<BarGroup>> other =
-                (leftEnd || rightEnd)
-                    ? rows
-                    : extraRows(supportRight[s], where + QStringLiteral("（右）"));
+            QList<QList<BarGroup>> rows = extraRows(spanSide, where);
             if (!leftEnd && !rightEnd && sidesDiffer) {
-                // Per side: each side's bars reach into its span and anchor in
-                // the support like at an end, as many as both sides share run
-                // through (第2-36页 note: the bars one side has more of anchor
-                // into the column).
+                // 第2-33页 note: where the two sides differ, the bars both
+                // sides have run through; the bars one side has more of
+                // anchor into the column (as at an end support).
+                QList<QList<BarGroup>> right =
+                    extraRows(supportRight[s], where + QStringLiteral("（右）"));
+                QList<QList<BarGroup>> shared;
+                for (qsizetype r = 0; r < std::max(rows.size(), right.size()); ++r) {
+                    QList<BarGroup> common;
+                    if (r < rows.size() && r < right.size()) {
+                        for (BarGroup& l : rows[r])
+                            for (BarGroup& g : right[r])
+                                if (l.grade == g.grade && l.diameter == g.diameter) {
+                                    const int n = std::min(l.count, g.count);
+                                    if (n > 0)
+                                        common << BarGroup{n, l.grade, l.diameter};
+                                    l.count -= n;
+                                    g.count -= n;
+                                }
+                    }
+                    shared << common;
+                }
+                const auto drop = [](QList<QList<BarGroup>>& list) {
+                    for (QList<BarGroup>& row : list)
+                        row.erase(std::remove_if(row.begin(), row.end(),
+                                                 [](const BarGroup& g) { return g.count <= 0; }),
+                                  row.end());
+                };
+                drop(rows);
+                drop(right);
                 supportSide(s, rows, true);
-                supportSide(s, other, false);
-                continue;
+                supportSide(s, right, false);
+                rows = shared;
             }
             for (qsizetype r = 0; r < rows.size(); ++r) {
                 const int row = int(r) + 1;

@@ -343,6 +343,72 @@ TEST(BeamBars, OverlappingSupportBarsLeaveNoErectionBars) {
     expectListAccepts(bars);
 }
 
+// Settings other than the atlas's, each against the same beam worked by hand.
+TEST(BeamBars, VariantSettings) {
+    // Example 2's beam: d = 20, 三级, laE = 740, hc = 500.
+    BeamMember b = beam("KL2(1) 300×600 C8@100/200(2) 2C20;3C20", {6000}, {500, 500},
+                        codes::SeismicGrade::Third);
+    // Bottom bars inside the top bars' legs: 480 − 50 = 430 each end.
+    b.settings.bottomInsideTopHooks = true;
+    expectOne(members::detailBeam(b), "bottomContinuous", {}, {},
+              {Shape::U, {300, 6860, 300}, 3, 20});
+    b.settings.bottomInsideTopHooks = false;
+    // laE as 30d = 600 on 800 supports: max(600, 400 + 100) = 600 ≤ 780.
+    b.supports = {800, 800};
+    b.settings.anchorageBasis = members::BeamSettings::AnchorageBasis::Multiple;
+    b.settings.anchorageMultiple = 30;
+    expectOne(members::detailBeam(b), "topContinuous", {}, {}, {Shape::Straight, {7200}, 2, 20});
+
+    // Bottom bars alike in two spans (二级, 4000 and 3000, hc 600): anchored
+    // on each side, 580 + 4000 + 1000 and 1000 + 3000 + 580; run through,
+    // 580 + 4000 + 600 + 3000 + 580 = 8760.
+    BeamMember two = beam("KL8(2) 300×700 C10@100/200(2) 2C25;4C25", {4000, 3000}, {600, 600, 600});
+    two.atSpans = {{u("4C25")}, {u("4C25")}};
+    BeamBars bars = members::detailBeam(two);
+    expectOne(bars, "bottom", 1, {}, {Shape::L, {5580, 375}, 4, 25});
+    expectOne(bars, "bottom", 2, {}, {Shape::L, {4580, 375}, 4, 25});
+    two.settings.bottomThroughEqualSpans = true;
+    bars = members::detailBeam(two);
+    expectOne(bars, "bottom", 1, {}, {Shape::U, {375, 8760, 375}, 4, 25});
+    EXPECT_TRUE(rows(bars, "bottom", 2).isEmpty());
+    // A table allowance of 12d per hook in the budget: 2 × (260 + 660) + 2 × 120.
+    two.settings.hookAllowance = 12;
+    EXPECT_DOUBLE_EQ(rows(members::detailBeam(two), "stirrup", 1).first().budgetLength, 2080);
+}
+
+// An interior support whose sides differ (二级, two 6000 spans, hc 500):
+// left 6C25 4/2, right 4C25, 2C25 continuous.
+TEST(BeamBars, SupportSidesThatDiffer) {
+    BeamMember b = beam("KL9(2) 300×700 C10@100/200(2) 2C25;4C25", {6000, 6000}, {500, 500, 500});
+    b.atSupports = {{}, {{}, u("6C25 4/2"), u("4C25")}, {}};
+    const BeamBars bars = members::detailBeam(b);
+    EXPECT_TRUE(bars.problems.isEmpty());
+    // The 2 first-row bars both sides have run through: 2000 + 500 + 2000.
+    expectOne(bars, "supportTop1", {}, 2, {Shape::Straight, {4500}, 2, 25});
+    // The left side's second row alone: 6000/4 = 1500 into the span, then
+    // into the column: 480 < max(1000, 250 + 125), bent 480 and 15d = 375.
+    expectOne(bars, "supportTop2", {}, 2, {Shape::L, {1980, 375}, 2, 25});
+    expectListAccepts(bars);
+}
+
+// Torsion side bars anchor as bottom bars do (二级, d = 16: laE = 640), and
+// stirrups written with an end count.
+TEST(BeamBars, TorsionBarsAndStirrupsWithAnEndCount) {
+    BeamBars bars = members::detailBeam(
+        beam("KL7(1) 300×700 C10@100/200(2) 2C25;4C25 N4C16", {6000}, {600, 600}));
+    // 580 < max(640, 300 + 80) → bent 580 ≥ 0.4 × 640 = 256, 15d = 240.
+    expectOne(bars, "sideN", 1, {}, {Shape::U, {240, 7160, 240}, 4, 16});
+    // 2 rows of ties, ⌈5900/400⌉ + 1 = 16 each.
+    expectOne(bars, "tie", 1, {}, {Shape::Tie, {260}, 32, 6});
+
+    // 13C10@150/200: 13 at each end, reaching 50 + 12 × 150 = 1850; the middle
+    // ⌈(6000 − 3700)/200⌉ − 1 = 11.
+    BeamMember l = beam("L2(1) 250×500 13C10@150/200(2) 2C16;3C18", {6000}, {250, 250});
+    l.leftEnd = l.rightEnd = members::EndSupport::Beam;
+    bars = members::detailBeam(l);
+    expectOne(bars, "stirrup", 1, {}, {Shape::Stirrup, {210, 460}, 37, 10});
+}
+
 // Lapped long bars: llE for 50 % lapped, 二级, C30, d = 25: R(1.4 × 40) = 56d =
 // 1400; joint zones 1.3 × 1400 = 1820 apart.
 TEST(BeamBars, LongBarsLappedInTheMiddleThirdAndStaggered) {
