@@ -109,6 +109,26 @@ TEST(BeamCommand, BadBeamsExitWithTheReason) {
     EXPECT_TRUE(missing.err.contains(QStringLiteral("无法读取")));
 }
 
+// A beam of which some bars cannot be detailed prints the others and the
+// problems, and succeeds: a 300 column gives hc − c = 280 < 0.4labE = 400.
+TEST(BeamCommand, WhatCannotBeDetailedIsListed) {
+    const char* narrow = R"({"annotation":"KL1(1) 300×700 C10@100/200(2) 2C25;4C25",
+        "spans":[6000],"supports":[300,600]})";
+    QTemporaryDir dir;
+    const Finished json = corvala({"--beam", beamFile(dir, narrow), "--json"});
+    ASSERT_EQ(json.status, 0) << json.err.toStdString();
+    const QJsonObject root = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_FALSE(root["rows"].toArray().isEmpty());
+    const QJsonArray problems = root["problems"].toArray();
+    ASSERT_FALSE(problems.isEmpty());
+    EXPECT_TRUE(problems.first()["where"].toString().startsWith(QStringLiteral("左端支座")));
+    EXPECT_TRUE(problems.first()["reason"].toString().contains(QStringLiteral("0.4labE = 400")));
+    const Finished text = corvala({"--beam", beamFile(dir, narrow)});
+    ASSERT_EQ(text.status, 0);
+    EXPECT_TRUE(text.out.contains(QStringLiteral("未能翻样：\n\t左端支座")))
+        << text.out.toStdString();
+}
+
 TEST(BeamCommand, NamedInTheHelp) {
     const Finished run = corvala({"--help"});
     ASSERT_EQ(run.status, 0);

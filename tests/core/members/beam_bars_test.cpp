@@ -13,6 +13,7 @@
 #include "support/qt_printers.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 
 #include <gtest/gtest.h>
 
@@ -409,6 +410,81 @@ TEST(BeamBars, TorsionBarsAndStirrupsWithAnEndCount) {
     expectOne(bars, "stirrup", 1, {}, {Shape::Stirrup, {210, 460}, 37, 10});
 }
 
+// Cantilevers at both ends (二级; 22 mm: 12d = 264; 20 mm: laE = 800). The
+// supports' faces lie at 0, 500 and 6500, 7000; the tips at −(1500 − 20) =
+// −1480 and 7000 + 1800 − 20 = 8780.
+TEST(BeamBars, CantileversAtBothEnds) {
+    BeamMember b = beam("KL10(1B) 300×600 C10@100/200(2) 2C22;2C20", {6000}, {500, 500});
+    b.atSupports = {{u("6C22 4/2")}, {u("4C22")}};
+    b.leftCantilever = members::Cantilever{1500, {}, {}};
+    b.rightCantilever = members::Cantilever{1800, u("2C16"), {}};
+    const BeamBars bars = members::detailBeam(b);
+    EXPECT_TRUE(bars.problems.isEmpty());
+    expectListAccepts(bars);
+    // Tip to tip: 8780 + 1480 = 10260, 264 down at both.
+    expectOne(bars, "topContinuous", {}, {}, {Shape::U, {264, 10260, 264}, 2, 22});
+    // Left row 1: from the tip to 500 + 6000/3 = 2500: 3980; row 2 from
+    // 0.75 × 1500 = 1125 out to 500 + 6000/4 = 2000: 3125.
+    expectOne(bars, "cantileverTop", {}, 1, {Shape::L, {3980, 264}, 2, 22});
+    expectOne(bars, "cantileverTop2", {}, 1, {Shape::Straight, {3125}, 2, 22});
+    expectOne(bars, "cantileverTop", {}, 2, {Shape::L, {4280, 264}, 2, 22});
+    // The span's bottom anchors 800 into both cantilevers' supports: −300 to 7300.
+    expectOne(bars, "bottomContinuous", {}, {}, {Shape::Straight, {7600}, 2, 20});
+    // Left cantilever's stirrups: ⌈(1480 − 50)/100⌉ + 1 = 16, 560 deep.
+    expectOne(bars, "cantileverStirrup", {}, 1, {Shape::Stirrup, {260, 560}, 16, 10});
+    expectOne(bars, "cantileverStirrup", {}, 2, {Shape::Stirrup, {260, 560}, 19, 10});
+}
+
+// Legs per zone and three legs (二级, 700 deep, Ld = 1050: 11 + 19 + 11).
+TEST(BeamBars, LegsPerZoneAndThreeLegs) {
+    BeamBars bars =
+        members::detailBeam(beam("KL11(1) 300×700 C8@100(4)/200(2) 2C25;4C25", {6000}, {600, 600}));
+    expectOne(bars, "stirrup", 1, {}, {Shape::Stirrup, {260, 660}, 41, 8});
+    // Inner hoops in the dense zones only: (260 − 16 − 25)/3 + 25 + 16 = 114.
+    expectOne(bars, "stirrupInner", 1, {}, {Shape::Stirrup, {114, 660}, 22, 8});
+    bars = members::detailBeam(beam("KL11(1) 300×700 C8@100/200(3) 2C25;4C25", {6000}, {600, 600}));
+    // The third leg a tie over the height h − 2c = 660.
+    expectOne(bars, "stirrupTie", 1, {}, {Shape::Tie, {660}, 41, 8});
+    bars = members::detailBeam(beam("KL11(1) 300×700 C8@100/200(6) 2C25;4C25", {6000}, {600, 600}));
+    ASSERT_EQ(bars.problems.size(), 1);
+    EXPECT_TRUE(bars.problems.first().reason.contains(u("6 肢箍")));
+}
+
+// A span's own section and stirrups (原位 over 集中), and seismic grade 一.
+TEST(BeamBars, SpanOverridesAndGradeOne) {
+    BeamMember b = beam("KL12(2) 300×700 C10@100/200(2) 2C25;4C25", {6000, 4500}, {600, 600, 600});
+    b.atSpans = {{}, {{}, u("300×500"), u("C8@150(2)"), {}}};
+    BeamBars bars = members::detailBeam(b);
+    expectOne(bars, "stirrup", 1, {}, {Shape::Stirrup, {260, 660}, 41, 10});
+    // 260 × 460 at one spacing: ⌈4400/150⌉ + 1 = 31.
+    expectOne(bars, "stirrup", 2, {}, {Shape::Stirrup, {260, 460}, 31, 8});
+    // A fault in a span's note names the span and the character.
+    b.atSpans = {{u("4C")}, {}};
+    bars = members::detailBeam(b);
+    EXPECT_TRUE(bars.rows.isEmpty());
+    ASSERT_EQ(bars.problems.size(), 1);
+    EXPECT_EQ(bars.problems.first().where, u("第 1 跨原位标注（下部）"));
+    EXPECT_TRUE(bars.problems.first().reason.startsWith(u("第 3 个字符")));
+    // 一级, hb = 600: Ld = max(1200, 500): ⌈1150/100⌉ + 1 = 13 each end,
+    // ⌈3600/200⌉ − 1 = 17.
+    bars = members::detailBeam(beam("KL2(1) 300×600 C8@100/200(2) 2C20;3C20", {6000}, {500, 500},
+                                    codes::SeismicGrade::First));
+    expectOne(bars, "stirrup", 1, {}, {Shape::Stirrup, {260, 560}, 43, 8});
+}
+
+// A bar that cannot be joined where the atlas allows is reported and kept
+// whole: 4000 stock cannot reach the middle third of a 14000 span (5267 to
+// 9933 from the left face) from the bar's start at 20.
+TEST(BeamBars, LongBarWithNowhereToJoin) {
+    BeamMember b = beam("KL14(1) 300×700 C10@100/200(2) 2C25", {14000}, {600, 600});
+    b.settings.stockLength = 4000;
+    b.settings.splice = codes::beams::Splice::Coupler;
+    const BeamBars bars = members::detailBeam(b);
+    expectOne(bars, "topContinuous", {}, {}, {Shape::U, {375, 15160, 375}, 2, 25});
+    EXPECT_TRUE(std::any_of(bars.problems.begin(), bars.problems.end(),
+                            [](const auto& p) { return p.reason.contains(u("放不下接头")); }));
+}
+
 // Lapped long bars: llE for 50 % lapped, 二级, C30, d = 25: R(1.4 × 40) = 56d =
 // 1400; joint zones 1.3 × 1400 = 1820 apart.
 TEST(BeamBars, LongBarsLappedInTheMiddleThirdAndStaggered) {
@@ -491,6 +567,16 @@ TEST(BeamJson, ReadsBackWhatItWritesAndNamesBadKeys) {
     o = members::beamToJson(b);
     o.insert("seismic", "五");
     EXPECT_TRUE(members::beamFromJson(o).error.contains(u("seismic")));
+    // A cantilever as a bare length, and supports without notes.
+    const members::BeamRead shortForm = members::beamFromJson(
+        QJsonDocument::fromJson(R"({"annotation":"KL3(1A) 300×600 C10@100/200(2) 2C22",
+            "spans":[6000],"supports":[500,500],"atSupports":[null,"4C22"],
+            "cantilevers":{"right":1800}})")
+            .object());
+    ASSERT_TRUE(shortForm.beam) << shortForm.error.toStdString();
+    EXPECT_EQ(shortForm.beam->rightCantilever->length, 1800);
+    EXPECT_TRUE(shortForm.beam->atSupports.first().both.isEmpty());
+    EXPECT_EQ(shortForm.beam->atSupports.last().both, u("4C22"));
     o = members::beamToJson(b);
     o.insert("spans", QJsonArray{6000, "x"});
     EXPECT_TRUE(members::beamFromJson(o).error.contains(u("spans[1]")));
