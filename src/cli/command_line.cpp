@@ -136,18 +136,19 @@ struct Options {
         QStringLiteral("HOW")};
     QCommandLineOption beam{
         QStringLiteral("beam"),
-        QStringLiteral("Detail the beam in FILE (JSON: its flat-method annotation "
-                       "\"KL1(2) 300x700 C10@100/200(2) 2C25;4C25 G4C12\", the clear spans, "
-                       "the support widths, the annotations at supports and under spans, "
-                       "cantilevers, concrete, seismic grade, covers, stock length, splice and "
-                       "settings; see docs/beams.md) into cutting-list rows by the 22G101-1 "
-                       "rules: each bar's role, span or support, shape and outer dimensions, "
-                       "count, cut length, budget length and derivation, and what could not be "
-                       "detailed. The atlas is the default; the settings choose the common "
-                       "variants: anchorage table/formula/Nd, straightAnchorage atlas/farFace, "
-                       "bottomInsideTopHooks, bottomThroughEqualSpans, roofNode "
-                       "beamIntoColumn/columnIntoBeam, nonFrameEnds hinged/fullyUsed, "
-                       "hookAllowance, tieDiameter, phiGrade, seismicSteel."),
+        QStringLiteral(
+            "Detail the beam in FILE (JSON: its flat-method annotation "
+            "\"KL1(2) 300x700 C10@100/200(2) 2C25;4C25 G4C12\", the clear spans, "
+            "the support widths, the annotations at supports and under spans, "
+            "cantilevers, concrete, seismic grade, covers, stock length, splice and "
+            "settings; see docs/beams.md) into cutting-list rows by the 22G101-1 "
+            "rules: each bar's role, span or support, shape and outer dimensions, "
+            "count, cut length, budget length and derivation, and what could not be "
+            "detailed. The atlas is the default; the settings choose the common "
+            "variants: anchorage table/formula/Nd, straightAnchorage atlas/farFace, "
+            "bottomInsideTopHooks, bottomThroughEqualSpans, sideBarsContinuous, roofNode "
+            "beamIntoColumn/columnIntoBeam, nonFrameEnds hinged/fullyUsed, "
+            "hookAllowance, tieDiameter, phiGrade, seismicSteel."),
         QStringLiteral("FILE")};
     QCommandLineOption json{QStringLiteral("json"),
                             QStringLiteral("With --list, --cut, --anchor or --beam: print the "

@@ -66,6 +66,9 @@ struct Detailer {
     SeismicGrade seismic() const { return frame() ? beam.seismic : SeismicGrade::None; }
 
     void problem(const QString& where, const QString& reason) {
+        for (const BeamProblem& p : out.problems)
+            if (p.where == where && p.reason == reason)
+                return;
         out.problems << BeamProblem{where, reason};
     }
 
@@ -820,6 +823,25 @@ struct Detailer {
             s.top = false;
             s.grade = side.bars.grade, s.d = side.bars.diameter, s.count = side.bars.count;
             s.span = sp;
+            if (!side.torsion && set.sideBarsContinuous) {
+                // G bars alike in consecutive spans run on, 15d into the end
+                // supports, lapped 15d (第2-41页).
+                s.role = QStringLiteral("sideG");
+                const double reach = rules::sideBarReach(s.d);
+                int last = sp;
+                while (last + 1 < spans && spanSide[last + 1] && spanSide[last + 1] == spanSide[sp])
+                    ++last;
+                s.x0 = spanStart(sp) - reach;
+                s.x1 = spanEnd(last) + reach;
+                s.span.reset();
+                s.why << QStringLiteral("第 %1～%2 跨连续，两端各伸入支座 15d = %3")
+                             .arg(sp + 1)
+                             .arg(last + 1)
+                             .arg(n0(reach));
+                segments << s;
+                sp = last;
+                continue;
+            }
             if (!side.torsion) {
                 // 第2-41页: 15d into each support.
                 s.role = QStringLiteral("sideG");
@@ -1187,10 +1209,21 @@ struct Detailer {
         const Lengths l = lengths(s.grade, s.d);
         if (!l.ok)
             return;
-        const double overlap = set.splice == rules::Splice::Lap ? l.ll : 0;
-        const double zone = rules::jointZone(set.splice, l.ll, s.d);
-        const auto zones = jointZones(s);
-        const QString how = set.splice == rules::Splice::Lap
+        // Constructional side bars lap 15d anywhere within a span (第2-41页).
+        const bool side = s.role == QLatin1String("sideG");
+        const double overlap = side                               ? rules::sideBarReach(s.d)
+                               : set.splice == rules::Splice::Lap ? l.ll
+                                                                  : 0;
+        const double zone = side ? rules::jointZone(rules::Splice::Lap, overlap, s.d)
+                                 : rules::jointZone(set.splice, l.ll, s.d);
+        QList<std::pair<double, double>> zones = jointZones(s);
+        if (side) {
+            zones.clear();
+            for (int sp = 0; sp < spans; ++sp)
+                zones << std::pair(spanStart(sp), spanEnd(sp));
+        }
+        const QString how = side ? QStringLiteral("搭接 15d = %1").arg(n0(overlap))
+                            : set.splice == rules::Splice::Lap
                                 ? QStringLiteral("搭接 llE = %1").arg(n0(l.ll))
                             : set.splice == rules::Splice::Coupler ? QStringLiteral("机械连接")
                                                                    : QStringLiteral("焊接");

@@ -34,6 +34,9 @@ struct BeamSettings {
     // Bottom bars of two spans with the same bars run through the support
     // between them instead of anchoring on each side.
     bool bottomThroughEqualSpans = false;
+    // Constructional side bars (G) alike in consecutive spans run on through
+    // the supports, lapped 15d, instead of one bar per span.
+    bool sideBarsContinuous = false;
     // WKL end joints: the beam's bars anchor into the column, leg 1.7labE
     // (default); or the column's bars anchor into the beam, leg to the beam's
     // bottom.

@@ -210,6 +210,7 @@ QJsonObject beamToJson(const BeamMember& beam) {
                     s.straightToFarFace ? QStringLiteral("farFace") : QStringLiteral("atlas"));
     settings.insert(QStringLiteral("bottomInsideTopHooks"), s.bottomInsideTopHooks);
     settings.insert(QStringLiteral("bottomThroughEqualSpans"), s.bottomThroughEqualSpans);
+    settings.insert(QStringLiteral("sideBarsContinuous"), s.sideBarsContinuous);
     settings.insert(QStringLiteral("roofNode"), s.roofColumnIntoBeam
                                                     ? QStringLiteral("columnIntoBeam")
                                                     : QStringLiteral("beamIntoColumn"));
@@ -362,11 +363,13 @@ BeamRead beamFromJson(const QJsonObject& o) {
         BeamSettings& set = b.settings;
         if (!r.onlyKeys(s,
                         {"anchorage", "straightAnchorage", "bottomInsideTopHooks",
-                         "bottomThroughEqualSpans", "roofNode", "nonFrameEnds", "hookAllowance",
-                         "tieDiameter", "phiGrade", "seismicSteel"},
+                         "bottomThroughEqualSpans", "sideBarsContinuous", "roofNode",
+                         "nonFrameEnds", "hookAllowance", "tieDiameter", "phiGrade",
+                         "seismicSteel"},
                         QStringLiteral("settings")) ||
             !r.flag(s, "bottomInsideTopHooks", set.bottomInsideTopHooks) ||
             !r.flag(s, "bottomThroughEqualSpans", set.bottomThroughEqualSpans) ||
+            !r.flag(s, "sideBarsContinuous", set.sideBarsContinuous) ||
             !r.flag(s, "seismicSteel", set.notation.seismicSteel))
             return done();
         const auto choice = [&](const char* key, const QStringList& names, int& out) {

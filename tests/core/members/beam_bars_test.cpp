@@ -372,6 +372,22 @@ TEST(BeamBars, VariantSettings) {
     bars = members::detailBeam(two);
     expectOne(bars, "bottom", 1, {}, {Shape::U, {375, 8760, 375}, 4, 25});
     EXPECT_TRUE(rows(bars, "bottom", 2).isEmpty());
+    // G bars continuous over both spans (example 1's beam): 15d = 180 into
+    // the end supports, 6900 + 600 + 5400 + 2 × 180 = 13260 along, longer than
+    // 12000: two groups of two bars, each lapped 180 within a span.
+    BeamMember side =
+        beam("KL1(2) 300×700 C10@100/200(2) 2C25;4C25 G4C12", {6900, 5400}, {600, 600, 600});
+    side.settings.sideBarsContinuous = true;
+    const QList<BeamRow> g = rows(members::detailBeam(side), "sideG");
+    ASSERT_EQ(g.size(), 4);
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_EQ(g[2 * k].bar.countPerMember, 2);
+        EXPECT_FALSE(g[2 * k].span);
+        EXPECT_EQ(g[2 * k].bar.dimensions.value("A") + g[2 * k + 1].bar.dimensions.value("A"),
+                  13260 + 180);
+        EXPECT_LE(g[2 * k].bar.dimensions.value("A"), 12000);
+        EXPECT_TRUE(g[2 * k].derivation.contains(u("搭接 15d = 180")));
+    }
     // A table allowance of 12d per hook in the budget: 2 × (260 + 660) + 2 × 120.
     two.settings.hookAllowance = 12;
     EXPECT_DOUBLE_EQ(rows(members::detailBeam(two), "stirrup", 1).first().budgetLength, 2080);
@@ -552,6 +568,7 @@ TEST(BeamJson, ReadsBackWhatItWritesAndNamesBadKeys) {
     b.settings.tieDiameter = 8;
     b.settings.notation.phiGrade = codes::SteelGrade::HRB335;
     b.settings.roofColumnIntoBeam = true;
+    b.settings.sideBarsContinuous = true;
     const members::BeamRead back = members::beamFromJson(members::beamToJson(b));
     ASSERT_TRUE(back.beam) << back.error.toStdString();
     EXPECT_EQ(*back.beam, b);
