@@ -425,6 +425,7 @@ bool sideBars(Cursor& in, const NotationOptions& options, SideBars& s) {
 bool topAndBottom(Cursor& in, const NotationOptions& options, BeamHeader& h) {
     if (!in.take(QLatin1Char(';'))) {
         for (;;) {
+            const int groupAt = in.pos();
             const bool bracket = in.take(QLatin1Char('('));
             BarGroup g;
             if (!barGroup(in, options, g))
@@ -435,7 +436,7 @@ bool topAndBottom(Cursor& in, const NotationOptions& options, BeamHeader& h) {
                 h.erection << g;
             } else {
                 if (!h.erection.isEmpty())
-                    return in.fail(QStringLiteral("通长筋应写在架立筋之前"));
+                    return in.failAt(groupAt, QStringLiteral("通长筋应写在架立筋之前"));
                 h.topContinuous << g;
             }
             if (!in.take(QLatin1Char('+')))
@@ -578,7 +579,10 @@ Parsed<BeamHeader> parseHeader(const QString& text, const NotationOptions& optio
             seen = true;
             return true;
         };
-        if (s.contains(QLatin1Char('@')) || s.contains(QChar(0xFF20))) {
+        // Stirrups are the one item that may start with the grade's letter.
+        const bool gradeFirst = c0 == QLatin1Char('A') || c0 == QLatin1Char('B') ||
+                                c0 == QLatin1Char('C') || c0 == QLatin1Char('D') || isPhi(c0);
+        if (s.contains(QLatin1Char('@')) || s.contains(QChar(0xFF20)) || gradeFirst) {
             if (once(haveStirrups, QStringLiteral("箍筋")))
                 stirrups(in, options, h.stirrups);
         } else if (looksLikeSection(s)) {

@@ -180,4 +180,64 @@ TEST(BeamNotation, ReportsFaultsByPlaceAndReason) {
     EXPECT_EQ(members::describeErrors(two.errors, u("集中标注")).count(QLatin1Char('\n')), 1);
 }
 
+// What drawings exported to text look like: Φ for every grade, full-width
+// brackets and signs, extra blanks, the E after the diameter.
+TEST(BeamNotation, ReadsExportedText) {
+    members::NotationOptions options;
+    options.phiGrade = SteelGrade::HRB400E;
+    const auto p = members::parseHeader(
+        u("  KL2（3A）　300×650  Φ10@100/200（4）  2Φ25＋（2Φ12）；4Φ25  N4Φ16  （＋0.050） "),
+        options);
+    ASSERT_TRUE(p.value) << members::describeErrors(p.errors).toStdString();
+    EXPECT_EQ(p.value->spans, 3);
+    EXPECT_EQ(p.value->cantilevers, CantileverEnds::One);
+    EXPECT_EQ(p.value->stirrups.grade, SteelGrade::HRB400E);
+    EXPECT_EQ(p.value->stirrups.denseLegs, 4);
+    EXPECT_EQ(p.value->topContinuous, QList<BarGroup>{bars(2, 25, SteelGrade::HRB400E)});
+    EXPECT_EQ(p.value->erection, QList<BarGroup>{bars(2, 12, SteelGrade::HRB400E)});
+    EXPECT_EQ(p.value->bottomContinuous, QList<BarGroup>{bars(4, 25, SteelGrade::HRB400E)});
+    EXPECT_EQ(p.value->elevation, 0.05);
+    // Bottom continuous bars alone after the semicolon.
+    const auto bottomOnly = members::parseHeader(u("L3(2) 250×500 C8@200(2) ;3C18"));
+    ASSERT_TRUE(bottomOnly.value) << members::describeErrors(bottomOnly.errors).toStdString();
+    EXPECT_TRUE(bottomOnly.value->topContinuous.isEmpty());
+    EXPECT_EQ(bottomOnly.value->bottomContinuous, QList<BarGroup>{bars(3, 18)});
+}
+
+// Faults inside the groups, the stirrups and the side bars, each at its place.
+TEST(BeamNotation, FaultsInsideItems) {
+    const struct {
+        const char* text;
+        int position;
+        const char* reasonPart;
+    } cases[] = {
+        // Erection bars belong after the continuous ones.
+        {"KL1(2) 300×700 C10@100/200(2) (2C12)+2C25", 37, "架立筋之前"},
+        {"KL1(2) 300×700 C10@100/200(2) 2C25+(2C12", 40, "右括号"},
+        {"KL1(2) 300×700 C10@100/200(13) 2C25", 27, "肢数 13"},
+        {"KL1(2) 300×700 C10@30/200(2) 2C25", 19, "加密区间距 30"},
+        {"KL1(2) 300×700 13C10@150(2) 2C25", 27, "两种间距"},
+        {"KL1(2) 300×700 C10100/200(2) 2C25", 16, "钢筋直径 10100"},
+        {"KL1(2) 300×700 C10(2) 2C25", 18, "@"},
+        {"KL1(2) 300×700 C10@100/200(2) 2C25 G4C12 N4C16", 41, "两次"},
+        {"KL1(2) 300×700 C10@100/200(2) 2C25 (-0.1", 40, "右括号"},
+        {"KL1(2) 50×700 C10@100/200(2) 2C25", 7, "截面宽度 b 50"},
+        {"KL1(2) 300×700/500 C10@100/200(2) 2C25", 0, "悬挑"},
+        {"KL1(2) 300×700 C10@100/200(2) 2C25 H4C12", 35, "无法识别"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto p = members::parseHeader(u(c.text));
+        EXPECT_FALSE(p.value);
+        ASSERT_FALSE(p.errors.isEmpty());
+        EXPECT_EQ(p.errors.first().position, c.position);
+        EXPECT_TRUE(p.errors.first().reason.contains(u(c.reasonPart)))
+            << p.errors.first().reason.toStdString();
+    }
+    // A span's bottom with characters after the rows.
+    const auto tail = members::parseLayout(u("4C25 x"));
+    ASSERT_EQ(tail.errors.size(), 1);
+    EXPECT_EQ(tail.errors.first().position, 5);
+}
+
 } // namespace
