@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (the formula engine; cutting-list files and
-# CSV sheets) and runs each for a while.
+# CSV sheets; beam annotations and beam files) and runs each for a while.
 #
 #   fuzz/smoke.sh [build-dir] [seconds]
 #
 # build-dir defaults to build-fuzz in the project's root, beside this folder;
 # seconds defaults to $FUZZ_SECONDS, else 60. Exits
 # non-zero on any crash, timeout or sanitizer report; without clang++ it
-# prints "fuzz: skipped (no clang)" and exits 0. FUZZ_STEP=build, formula or
-# list does one step only, so that a test run can build and fuzz the lists
+# prints "fuzz: skipped (no clang)" and exits 0. FUZZ_STEP=build, formula,
+# list or beam does one step only, so that a test run can build and fuzz the lists
 # beside other tests and keep the machine to itself only for the formula
 # engine's per-input time budget.
 set -euo pipefail
@@ -24,9 +24,9 @@ build="${1:-$root/build-fuzz}"
 seconds="${2:-${FUZZ_SECONDS:-60}}"
 step="${FUZZ_STEP:-all}"
 case "$step" in
-all | build | formula | list) ;;
+all | build | formula | list | beam) ;;
 *)
-    echo "fuzz: FUZZ_STEP must be build, formula or list, not \"$step\"" >&2
+    echo "fuzz: FUZZ_STEP must be build, formula, list or beam, not \"$step\"" >&2
     exit 2
     ;;
 esac
@@ -39,7 +39,7 @@ if [ "$step" = all ] || [ "$step" = build ]; then
     cmake -S "$root" -B "$build" "${generator[@]}" \
         -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCORVALA_BUILD_FUZZ=ON -DCORVALA_BUILD_TESTS=OFF -DCORVALA_BUILD_BENCH=OFF >/dev/null
-    cmake --build "$build" --target formula_fuzz list_fuzz -j"$(nproc)"
+    cmake --build "$build" --target formula_fuzz list_fuzz beam_fuzz -j"$(nproc)"
     if [ "$step" = build ]; then
         echo "fuzz: built in $build"
         exit 0
@@ -91,7 +91,25 @@ fuzz_list() {
     fail_on_findings list_fuzz "$list_log" "$status" "list "
 }
 
+fuzz_beam() {
+    # Beam annotations and beam files, from a few worked beams.
+    beam_seconds="${FUZZ_BEAM_SECONDS:-30}"
+    mkdir -p "$work/beam-corpus"
+    beam_log="$work/beam-run.log"
+    status=0
+    "$build/fuzz/beam_fuzz" \
+        -max_len=2048 -timeout=2 -max_total_time="$beam_seconds" \
+        -dict="$here/beam.dict" -artifact_prefix="$artifacts/beam-" -print_final_stats=1 \
+        "$work/beam-corpus" "$here/beam-corpus" >"$beam_log" 2>&1 || status=$?
+    grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units)' "$beam_log" || true
+    fail_on_findings beam_fuzz "$beam_log" "$status" "beam "
+}
+
 case "$step" in
+beam)
+    fuzz_beam
+    echo "fuzz: passed (${FUZZ_BEAM_SECONDS:-30}s beam)"
+    ;;
 formula)
     fuzz_formula
     echo "fuzz: passed (${seconds}s formula)"
@@ -103,6 +121,7 @@ list)
 all)
     fuzz_formula
     fuzz_list
-    echo "fuzz: passed (${seconds}s formula, ${FUZZ_LIST_SECONDS:-30}s list)"
+    fuzz_beam
+    echo "fuzz: passed (${seconds}s formula, ${FUZZ_LIST_SECONDS:-30}s list, ${FUZZ_BEAM_SECONDS:-30}s beam)"
     ;;
 esac

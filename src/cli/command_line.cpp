@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include "cli/anchorage_command.h"
+#include "cli/beam_command.h"
 #include "core/calculator/equals_key.h"
 #include "core/calculator/history.h"
 #include "core/calculator/string_formula_io.h"
@@ -142,9 +143,25 @@ struct Options {
                        "anchorage rules for each grade and diameter, with the list's concrete, "
                        "seismic grade and share lapped)."),
         QStringLiteral("HOW")};
+    QCommandLineOption beam{
+        QStringLiteral("beam"),
+        QStringLiteral(
+            "Detail the beam in FILE (JSON: its flat-method annotation "
+            "\"KL1(2) 300x700 C10@100/200(2) 2C25;4C25 G4C12\", the clear spans, "
+            "the support widths, the annotations at supports and under spans, "
+            "cantilevers, concrete, seismic grade, covers, stock length, splice and "
+            "settings; see docs/beams.md) into cutting-list rows by the 22G101-1 "
+            "rules: each bar's role, span or support, shape and outer dimensions, "
+            "count, cut length, budget length and derivation, and what could not be "
+            "detailed. The atlas is the default; the settings choose the common "
+            "variants: anchorage table/formula/Nd, straightAnchorage atlas/farFace, "
+            "bottomInsideTopHooks, bottomThroughEqualSpans, sideBarsContinuous, roofNode "
+            "beamIntoColumn/columnIntoBeam, nonFrameEnds hinged/fullyUsed, "
+            "hookAllowance, tieDiameter, phiGrade, seismicSteel."),
+        QStringLiteral("FILE")};
     QCommandLineOption json{QStringLiteral("json"),
-                            QStringLiteral("With --list, --cut or --anchor: print the result "
-                                           "as JSON.")};
+                            QStringLiteral("With --list, --cut, --anchor or --beam: print the "
+                                           "result as JSON.")};
     QCommandLineOption help{QStringLiteral("help")};
     QCommandLineOption helpAll{QStringLiteral("help-all")}; // added with the help option
     QCommandLineOption version{QStringLiteral("version")};
@@ -185,6 +202,7 @@ void describe(QCommandLineParser& parser, Options& options) {
     parser.addOption(options.kerf);
     parser.addOption(options.keepOffcut);
     parser.addOption(options.splice);
+    parser.addOption(options.beam);
     parser.addOption(options.json);
     addAnchorageOptions(parser);
     addToolkitOptions(parser);
@@ -243,8 +261,9 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
         if (parser.parse(arguments) && !parser.isSet(options.help) &&
             !parser.isSet(options.helpAll) && !parser.isSet(options.version) &&
             !parser.isSet(options.eval) && !parser.isSet(options.list) &&
-            !parser.isSet(options.json) && !parser.isSet(options.nonSeismic) &&
-            !anchorageAsked(parser) && !parser.isSet(options.cut) && !parser.isSet(options.stock) &&
+            !parser.isSet(options.beam) && !parser.isSet(options.json) &&
+            !parser.isSet(options.nonSeismic) && !anchorageAsked(parser) &&
+            !parser.isSet(options.cut) && !parser.isSet(options.stock) &&
             !parser.isSet(options.kerf) && !parser.isSet(options.keepOffcut) &&
             !parser.isSet(options.splice) && parser.positionalArguments().size() <= 1)
             return std::nullopt;
@@ -300,6 +319,12 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
             print(stderr, line);
         return output.status;
     }
+    if (parser.isSet(options.beam)) {
+        const BeamReply reply = answerBeam(parser.value(options.beam), parser.isSet(options.json));
+        write(stdout, reply.out);
+        write(stderr, reply.err);
+        return reply.status;
+    }
     if (anchorageAsked(parser)) {
         const AnchorageReply reply = answerAnchorage(parser);
         write(stdout, reply.out);
@@ -307,7 +332,7 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
         return reply.status;
     }
     if (parser.isSet(options.json) || parser.isSet(options.nonSeismic)) {
-        print(stderr, QStringLiteral("corvala: --json goes with --list, --cut or --anchor, "
+        print(stderr, QStringLiteral("corvala: --json goes with --list, --cut, --anchor or --beam, "
                                      "--non-seismic with --list"));
         return 1;
     }
