@@ -254,7 +254,8 @@ bool layout(Cursor& in, const NotationOptions& options, BarLayout& out) {
     // The shorthand "6C25 4/2": one group, then the rows' counts.
     if (first.groups.size() == 1 && in.peek().isDigit() && in.pos() > afterFirst) {
         const BarGroup total = first.groups.first();
-        int sum = 0;
+        // Wide enough for any number of rows of the largest count typed.
+        long long sum = 0;
         const int at = in.pos();
         for (;;) {
             const int rowAt = in.pos();

@@ -171,6 +171,13 @@ TEST(BeamNotation, ReportsFaultsByPlaceAndReason) {
     EXPECT_EQ(sum.errors.first().position, 5);
     EXPECT_TRUE(sum.errors.first().reason.contains(u("7")))
         << sum.errors.first().reason.toStdString();
+    // Counts past what an int adds up to are a wrong sum, not an overflow.
+    const auto huge = members::parseLayout(u("6C25 2111111111/2111111111/4"));
+    ASSERT_EQ(huge.errors.size(), 1);
+    EXPECT_TRUE(huge.errors.first().reason.contains(u("与总根数 6 不符")))
+        << huge.errors.first().reason.toStdString();
+    EXPECT_FALSE(huge.errors.first().reason.contains(QLatin1Char('-')))
+        << "the sum wrapped round: " << huge.errors.first().reason.toStdString();
     const auto tooMany = members::parseLayout(u("2C25(-3)/4C25"));
     ASSERT_EQ(tooMany.errors.size(), 1);
     EXPECT_TRUE(tooMany.errors.first().reason.contains(u("多于")));
