@@ -172,7 +172,7 @@ TEST(BeamNotation, ReportsFaultsByPlaceAndReason) {
     EXPECT_TRUE(sum.errors.first().reason.contains(u("7")))
         << sum.errors.first().reason.toStdString();
     // Counts past what an int adds up to are a wrong sum, not an overflow.
-    const auto huge = members::parseLayout(u("6C25 2111111111/2111111111/4"));
+    const auto huge = members::parseLayout(u("6C25 2111111111/2111111111/2111111111/4"));
     ASSERT_EQ(huge.errors.size(), 1);
     EXPECT_TRUE(huge.errors.first().reason.contains(u("与总根数 6 不符")))
         << huge.errors.first().reason.toStdString();
