@@ -1,9 +1,12 @@
 #include "core/schedule/list_on_disk.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSet>
+#include <QSysInfo>
 
 namespace schedule {
 
@@ -34,6 +37,26 @@ bool DiskStamp::changed(const QString& path, bool quick) const {
     return now.exists != exists || now.size != size || now.hash != hash;
 }
 
+namespace {
+
+// The files this process holds. A mark with this process's number that is
+// not among them was left by an earlier process that had the same number:
+// Wine gives a program started after another was killed its number again.
+QSet<QString>& heldHere() {
+    static QSet<QString> held;
+    return held;
+}
+
+bool leftByAnEarlierProcess(QLockFile& lock, const QString& path) {
+    qint64 pid = 0;
+    QString host, application;
+    return lock.getLockInfo(&pid, &host, &application) &&
+           pid == QCoreApplication::applicationPid() && host == QSysInfo::machineHostName() &&
+           !heldHere().contains(path);
+}
+
+} // namespace
+
 ListInUse::ListInUse() = default;
 ListInUse::~ListInUse() = default;
 
@@ -50,9 +73,13 @@ bool ListInUse::take(const QString& path) {
     // Held for as long as the list is open; only a holder that is gone
     // leaves a mark that others may take.
     lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) {
+    if (lock->tryLock(0) ||
+        (lock->error() == QLockFile::LockFailedError && leftByAnEarlierProcess(*lock, absolute) &&
+         lock->removeStaleLockFile() && lock->tryLock(0))) {
+        release();
         m_lock = std::move(lock);
         m_path = absolute;
+        heldHere().insert(absolute);
         return true;
     }
     // Held elsewhere: the file open until now stays marked.
@@ -63,6 +90,8 @@ bool ListInUse::take(const QString& path) {
 }
 
 void ListInUse::release() {
+    if (m_lock)
+        heldHere().remove(m_path);
     m_lock.reset();
     m_path.clear();
 }

@@ -2,6 +2,8 @@
 
 #include "core/schedule/whole_file.h"
 
+#include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -28,6 +30,31 @@ TEST(ListInUse, AFileHeldElsewhereIsRefusedAndTheEarlierMarkKept) {
     b.release();
     ASSERT_TRUE(c.take(second));
     EXPECT_TRUE(a.take(first));
+}
+
+// Wine hands a program started after another was killed the same process
+// number; the mark the killed one left names that number and must not keep
+// the new program from its own list.
+TEST(ListInUse, AMarkWithThisProcesssNumberLeftByAnEarlierOneIsTaken) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.cvl"));
+    const QString markPath = ListInUse::markPathOf(path);
+    QByteArray left;
+    {
+        QLockFile earlier(markPath);
+        ASSERT_TRUE(earlier.tryLock(0));
+        QFile mark(markPath);
+        ASSERT_TRUE(mark.open(QIODevice::ReadOnly));
+        left = mark.readAll();
+    }
+    QFile mark(markPath);
+    ASSERT_TRUE(mark.open(QIODevice::WriteOnly));
+    mark.write(left);
+    mark.close();
+
+    ListInUse now, other;
+    EXPECT_TRUE(now.take(path));
+    EXPECT_FALSE(other.take(path)) << "held here now, by the first";
 }
 
 TEST(DiskStamp, TellsAChangedFileEvenWithItsTimeAndSizeKept) {
