@@ -9,8 +9,10 @@
 ; autosave folder.
 
 Unicode true
+; A 64-bit installer for a 64-bit program; it also runs where only 64-bit
+; Windows programs can (Wine without its 32-bit part).
+Target amd64-unicode
 SetCompressor /SOLID lzma
-RequestExecutionLevel user
 
 !define APP "Corvala"
 !define CAPTION "钢筋计算器 (Corvala)"

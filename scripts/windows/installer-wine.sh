@@ -18,15 +18,35 @@ name=installer
 # shellcheck source=wine-display.sh
 source "$(dirname "$0")/wine-display.sh"
 
-reg_value() { # key [value]: the data of a value, or nothing
-    "$wine" reg query "$1" ${2:+/v "$2"} ${2:-/ve} 2>/dev/null | tr -d '\r' |
-        awk -F'    ' 'NF >= 4 && /REG_/ {print $4}' | head -n1
+reg_value() { # key [value]: the data of a value (the key's default without one), or nothing
+    local out
+    if [ -n "${2:-}" ]; then
+        out="$("$wine" reg query "$1" /v "$2" 2>/dev/null)" || return 0
+    else
+        out="$("$wine" reg query "$1" /ve 2>/dev/null)" || return 0
+    fi
+    printf '%s\n' "$out" | tr -d '\r' | awk -F'    ' 'NF >= 4 && /REG_/ {print $4; exit}'
 }
 
 "$wine" wineboot -i >/dev/null 2>&1
 "$wineserver" -w
+# A fresh prefix has no font with Chinese glyphs for the dialogs' faces
+# (the Chinese pages ask for 宋体); Windows has them, Wine is lent Noto.
+for face in "宋体" "SimSun" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma"; do
+    "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "Noto Sans CJK SC" /f \
+        >/dev/null 2>&1
+done
+"$wineserver" -w
 user_dir="$(ls -d "$WINEPREFIX"/drive_c/users/*/ | grep -v '/Public/$' | head -n1)"
 user_dir="${user_dir%/}"
+# Wine links the user's Documents and Desktop to the Linux home; the check
+# keeps its lists and shortcuts inside its own prefix.
+for folder in Documents Desktop; do
+    if [ -L "$user_dir/$folder" ]; then
+        rm "$user_dir/$folder"
+        mkdir "$user_dir/$folder"
+    fi
+done
 
 # The first page, in Chinese, as a user who double-clicked it sees it.
 ("$wine" "$setup" >/dev/null 2>&1 &)
@@ -64,17 +84,19 @@ uninstall="$(reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall
 [ -n "$uninstall" ] || fail "not in Programs and Features"
 echo "installer: .cvl opens with $command"
 
-# A list in the user's documents, opened as Explorer opens it.
+# A list in the user's documents, opened by the command the association
+# registered, as Explorer runs it. (Wine's own `start` reads only the
+# machine's classes, not the user's; it is tried below on an install for
+# all users.)
 documents="$user_dir/Documents"
 mkdir -p "$documents"
 list="$documents/一层梁.cvl"
 cp "$(dirname "$0")/../../docs/examples/frame-beams-columns.cvl" "$list"
 before="$(sha256sum "$list" | cut -d' ' -f1)"
-("$wine" start /unix "$list" >/dev/null 2>&1 &)
-opened="$(wait_window "一层梁.cvl - 钢筋下料单 - Corvala" 90)" || fail "the list did not open in its window"
-sleep 2
-shot list-opened
-echo "installer: wine start opened \"$(xdotool getwindowname "$opened")\""
+registered_exe="$("$wine" winepath -u "$(echo "$command" | sed -E 's/^"([^"]+)".*/\1/')" 2>/dev/null | tr -d '\r')"
+("$wine" "$registered_exe" "$("$wine" winepath -w "$list" 2>/dev/null | tr -d '\r')" >/dev/null 2>&1 &)
+opened="$(wait_window "一层梁.cvl - 钢筋下料单 - Corvala" 90)" || fail "the registered command did not open the list"
+echo "installer: the registered command opened \"$(xdotool getwindowname "$opened")\""
 "$wineserver" -k 2>/dev/null || true
 "$wineserver" -w 2>/dev/null || true
 
@@ -96,4 +118,27 @@ for _ in $(seq 60); do [ -e "$program" ] || break; sleep 0.5; done
     fail "still in Programs and Features"
 [ "$(sha256sum "$list" | cut -d' ' -f1)" = "$before" ] || fail "the user's list changed"
 echo "installer: uninstalled; the list in Documents is as it was"
+
+# For all users (Wine's user may): into Program Files, the machine's classes,
+# and `wine start` on a list opens it in its window.
+"$wine" "$setup" /S /AllUsers
+"$wineserver" -w
+machine="$WINEPREFIX/drive_c/Program Files/Corvala"
+[ -f "$machine/corvala.exe" ] || fail "corvala.exe is not in $machine"
+[ "$(reg_value 'HKLM\Software\Classes\.cvl')" = "Corvala.CuttingList" ] ||
+    fail ".cvl is not registered for all users"
+("$wine" start /unix "$list" >/dev/null 2>&1 &)
+opened="$(wait_window "一层梁.cvl - 钢筋下料单 - Corvala" 90)" || fail "wine start did not open the list"
+sleep 2
+shot list-opened
+echo "installer: wine start opened \"$(xdotool getwindowname "$opened")\""
+"$wineserver" -k 2>/dev/null || true
+"$wineserver" -w 2>/dev/null || true
+"$wine" "$machine/uninstall.exe" /S
+"$wineserver" -w
+for _ in $(seq 60); do [ -e "$machine" ] || break; sleep 0.5; done
+[ ! -e "$machine" ] || fail "the program's folder is still there: $(ls "$machine")"
+[ -z "$(reg_value 'HKLM\Software\Classes\.cvl')" ] || fail ".cvl is still registered for all users"
+[ "$(sha256sum "$list" | cut -d' ' -f1)" = "$before" ] || fail "the user's list changed"
+echo "installer: uninstalled for all users; the list in Documents is as it was"
 echo "installer: $(stat -c %s "$setup") bytes"
