@@ -1,7 +1,6 @@
 #include "cli/command_line.h"
 
 #include "cli/anchorage_command.h"
-#include "cli/beam_command.h"
 #include "core/calculator/equals_key.h"
 #include "core/calculator/history.h"
 #include "core/calculator/string_formula_io.h"
@@ -296,7 +295,7 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
                           .arg(parser.positionalArguments().first()));
         return 1;
     }
-    if (parser.isSet(options.list) || parser.isSet(options.cut)) {
+    if (parser.isSet(options.list) || parser.isSet(options.cut) || parser.isSet(options.beam)) {
         QString error;
         const ListCommands* commands = listCommands ? listCommands(error) : nullptr;
         if (!commands) {
@@ -307,23 +306,19 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
             parser.isSet(options.list)
                 ? commands->list(parser.value(options.list), parser.isSet(options.nonSeismic),
                                  parser.isSet(options.json))
-                : commands->cut({parser.value(options.cut),
+            : parser.isSet(options.cut)
+                ? commands->cut({parser.value(options.cut),
                                  parser.isSet(options.stock)
                                      ? std::optional(parser.value(options.stock))
                                      : std::nullopt,
                                  parser.value(options.kerf), parser.value(options.keepOffcut),
-                                 parser.value(options.splice), parser.isSet(options.json)});
+                                 parser.value(options.splice), parser.isSet(options.json)})
+                : commands->beam(parser.value(options.beam), parser.isSet(options.json));
         write(stdout, output.out);
         writeUtf8(stdout, output.outUtf8);
         for (const QString& line : output.errors)
             print(stderr, line);
         return output.status;
-    }
-    if (parser.isSet(options.beam)) {
-        const BeamReply reply = answerBeam(parser.value(options.beam), parser.isSet(options.json));
-        write(stdout, reply.out);
-        write(stderr, reply.err);
-        return reply.status;
     }
     if (anchorageAsked(parser)) {
         const AnchorageReply reply = answerAnchorage(parser);

@@ -35,6 +35,8 @@ struct ListCommands {
     ListOutput (*list)(const QString& path, bool nonSeismic, bool json) = nullptr;
     // corvala --cut FILE [--stock ...] [--kerf MM] [--keep-offcut MM] [--splice ...] [--json]
     ListOutput (*cut)(const CutOptions& options) = nullptr;
+    // corvala --beam FILE [--json]: a beam's rows for the cutting list
+    ListOutput (*beam)(const QString& path, bool json) = nullptr;
 };
 
 } // namespace cli

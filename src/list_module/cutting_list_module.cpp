@@ -1,5 +1,6 @@
 #include "list_module/cutting_list_module.h"
 
+#include "list_module/beam_command.h"
 #include "list_module/cut_command.h"
 #include "list_module/list_command.h"
 #include "ui/schedule/schedule_window.h"
@@ -25,7 +26,7 @@ public:
     }
 
 private:
-    cli::ListCommands m_commands{&cli::runList, &cli::runCut};
+    cli::ListCommands m_commands{&cli::runList, &cli::runCut, &cli::answerBeam};
 };
 
 } // namespace

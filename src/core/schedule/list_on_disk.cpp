@@ -47,11 +47,18 @@ QSet<QString>& heldHere() {
     return held;
 }
 
+// The toolkit names this machine in a lock by its host name, or on Windows
+// by its computer name, which Wine writes in capitals.
+bool thisMachine(const QString& host) {
+    return host.isEmpty() || host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0 ||
+           host.compare(qEnvironmentVariable("COMPUTERNAME"), Qt::CaseInsensitive) == 0;
+}
+
 bool leftByAnEarlierProcess(QLockFile& lock, const QString& path) {
     qint64 pid = 0;
     QString host, application;
     return lock.getLockInfo(&pid, &host, &application) &&
-           pid == QCoreApplication::applicationPid() && host == QSysInfo::machineHostName() &&
+           pid == QCoreApplication::applicationPid() && thisMachine(host) &&
            !heldHere().contains(path);
 }
 

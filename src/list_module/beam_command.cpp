@@ -1,4 +1,4 @@
-#include "cli/beam_command.h"
+#include "list_module/beam_command.h"
 
 #include "core/members/beam_bars.h"
 #include "core/numbers/number_text.h"
@@ -18,8 +18,11 @@ namespace {
 // A beam file is a few hundred bytes; anything far larger is not one.
 constexpr qint64 kLargestFile = 1024 * 1024;
 
-BeamReply refuse(const QString& why) {
-    return {1, QString(), QStringLiteral("corvala: %1\n").arg(why)};
+cli::ListOutput refuse(const QString& why) {
+    cli::ListOutput out;
+    out.status = 1;
+    out.errors << QStringLiteral("corvala: %1").arg(why);
+    return out;
 }
 
 QJsonValue oneBased(const std::optional<int>& n) {
@@ -35,7 +38,7 @@ QString dimensionsText(const schedule::BarRow& row) {
 
 } // namespace
 
-BeamReply answerBeam(const QString& file, bool json) {
+ListOutput answerBeam(const QString& file, bool json) {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return refuse(QStringLiteral("无法读取“%1”：%2").arg(file, f.errorString()));
@@ -56,8 +59,8 @@ BeamReply answerBeam(const QString& file, bool json) {
     for (const members::BeamProblem& p : bars.problems)
         problems << QStringLiteral("%1：%2").arg(p.where, p.reason);
     if (bars.rows.isEmpty()) {
-        BeamReply reply = refuse(QStringLiteral("%1：无法翻样").arg(file));
-        reply.err += problems.join(QLatin1Char('\n')) + QLatin1Char('\n');
+        ListOutput reply = refuse(QStringLiteral("%1：无法翻样").arg(file));
+        reply.errors << problems;
         return reply;
     }
     // Stirrup hooks of seismic members end in max(10d, 75).
@@ -104,10 +107,9 @@ BeamReply answerBeam(const QString& file, bool json) {
         root.insert(QStringLiteral("member"), bars.name);
         root.insert(QStringLiteral("rows"), rows);
         root.insert(QStringLiteral("problems"), problemList);
-        return {0,
-                QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Compact)) +
-                    QLatin1Char('\n'),
-                QString()};
+        ListOutput answer;
+        answer.outUtf8 = QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
+        return answer;
     }
     QStringList lines;
     lines << QStringLiteral(
@@ -136,7 +138,9 @@ BeamReply answerBeam(const QString& file, bool json) {
         for (const QString& p : problems)
             lines << QStringLiteral("\t%1").arg(p);
     }
-    return {0, lines.join(QLatin1Char('\n')) + QLatin1Char('\n'), QString()};
+    ListOutput answer;
+    answer.out = lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    return answer;
 }
 
 } // namespace cli
