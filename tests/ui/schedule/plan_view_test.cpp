@@ -281,9 +281,9 @@ TEST_F(PlanViewTest, AGarbledPlanIsDroppedAndTheListOpens) {
     EXPECT_TRUE(child<QLabel>(w, "planMessage")->text().contains("尚未计算"));
 }
 
-// A run cancelled part way leaves the plan made before it as it was: the
-// same plan, the same figures on the page, no step to undo.
-TEST_F(PlanViewTest, ACancelledRunKeepsTheEarlierPlan) {
+// Two hundred lengths of one diameter: more than the solver proves in a
+// minute.
+CuttingList longList() {
     CuttingList list;
     Member beam{QStringLiteral("B"), 1, {}};
     std::mt19937 random(7);
@@ -291,7 +291,13 @@ TEST_F(PlanViewTest, ACancelledRunKeepsTheEarlierPlan) {
         beam.rows << straight(QString::number(i + 1), codes::SteelGrade::HRB400, 25,
                               400 + int(random() % 5500), 3 + int(random() % 38));
     list.members << beam;
-    ScheduleWindow* w = openPlanPage(list);
+    return list;
+}
+
+// A run cancelled part way leaves the plan made before it as it was: the
+// same plan, the same figures on the page, no step to undo.
+TEST_F(PlanViewTest, ACancelledRunKeepsTheEarlierPlan) {
+    ScheduleWindow* w = openPlanPage(longList());
     plans::ListPlanSettings quick;
     quick.timeLimitSeconds = 0.3;
     w->planView()->setSettings(quick);
@@ -328,16 +334,7 @@ TEST_F(PlanViewTest, ACancelledRunKeepsTheEarlierPlan) {
 }
 
 TEST_F(PlanViewTest, ALongRunShowsProgressKeepsTheWindowAliveAndCancels) {
-    // Two hundred lengths of one diameter: more than the solver proves in
-    // the time it is given here.
-    CuttingList list;
-    Member beam{QStringLiteral("B"), 1, {}};
-    std::mt19937 random(7);
-    for (int i = 0; i < 200; ++i)
-        beam.rows << straight(QString::number(i + 1), codes::SteelGrade::HRB400, 25,
-                              400 + int(random() % 5500), 3 + int(random() % 38));
-    list.members << beam;
-    ScheduleWindow* w = openPlanPage(list);
+    ScheduleWindow* w = openPlanPage(longList());
     plans::ListPlanSettings settings;
     settings.timeLimitSeconds = 60;
     w->planView()->setSettings(settings);
