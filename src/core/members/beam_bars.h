@@ -99,6 +99,17 @@ struct BeamMember {
     bool operator==(const BeamMember&) const = default;
 };
 
+// Where a bar along the beam lies, for its elevation: x in mm from the left
+// end support's outer face (a left cantilever's tip is at negative x), its
+// legs bent down from the top or up from the bottom, and its row counted
+// from the face it lies at (1: the outer row).
+struct BarPlace {
+    double x0 = 0, x1 = 0;
+    double leg0 = 0, leg1 = 0;
+    bool top = true;
+    int row = 1;
+};
+
 // One generated row: the list's row and what made it.
 struct BeamRow {
     schedule::BarRow bar;
@@ -107,6 +118,18 @@ struct BeamRow {
     std::optional<int> support; // 1-based
     double budgetLength = 0;    // 预算长度: outer dimensions and 135° hooks, no deductions
     QString derivation;
+    std::optional<BarPlace> place; // bars along the beam; none for stirrups and ties
+};
+
+// The beam's outline along its length, for its elevation: each support's
+// faces, the ends (cantilever tips included), each span's depth and the
+// stirrups' dense zones, all by x as in BarPlace.
+struct BeamOutline {
+    QList<double> faceLeft, faceRight; // per support
+    double left = 0, right = 0;
+    QList<double> spanDepth;
+    double leftTipDepth = 0, rightTipDepth = 0; // cantilevers' tips; 0 where none
+    QList<std::pair<double, double>> denseZones;
 };
 
 struct BeamProblem {
@@ -118,6 +141,7 @@ struct BeamBars {
     QString name; // the beam's number, "KL1", once the annotation is read
     QList<BeamRow> rows;
     QList<BeamProblem> problems;
+    BeamOutline outline; // empty when the annotation could not be read
 };
 
 BeamBars detailBeam(const BeamMember& beam);

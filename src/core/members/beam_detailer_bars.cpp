@@ -453,7 +453,7 @@ void Detailer::bottom() {
                 Segment s;
                 s.role = QStringLiteral("bottomShort");
                 s.top = false;
-                s.row = int(r) + 1;
+                s.row = int(layout.size() - r); // the outer row, at the bottom, is 1
                 s.grade = groups[gi].grade, s.d = groups[gi].diameter, s.count = take;
                 s.span = sp;
                 const double gap = rules::kNotIntoSupportGap * ln(sp);
@@ -468,7 +468,7 @@ void Detailer::bottom() {
                 Segment s;
                 s.role = QStringLiteral("bottom");
                 s.top = false;
-                s.row = int(r) + 1;
+                s.row = int(layout.size() - r); // the outer row, at the bottom, is 1
                 s.grade = g.grade, s.d = g.diameter, s.count = g.count;
                 s.span = sp;
                 QStringList why;

@@ -78,6 +78,7 @@ void Detailer::emitSegment(const Segment& s) {
     }
     row.budgetLength = horizontal + l0 + l1;
     row.derivation = s.why.join(QStringLiteral("；"));
+    row.place = BarPlace{s.x0, s.x1, l0, l1, s.top, s.row};
     addRow(row);
 }
 
@@ -176,6 +177,16 @@ void Detailer::splitAndEmit(const Segment& s) {
 void Detailer::run() {
     if (!readAll())
         return;
+    BeamOutline& o = out.outline;
+    o.faceLeft = faceLeft;
+    o.faceRight = faceRight;
+    o.left = beam.leftCantilever ? -beam.leftCantilever->length : 0;
+    o.right = faceRight[spans] + (beam.rightCantilever ? beam.rightCantilever->length : 0);
+    for (const Section& sec : spanSection)
+        o.spanDepth << sec.h;
+    const double tip = header.section.endHeight.value_or(header.section.h);
+    o.leftTipDepth = beam.leftCantilever ? tip : 0;
+    o.rightTipDepth = beam.rightCantilever ? tip : 0;
     if (header.elevation)
         problem(QStringLiteral("集中标注"),
                 QStringLiteral("梁顶面标高高差 %1 m 不改变本梁的钢筋，相邻构件的节点未计")

@@ -38,9 +38,14 @@ void Detailer::stirrups() {
         const double length = ln(sp);
         int dense = 0, middle = 0;
         QString how;
+        const auto denseAtEnds = [&](double zone) {
+            out.outline.denseZones << std::pair{spanStart(sp), spanStart(sp) + zone}
+                                   << std::pair{spanEnd(sp) - zone, spanEnd(sp)};
+        };
         if (st.endCount > 0) {
             dense = 2 * st.endCount;
             const double ends = rules::kFirstStirrupOffset + (st.endCount - 1) * st.dense;
+            denseAtEnds(ends);
             middle = rules::middleStirrups(length, ends, st.normal);
             how = QStringLiteral("两端各 %1 道 @%2，中部 ⌈(ln − 2×%3)/%4⌉ − 1 = %5")
                       .arg(st.endCount)
@@ -50,6 +55,8 @@ void Detailer::stirrups() {
             const double ld = frame() ? rules::denseZone(beam.seismic, sec.h) : 0;
             if (!st.twoSpacings || (ld > 0 && length - 2 * ld <= 0)) {
                 dense = rules::uniformStirrups(length, st.dense);
+                if (st.twoSpacings)
+                    out.outline.denseZones << std::pair{spanStart(sp), spanEnd(sp)};
                 how = QStringLiteral("%1⌈(ln − 100)/%2⌉ + 1 = ⌈(%3 − 100)/%2⌉ + 1 = %4")
                           .arg(st.twoSpacings ? QStringLiteral("跨短，全跨加密：") : QString(),
                                n0(st.dense), n0(length))
@@ -63,6 +70,7 @@ void Detailer::stirrups() {
                 continue;
             } else {
                 const int each = rules::denseZoneStirrups(ld, st.dense);
+                denseAtEnds(ld);
                 dense = 2 * each;
                 middle = rules::middleStirrups(length, ld, st.normal);
                 how = QStringLiteral("加密区 Ld = %1 = %2，每端 ⌈(%2 − 50)/%3⌉ + 1 = %4；"

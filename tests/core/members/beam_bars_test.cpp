@@ -158,6 +158,26 @@ TEST(BeamBars, TwoSpanFrameBeamWithSideBarsAndTies) {
         joints << joint;
     }
     EXPECT_GE(std::abs(joints[0] - joints[1]), 875);
+
+    // Where the elevation draws it: supports at 0–600, 7500–8100, 13500–
+    // 14100; the dense zones Ld = 1050 from each face; the pieces of a
+    // continuous bar meet where the first ends; bottom bars lie at the bottom.
+    const members::BeamOutline& o = bars.outline;
+    EXPECT_EQ(o.faceLeft, (QList<double>{0, 7500, 13500}));
+    EXPECT_EQ(o.faceRight, (QList<double>{600, 8100, 14100}));
+    EXPECT_EQ(o.right, 14100);
+    EXPECT_EQ(o.spanDepth, (QList<double>{700, 700}));
+    using Zone = std::pair<double, double>;
+    EXPECT_EQ(o.denseZones, (QList<Zone>{{600, 1650}, {6450, 7500}, {8100, 9150}, {12450, 13500}}));
+    ASSERT_TRUE(top[0].place && top[1].place);
+    EXPECT_EQ(top[0].place->x0, 20);
+    EXPECT_EQ(top[0].place->x1, top[1].place->x0);
+    EXPECT_EQ(top[1].place->x1, 14080);
+    EXPECT_TRUE(top[0].place->top);
+    EXPECT_FALSE(span1[1].place->top);
+    EXPECT_EQ(span1[0].place->row, 2); // 2 over 4: the 4 lie at the bottom
+    EXPECT_EQ(span1[1].place->row, 1);
+    EXPECT_FALSE(rows(bars, "stirrup", 1).first().place);
 }
 
 // Example 2, one span, 三级, C30, d = 20: laE = 37d = 740.
