@@ -4,6 +4,7 @@
 #include "core/codes/steel_grades.h"
 #include "core/schedule/shapes.h"
 
+#include <QJsonObject>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -37,6 +38,12 @@ struct Member {
     QString name;
     int count = 1; // how many such members are built
     QList<BarRow> rows;
+    // What the rows were generated from, when they were: one key naming the
+    // kind ("beam") and the member's drawing as its generator reads it. The
+    // list keeps it as written and never reads inside it; the rows stay
+    // stored, so a list opens the same wherever it is read. Empty for rows
+    // typed by hand.
+    QJsonObject source;
 
     bool operator==(const Member&) const = default;
 };

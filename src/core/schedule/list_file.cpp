@@ -205,6 +205,8 @@ QByteArray listToJson(const CuttingList& list, const QJsonObject& plan) {
         for (const BarRow& row : member.rows)
             rows.append(rowToJson(row));
         m.insert(QStringLiteral("rows"), rows);
+        if (!member.source.isEmpty())
+            m.insert(QStringLiteral("source"), member.source);
         members.append(m);
     }
     root.insert(QStringLiteral("members"), members);
@@ -260,6 +262,12 @@ LoadedList listFromJson(const QByteArray& bytes) {
         if (!reader.text(mo, "name", member.name, where) ||
             !reader.whole(mo, "count", member.count, where))
             return {std::nullopt, reader.error};
+        const QJsonValue source = mo.value(QStringLiteral("source"));
+        if (!source.isUndefined() && !source.isNull()) {
+            if (!source.isObject())
+                return {std::nullopt, QStringLiteral("%1：生成来源应为对象").arg(where)};
+            member.source = source.toObject();
+        }
         const QJsonValue rows = mo.value(QStringLiteral("rows"));
         if (!rows.isArray())
             return {std::nullopt, QStringLiteral("%1：缺少钢筋行").arg(where)};

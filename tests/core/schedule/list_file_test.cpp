@@ -1,6 +1,7 @@
 #include "core/schedule/list_file.h"
 
 #include <QDir>
+#include <QJsonArray>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -35,6 +36,11 @@ CuttingList sampleList() {
     old.dimensions = {{QStringLiteral("A"), 400}, {QStringLiteral("angle"), 60}};
     old.countPerMember = 2;
     list.members << Member{QStringLiteral("KL1"), 2, {l, old}} << Member{QString(), 1, {}};
+    // A member generated from its drawing keeps it as written.
+    list.members[1].source = {
+        {QStringLiteral("beam"),
+         QJsonObject{{QStringLiteral("annotation"), QStringLiteral("KL1(2) 300×700")},
+                     {QStringLiteral("spans"), QJsonArray{6900, 5400}}}}};
     return list;
 }
 
@@ -81,6 +87,8 @@ TEST(ListFile, DamagedNewerOrForeignFilesAreRefusedWithTheirReason) {
     strayLetter.replace("\"angle\": 60", "\"Q\": 60");
     QByteArray softConcrete = good;
     softConcrete.replace("\"concrete\": 30", "\"concrete\": 32");
+    QByteArray sourceText = good;
+    sourceText.replace("\"source\": {", "\"source\": \"beam\", \"x\": {");
     QByteArray eighthGrade = good;
     eighthGrade.replace("\"seismicGrade\": 3", "\"seismicGrade\": 8");
     const struct {
@@ -100,6 +108,7 @@ TEST(ListFile, DamagedNewerOrForeignFilesAreRefusedWithTheirReason) {
         {"letter the shape lacks", strayLetter, "Q"},
         {"no such concrete grade", softConcrete, "C15 到 C80"},
         {"no such seismic grade", eighthGrade, "抗震等级"},
+        {"source not an object", sourceText, "第 2 个构件：生成来源"},
     };
     for (const auto& row : rows) {
         const LoadedList loaded = listFromJson(row.bytes);
