@@ -157,4 +157,11 @@ struct BeamRead {
 };
 BeamRead beamFromJson(const QJsonObject& o);
 
+// A member of the cutting list made of a beam's rows, the beam kept as the
+// source they were generated from, under "beam".
+schedule::Member beamListMember(const BeamMember& beam, const BeamBars& bars, int count = 1);
+// The beam a list's member was generated from; none for rows typed by hand,
+// another kind of member, or a source that no longer reads as a beam.
+std::optional<BeamMember> beamOfListMember(const schedule::Member& member);
+
 } // namespace members

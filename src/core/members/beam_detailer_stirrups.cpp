@@ -10,7 +10,12 @@ double Detailer::hook(int d) const {
 
 void Detailer::addRow(BeamRow row) {
     row.bar.mark = QString::number(out.rows.size() + 1);
+    // The note says what the bar is and where, as the list shows it.
     row.bar.note = roleName(row.role);
+    if (row.span)
+        row.bar.note += QStringLiteral(" 第%1跨").arg(*row.span);
+    else if (row.support)
+        row.bar.note += QStringLiteral(" 第%1支座").arg(*row.support);
     out.rows << row;
 }
 

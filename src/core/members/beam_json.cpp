@@ -440,4 +440,22 @@ BeamRead beamFromJson(const QJsonObject& o) {
     return done();
 }
 
+
+schedule::Member beamListMember(const BeamMember& beam, const BeamBars& bars, int count) {
+    schedule::Member m;
+    m.name = bars.name;
+    m.count = count;
+    for (const BeamRow& r : bars.rows)
+        m.rows << r.bar;
+    m.source = {{QStringLiteral("beam"), beamToJson(beam)}};
+    return m;
+}
+
+std::optional<BeamMember> beamOfListMember(const schedule::Member& member) {
+    const QJsonValue beam = member.source.value(QStringLiteral("beam"));
+    if (!beam.isObject())
+        return std::nullopt;
+    return beamFromJson(beam.toObject()).beam;
+}
+
 } // namespace members

@@ -10,6 +10,7 @@
 //     non-frame beam's bottom bars "锚入支座只需12d".
 #include "core/members/beam_bars.h"
 #include "core/schedule/computation.h"
+#include "core/schedule/list_file.h"
 #include "support/qt_printers.h"
 
 #include <QJsonArray>
@@ -592,6 +593,21 @@ TEST(BeamJson, ReadsBackWhatItWritesAndNamesBadKeys) {
     const members::BeamRead back = members::beamFromJson(members::beamToJson(b));
     ASSERT_TRUE(back.beam) << back.error.toStdString();
     EXPECT_EQ(*back.beam, b);
+
+    // As a member of a list, through the list's file: the beam comes back
+    // from the member's source, the rows as generated, each saying where.
+    const BeamBars bars = members::detailBeam(b);
+    const schedule::Member m = members::beamListMember(b, bars, 3);
+    EXPECT_EQ(m.name, "KL3");
+    EXPECT_EQ(m.count, 3);
+    ASSERT_EQ(m.rows.size(), bars.rows.size());
+    EXPECT_EQ(rows(bars, "cantileverStirrup").first().bar.note, u("悬挑箍筋 第2支座"));
+    schedule::CuttingList list;
+    list.members << m << schedule::Member{u("手工"), 1, {m.rows.first()}};
+    const schedule::LoadedList loaded = schedule::listFromJson(schedule::listToJson(list));
+    ASSERT_TRUE(loaded.list);
+    EXPECT_EQ(members::beamOfListMember(loaded.list->members[0]), b);
+    EXPECT_FALSE(members::beamOfListMember(loaded.list->members[1]));
 
     QJsonObject o = members::beamToJson(b);
     o.insert("spam", 1);
