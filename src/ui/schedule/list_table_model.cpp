@@ -8,6 +8,7 @@
 #include "ui/schedule/list_document.h"
 
 #include <QColor>
+#include <QFont>
 
 #include <cmath>
 
@@ -141,6 +142,10 @@ Qt::ItemFlags RowTableModel::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    // Rows generated from a member's drawing change only through it.
+    const auto& members = m_document->list().members;
+    if (m_member >= 0 && m_member < members.size() && !members[m_member].source.isEmpty())
+        return f;
     if (applies(barRow(index.row()), columnAt(index.column())))
         f |= Qt::ItemIsEditable;
     return f;
@@ -296,11 +301,21 @@ QVariant MemberTableModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
         if (countProblem)
             return QStringLiteral("构件数须大于 0");
+        if (role == Qt::ToolTipRole && index.column() == NameColumn && !m.source.isEmpty())
+            return QStringLiteral("由梁平法生成：Ctrl+B 修改，或“分离为普通钢筋行”后逐行修改");
         return role == ProblemRole
                    ? QVariant()
                    : QVariant(headerData(index.column(), Qt::Horizontal, Qt::ToolTipRole));
     case Qt::BackgroundRole:
         return countProblem ? QVariant(listcolors::problem()) : QVariant();
+    case Qt::FontRole:
+        // Generated members in italics: their rows change only through their drawing.
+        if (index.column() == NameColumn && !m.source.isEmpty()) {
+            QFont f;
+            f.setItalic(true);
+            return f;
+        }
+        return {};
     case Qt::TextAlignmentRole:
         return index.column() == CountColumn
                    ? QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter)

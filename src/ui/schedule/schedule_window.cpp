@@ -192,6 +192,13 @@ void ScheduleWindow::buildActions() {
     m_memberUp = make("memberUp", QStringLiteral("上移构件(&U)"), {}, [this] { moveMember(-1); });
     m_memberDown =
         make("memberDown", QStringLiteral("下移构件(&W)"), {}, [this] { moveMember(1); });
+    m_beam = make("beamFromNotation", QStringLiteral("梁平法(&B)…"),
+                  QKeySequence(QStringLiteral("Ctrl+B")), [this] { openBeam(); });
+    m_beam->setToolTip(
+        QStringLiteral("由梁的平法标注生成钢筋行；当前构件由梁平法生成时，打开它修改"));
+    m_detach = make("detachMember", QStringLiteral("分离为普通钢筋行(&D)"), {},
+                    [this] { detachMember(); });
+    m_detach->setToolTip(QStringLiteral("不再随梁平法标注重新生成，此后可逐行手工修改"));
     m_helpAction =
         make("listRules", QStringLiteral("下料规则(&R)"), QKeySequence::HelpContents, [this] {
             if (!m_help)
@@ -257,6 +264,9 @@ void ScheduleWindow::buildMenus() {
     members->addAction(m_deleteMember);
     members->addAction(m_memberUp);
     members->addAction(m_memberDown);
+    members->addSeparator();
+    members->addAction(m_beam);
+    members->addAction(m_detach);
 
     QMenu* help = bar->addMenu(QStringLiteral("帮助(&H)"));
     help->setObjectName(QStringLiteral("helpMenu"));
@@ -330,6 +340,11 @@ void ScheduleWindow::onMemberChosen(int member) {
     m_rowModel->setMember(member);
     m_table->setCurrentIndex(m_rowModel->index(0, 0));
     onCurrentCellChanged();
+    const auto& members = m_document->list().members;
+    if (member < members.size() && !members[member].source.isEmpty() && !m_keepStatus)
+        showStatus(
+            QStringLiteral("%1 由梁平法生成：Ctrl+B 修改标注，或“分离为普通钢筋行”后逐行修改")
+                .arg(members[member].name));
 }
 
 void ScheduleWindow::onCurrentCellChanged() {

@@ -113,6 +113,13 @@ private:
     void copyCells();
     void pasteCells();
     void takeFromBarQuantity();
+    // A beam from its flat-method annotation: a new member, or the current
+    // one when it was generated from a beam. One undo step either way.
+    void openBeam();
+    void detachMember();
+    // Rows generated from a member's drawing change only through it: true,
+    // with the reason shown, when the current member's rows are such.
+    bool refuseGeneratedRows();
     void addMember();
     void deleteMember();
     void moveMember(int step);
@@ -198,5 +205,7 @@ private:
     QAction* m_deleteMember = nullptr;
     QAction* m_memberUp = nullptr;
     QAction* m_memberDown = nullptr;
+    QAction* m_beam = nullptr;
+    QAction* m_detach = nullptr;
     QAction* m_helpAction = nullptr;
 };

@@ -81,6 +81,8 @@ QList<int> ScheduleWindow::selectedListRows() const {
 }
 
 void ScheduleWindow::insertRow() {
+    if (refuseGeneratedRows())
+        return;
     auto [list, m] = listWithMember();
     Member& member = list.members[m];
     const QModelIndex at = m_table->currentIndex();
@@ -94,6 +96,8 @@ void ScheduleWindow::insertRow() {
 }
 
 void ScheduleWindow::duplicateRows() {
+    if (refuseGeneratedRows())
+        return;
     const QList<int> rows = selectedListRows();
     if (rows.isEmpty())
         return;
@@ -110,6 +114,8 @@ void ScheduleWindow::duplicateRows() {
 }
 
 void ScheduleWindow::deleteRows() {
+    if (refuseGeneratedRows())
+        return;
     const QList<int> rows = selectedListRows();
     if (rows.isEmpty())
         return;
@@ -124,6 +130,8 @@ void ScheduleWindow::deleteRows() {
 }
 
 void ScheduleWindow::moveRow(int step) {
+    if (refuseGeneratedRows())
+        return;
     const QModelIndex at = m_table->currentIndex();
     if (!at.isValid() || m_rowModel->isEntryRow(at.row()))
         return;
@@ -138,6 +146,8 @@ void ScheduleWindow::moveRow(int step) {
 }
 
 void ScheduleWindow::sortRows(SortKey key) {
+    if (refuseGeneratedRows())
+        return;
     const int m = m_rowModel->member();
     if (m < 0)
         return;
@@ -147,6 +157,8 @@ void ScheduleWindow::sortRows(SortKey key) {
 }
 
 void ScheduleWindow::clearCells() {
+    if (refuseGeneratedRows())
+        return;
     const int m = m_rowModel->member();
     if (m < 0)
         return;
@@ -199,6 +211,8 @@ void ScheduleWindow::copyCells() {
 }
 
 void ScheduleWindow::pasteCells() {
+    if (refuseGeneratedRows())
+        return;
     QList<QStringList> cells = readTabText(QGuiApplication::clipboard()->text());
     if (cells.isEmpty()) {
         refuse(QStringLiteral("剪贴板中没有可粘贴的文字"));
@@ -295,6 +309,8 @@ void ScheduleWindow::pasteCells() {
 }
 
 void ScheduleWindow::takeFromBarQuantity() {
+    if (refuseGeneratedRows())
+        return;
     if (!m_barSource)
         return;
     const BarQuantityInputs in = m_barSource();
