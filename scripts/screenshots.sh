@@ -2,8 +2,10 @@
 # Writes the window's five screenshots (one per tab, the calculator at full and
 # compact height), the cutting-list window's, the anchorage window's, the
 # cutting plan's, the print preview's (list and plan) and the first page of
-# the exported PDF, from a built corvala, on a private X display with openbox.
-# Builds nothing. Usage: scripts/screenshots.sh [path/to/corvala] [output dir]
+# the exported PDF, a beam typed into the 梁平法 window with its rows in the
+# list, their cutting plan and print preview, from a built corvala, on a
+# private X display with openbox; and the beam's elevation, which its test draws without a window, when the
+# tests are built beside it. Builds nothing. Usage: scripts/screenshots.sh [path/to/corvala] [output dir]
 # Needs: xvfb, openbox, imagemagick, xdotool, x11-utils, fonts-noto-cjk,
 # poppler-utils (scripts/install-deps.sh installs them).
 set -euo pipefail
@@ -244,3 +246,12 @@ sleep 2
 pdftoppm -f 1 -l 1 -r 80 -png -singlefile "$work/list.pdf" "$work/first-page"
 convert "$work/first-page.png" -strip "$out/print-first-page.png"
 echo "$out/print-first-page.png"
+
+# The beam's elevation: its test writes it when CORVALA_PICTURES names a folder.
+elevation=$(dirname "$program")/../tests/drawing/members/test_beam_elevation
+if [ -x "$elevation" ]; then
+    CORVALA_PICTURES=$work QT_QPA_PLATFORM=offscreen "$elevation" \
+        --gtest_filter='BeamElevationPicture.*' >"$work/elevation.log" 2>&1
+    convert "$work/beam-elevation.png" -strip "$out/beam-elevation.png"
+    echo "$out/beam-elevation.png"
+fi
