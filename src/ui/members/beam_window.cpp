@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -154,7 +155,9 @@ void BeamWindow::buildLayout() {
         m_rows->setCurrentCell(row, 0);
         m_rows->scrollToItem(m_rows->item(row, 0));
     });
-    resize(1180, 860);
+    // As large as the tables want, within the screen the list is on.
+    const QSize room = screen()->availableGeometry().size();
+    resize(std::min(1180, room.width() - 40), std::min(860, room.height() - 60));
 }
 
 QWidget* BeamWindow::buildGeometryPage() {
