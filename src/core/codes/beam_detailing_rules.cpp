@@ -72,8 +72,8 @@ double cantileverBottomReach(double d) {
     return 15 * d;
 }
 
-double budgetHook135(double d) {
-    return 1.9 * d + std::max(10 * d, 75.0);
+double budgetHook135(double d, bool seismic) {
+    return 1.9 * d + (seismic ? std::max(10 * d, 75.0) : 5 * d);
 }
 
 double jointZone(Splice splice, double ll, double d) {

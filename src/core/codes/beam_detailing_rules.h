@@ -79,10 +79,14 @@ inline constexpr double kCantileverSecondRow = 0.75; // × l
 double cantileverBottomReach(double d);              // 15d
 
 // 第2-7页 封闭箍筋及拉筋弯钩构造 and GB 50666-2011 5.3.6: a 135° hook of a
-// seismic stirrup or tie ends in max(10d, 75); the estimator's budget length
-// adds 1.9d + that end per hook to the outer dimensions, with no deduction
-// for the bends.
-double budgetHook135(double d);
+// seismic stirrup or tie ends in max(10d, 75); without seismic design (and in
+// non-frame beams, 第2-7页 note) in 5d (GB 50010-2010 9.2.9). The estimator's
+// budget length adds 1.9d + that end per hook to the outer dimensions, with
+// no deduction for the bends.
+double budgetHook135(double d, bool seismic = true);
+// 第2-2页 (HPB300 ends in tension) : a plain bar's 180° hook adds 6.25d to
+// the straight length, the budget's figure for it.
+inline constexpr double kPlainHookAllowance = 6.25; // × d
 
 // Where long bars may be joined (第2-33页 note; GB 50010 8.4.2 to 8.4.8):
 // the joint zone's length within which joints count as one section: 1.3ll

@@ -45,6 +45,7 @@ struct Segment {
     std::optional<int> span, support;
     QStringList why;
     bool top = true;
+    bool hooked = false; // a plain bar's 180° hooks at both ends
 };
 
 struct Lengths {
@@ -122,6 +123,13 @@ struct Detailer {
     double hc(int support) const { return beam.supports[support]; }
     bool cantileverAt(int support) const {
         return (support == 0 && beam.leftCantilever) || (support == spans && beam.rightCantilever);
+    }
+    // Torsion bars (N) in a span beside the support.
+    bool torsionBeside(int support) const {
+        for (int sp : {support - 1, support})
+            if (sp >= 0 && sp < spans && spanSide[sp] && spanSide[sp]->torsion)
+                return true;
+        return false;
     }
     bool endSupport(int support) const {
         return (support == 0 || support == spans) && !cantileverAt(support);

@@ -21,7 +21,11 @@ Detailer::End Detailer::endAnchorage(int support, const Segment& bar, Lengths l,
     End e;
     const EndSupport kind = left ? beam.leftEnd : beam.rightEnd;
     if (header.type == BeamType::NonFrame || kind == EndSupport::Beam) {
-        if (!bar.top) {
+        // 第2-40页 受扭非框架梁: with torsion bars beside it, the bottom bars
+        // anchor la like the top ones, and the top bars' horizontal run is
+        // 0.6lab, as for bars whose strength is fully used.
+        const bool torsion = header.type == BeamType::NonFrame && torsionBeside(support);
+        if (!bar.top && !torsion) {
             // 第2-40页: 12d (15d for plain bars) into the support.
             const double reach = rules::nonFrameBottomReach(d, codes::isPlain(bar.grade));
             e.x = face + dir * reach;
@@ -35,16 +39,20 @@ Detailer::End Detailer::endAnchorage(int support, const Segment& bar, Lengths l,
             return e;
         }
         const double factor =
-            set.nonFrameFullyUsed ? rules::kFullyUsedTopFactor : rules::kHingedTopFactor;
+            set.nonFrameFullyUsed || torsion ? rules::kFullyUsedTopFactor : rules::kHingedTopFactor;
         const double least = factor * l.lab;
+        const QString f = numbers::generalNumberText(factor);
         e.x = face + dir * available;
         e.leg = rules::bentLeg(d);
         why << QStringLiteral("%1弯锚：%2 < la = %3，水平段 %4 %5 %6lab = %7，弯折 15d = %8")
-                   .arg(side, avail, n0(l.la), n0(available), available >= least ? "≥" : "<",
-                        n0(factor), n0(least), n0(e.leg));
+                   .arg(side, avail, n0(l.la), n0(available), available >= least ? "≥" : "<", f,
+                        n0(least), n0(e.leg));
+        if (torsion)
+            why.last() += QStringLiteral("（受扭）");
         if (available < least) {
-            problem(side, QStringLiteral("支座宽度不足：水平段 %1 < %2lab = %3")
-                              .arg(n0(available), n0(factor), n0(least)));
+            problem(side + QStringLiteral("（%1Φ%2）").arg(codes::gradeName(bar.grade)).arg(bar.d),
+                    QStringLiteral("支座宽度不足：水平段 %1 < %2lab = %3")
+                        .arg(n0(available), f, n0(least)));
             e.ok = false;
         }
         return e;
@@ -86,7 +94,7 @@ Detailer::End Detailer::endAnchorage(int support, const Segment& bar, Lengths l,
                         : QStringLiteral("max(laE, 0.5hc+5d) = %1").arg(n0(straight)),
                     n0(horizontal), horizontal >= least ? "≥" : "<", n0(least), n0(e.leg));
     if (horizontal < least) {
-        problem(side + QStringLiteral("（%1%2）").arg(codes::gradeName(bar.grade)).arg(bar.d),
+        problem(side + QStringLiteral("（%1Φ%2）").arg(codes::gradeName(bar.grade)).arg(bar.d),
                 QStringLiteral("支座宽度不足以弯锚：水平段 %1 < 0.4labE = %2，须由设计处理")
                     .arg(n0(horizontal), n0(least)));
         e.ok = false;
@@ -482,15 +490,20 @@ void Detailer::bottom() {
                         ok = closeEnd(s, left, why) && ok;
                         continue;
                     }
+                    const bool torsion = !frame() && torsionBeside(support);
                     const double reach =
-                        frame() ? rules::straightAnchorage(l.la, hc(support), g.diameter)
-                                : rules::nonFrameBottomReach(g.diameter, codes::isPlain(g.grade));
+                        frame()   ? rules::straightAnchorage(l.la, hc(support), g.diameter)
+                        : torsion ? l.la
+                                  : rules::nonFrameBottomReach(g.diameter, codes::isPlain(g.grade));
                     (left ? s.x0 : s.x1) = left ? spanStart(sp) - reach : spanEnd(sp) + reach;
                     why << (frame() ? QStringLiteral("%1中间支座直锚 max(laE, 0.5hc+5d) = %2")
                                           .arg(sideName(left), n0(reach))
-                                    : QStringLiteral("%1支座锚固 %2 = %3")
-                                          .arg(sideName(left),
-                                               codes::isPlain(g.grade) ? "15d" : "12d", n0(reach)));
+                            : torsion
+                                ? QStringLiteral("%1支座锚固 la = %2（受扭）")
+                                      .arg(sideName(left), n0(reach))
+                                : QStringLiteral("%1支座锚固 %2 = %3")
+                                      .arg(sideName(left), codes::isPlain(g.grade) ? "15d" : "12d",
+                                           n0(reach)));
                 }
                 s.why = why;
                 if (ok)
@@ -556,6 +569,7 @@ void Detailer::sideBars() {
             s.x0 = spanStart(sp) - reach;
             s.x1 = spanEnd(sp) + reach;
             s.why << QStringLiteral("ln + 2×15d = %1 + 2×%2").arg(n0(ln(sp)), n0(reach));
+            s.hooked = codes::isPlain(s.grade);
         } else {
             // 第2-41页: torsion bars anchor as the bottom bars do.
             s.role = QStringLiteral("sideN");
@@ -570,9 +584,11 @@ void Detailer::sideBars() {
                     ok = closeEnd(s, left, why) && ok;
                     continue;
                 }
-                const double reach = rules::straightAnchorage(l.la, hc(support), s.d);
+                const double reach =
+                    frame() ? rules::straightAnchorage(l.la, hc(support), s.d) : l.la;
                 (left ? s.x0 : s.x1) = left ? spanStart(sp) - reach : spanEnd(sp) + reach;
-                why << QStringLiteral("%1支座直锚 max(laE, 0.5hc+5d) = %2")
+                why << (frame() ? QStringLiteral("%1支座直锚 max(laE, 0.5hc+5d) = %2")
+                                : QStringLiteral("%1支座锚固 la = %2"))
                            .arg(sideName(left), n0(reach));
             }
             s.why = why;

@@ -73,11 +73,16 @@ void Detailer::emitSegment(const Segment& s) {
         row.bar.dimensions = {{QStringLiteral("A"), horizontal},
                               {QStringLiteral("B"), l0 > 0 ? l0 : l1}};
     } else {
-        row.bar.shape = schedule::Shape::Straight;
+        row.bar.shape = s.hooked ? schedule::Shape::Hook180 : schedule::Shape::Straight;
         row.bar.dimensions = {{QStringLiteral("A"), horizontal}};
     }
     row.budgetLength = horizontal + l0 + l1;
     row.derivation = s.why.join(QStringLiteral("；"));
+    if (row.bar.shape == schedule::Shape::Hook180) {
+        row.budgetLength += 2 * rules::kPlainHookAllowance * s.d;
+        row.derivation += QStringLiteral("；光圆钢筋两端 180° 弯钩，预算各加 6.25d = %1")
+                              .arg(n0(rules::kPlainHookAllowance * s.d));
+    }
     row.place = BarPlace{s.x0, s.x1, l0, l1, s.top, s.row};
     addRow(row);
 }
@@ -126,7 +131,7 @@ void Detailer::splitAndEmit(const Segment& s) {
                            g == 0 ? QList<double>{} : firstJoints, zone);
             if (!j) {
                 problem(roleName(s.role) +
-                            QStringLiteral("（%1%2）").arg(codes::gradeName(s.grade)).arg(s.d),
+                            QStringLiteral("（%1Φ%2）").arg(codes::gradeName(s.grade)).arg(s.d),
                         QStringLiteral("长度 %1 超过定尺 %2，在允许的连接区段内放不下接头")
                             .arg(n0(totalLength(s)), n0(set.stockLength)));
                 emitSegment(s);
@@ -228,6 +233,19 @@ void Detailer::run() {
     });
     for (qsizetype i = 0; i < out.rows.size(); ++i)
         out.rows[i].bar.mark = QString::number(i + 1);
+    // Without seismic design the lengths are la, lab and ll, and the
+    // derivations say so.
+    if (seismic() == SeismicGrade::None) {
+        const auto plain = [](QString text) {
+            return text.replace(QLatin1String("labE"), QLatin1String("lab"))
+                .replace(QLatin1String("laE"), QLatin1String("la"))
+                .replace(QLatin1String("llE"), QLatin1String("ll"));
+        };
+        for (BeamRow& r : out.rows)
+            r.derivation = plain(r.derivation);
+        for (BeamProblem& p : out.problems)
+            p.reason = plain(p.reason);
+    }
 }
 
 } // namespace members::detail

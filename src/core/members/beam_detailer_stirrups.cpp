@@ -5,7 +5,8 @@
 namespace members::detail {
 
 double Detailer::hook(int d) const {
-    return set.hookAllowance ? *set.hookAllowance * d : rules::budgetHook135(d);
+    return set.hookAllowance ? *set.hookAllowance * d
+                             : rules::budgetHook135(d, seismic() != SeismicGrade::None);
 }
 
 void Detailer::addRow(BeamRow row) {

@@ -440,7 +440,6 @@ BeamRead beamFromJson(const QJsonObject& o) {
     return done();
 }
 
-
 schedule::Member beamListMember(const BeamMember& beam, const BeamBars& bars, int count) {
     schedule::Member m;
     m.name = bars.name;
