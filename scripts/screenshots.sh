@@ -73,6 +73,15 @@ shot() {
 }
 
 key() { xdotool key --clearmodifiers "$@"; sleep 0.4; }
+# The list window's print preview (File ▸ 打印预览, Alt+F V), the pointer away.
+open_preview() {
+    key alt+f
+    key v
+    preview=$(xdotool search --sync --onlyvisible --name '^打印预览' | head -n1)
+    xdotool windowactivate --sync "$preview" >/dev/null 2>&1 || true
+    sleep 2
+    xdotool mousemove 1023 767
+}
 type_text() { xdotool type --clearmodifiers --delay 60 "$1"; sleep 0.4; }
 
 shot tab0-rebar.png
@@ -174,12 +183,7 @@ key alt+u
 sleep 6
 shot beam-plan.png "$list"
 key alt+1
-key alt+f
-key v
-preview=$(xdotool search --sync --onlyvisible --name '^打印预览' | head -n1)
-xdotool windowactivate --sync "$preview" >/dev/null 2>&1 || true
-sleep 2
-xdotool mousemove 1023 767
+open_preview
 shot beam-print-preview.png "$preview"
 key Escape
 
@@ -219,12 +223,7 @@ shot cutting-plans.png "$list"
 # Print preview of the same list and its plan (File ▸ 打印预览, Alt+F V):
 # the first page, then the last, where the plan is, reached with Page Down
 # in the page view.
-key alt+f
-key v
-preview=$(xdotool search --sync --onlyvisible --name '^打印预览' | head -n1)
-xdotool windowactivate --sync "$preview" >/dev/null 2>&1 || true
-sleep 2
-xdotool mousemove 1023 767
+open_preview
 shot print-preview-list.png "$preview"
 eval "$(xdotool getwindowgeometry --shell "$preview")"
 xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
