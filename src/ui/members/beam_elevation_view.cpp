@@ -6,7 +6,7 @@
 #include <QPainter>
 
 BeamElevationView::BeamElevationView(QWidget* parent) : QWidget(parent) {
-    setMinimumHeight(160);
+    setMinimumHeight(120);
     setFocusPolicy(Qt::NoFocus);
 }
 

@@ -180,14 +180,17 @@ QWidget* BeamWindow::buildGeometryPage() {
                     {QStringLiteral("净跨 ln (mm)"), QStringLiteral("下部钢筋"),
                      QStringLiteral("截面"), QStringLiteral("箍筋"), QStringLiteral("侧面筋")});
     spanCaption->setBuddy(m_spans);
-    m_spans->setMinimumHeight(150);
+    // Four rows where the screen has room; on a 768-line laptop screen the
+    // tables scroll so that the elevation and the buttons stay in view.
+    const int tableHeight = screen()->availableGeometry().height() > 900 ? 150 : 90;
+    m_spans->setMinimumHeight(tableHeight);
     auto* supportCaption =
         new QLabel(QStringLiteral("各支座(&U)：宽度 hc 与上部原位标注（两侧相同只填“两侧”）"));
     m_supports = table("supportTable", QStringLiteral("各支座"),
                        {QStringLiteral("宽度 hc (mm)"), QStringLiteral("上部钢筋（两侧）"),
                         QStringLiteral("左侧"), QStringLiteral("右侧")});
     supportCaption->setBuddy(m_supports);
-    m_supports->setMinimumHeight(150);
+    m_supports->setMinimumHeight(tableHeight);
     layout->addWidget(spanCaption);
     layout->addWidget(m_spans, 1);
     layout->addWidget(supportCaption);
