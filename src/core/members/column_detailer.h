@@ -113,7 +113,7 @@ struct Detailer {
     // reading (column_detailer_reading.cpp)
     bool readAll();
     bool readSegment(int index, const ColumnSegment& s, Floor& proto);
-    void checkFit(const Floor& f, const QString& where);
+    bool checkFit(const Floor& f, const QString& where);
 
     // zones and joints
     double zoneAbove(int f) const;

@@ -153,6 +153,9 @@ void Detailer::longitudinal() {
         chains << ch;
     }
 
+    // The highest joint made at a floor's foot, which joints moved down from
+    // its top must stay a stagger above.
+    double footJoint = -1e18;
     for (int k = 0; k <= T; ++k) {
         const Floor& up = floors[k];
         const QMap<QString, LineSpec> below = specs(k == 0 ? 0 : k - 1), above = specs(k);
@@ -312,10 +315,12 @@ void Detailer::longitudinal() {
                              n0(up.hn() - zoneBelow(k))));
         if (needDown) {
             const Floor& low = floors[k - 1];
-            if (jLowDown < low.bottom + zoneAbove(k - 1) - 0.5)
+            if (jLowDown < low.bottom + zoneAbove(k - 1) - 0.5 ||
+                jLowDown < footJoint + stagger - 0.5)
                 problem(floorName(k - 1),
                         QStringLiteral("净高 %1 容不下下移的两批接头").arg(n0(low.hn())));
         }
+        footJoint = needUp ? jHigh : -1e18;
         chains = next;
     }
     top(chains);

@@ -155,7 +155,8 @@ bool Detailer::readSegment(int index, const ColumnSegment& s, Floor& proto) {
     return ok;
 }
 
-void Detailer::checkFit(const Floor& f, const QString& where) {
+bool Detailer::checkFit(const Floor& f, const QString& where) {
+    const int before = int(out.problems.size());
     const double dv = f.stirrups.diameter;
     const double c = column.cover;
     if (f.section.round) {
@@ -168,7 +169,7 @@ void Detailer::checkFit(const Floor& f, const QString& where) {
                                .arg(codes::gradeName(r.grade))
                                .arg(r.d)
                                .arg(n0(clear)));
-        return;
+        return int(out.problems.size()) == before;
     }
     const auto faceBars = [&](const QString& face) {
         int n = 0, d = 0;
@@ -195,6 +196,7 @@ void Detailer::checkFit(const Floor& f, const QString& where) {
         problem(where, QStringLiteral("箍筋肢数 %1×%2 多于每边纵筋根数")
                            .arg(f.type.acrossB)
                            .arg(f.type.acrossH));
+    return int(out.problems.size()) == before;
 }
 
 bool Detailer::readAll() {
@@ -302,8 +304,8 @@ bool Detailer::readAll() {
         ++topFloor;
     for (int f = topFloor + 1; f < st.size(); ++f)
         if (covering[f] >= 0) {
-            problem(QStringLiteral("柱表"), QStringLiteral("柱段不连续：%1层至%2层之间缺少柱段")
-                                                .arg(names[topFloor], names[f]));
+            problem(QStringLiteral("柱表"),
+                    QStringLiteral("柱段不连续：%1层不在任何柱段中").arg(names[topFloor + 1]));
             return false;
         }
 
@@ -330,7 +332,8 @@ bool Detailer::readAll() {
             ok = false;
             continue;
         }
-        checkFit(proto, QStringLiteral("第 %1 柱段").arg(i + 1));
+        if (!checkFit(proto, QStringLiteral("第 %1 柱段").arg(i + 1)))
+            ok = false;
         protos << proto;
     }
     if (!ok)

@@ -111,6 +111,14 @@ Parsed<ColumnStirrups> parseColumnStirrups(const QString& text, const NotationOp
             return failed<ColumnStirrups>(open, QStringLiteral("缺少右括号"));
         if (!t.mid(close + 1).trimmed().isEmpty())
             return failed<ColumnStirrups>(close + 1, QStringLiteral("核心区箍筋之后不应再有内容"));
+        const QString inside = t.mid(open + 1, close - open - 1).trimmed();
+        bool legs = !inside.isEmpty();
+        for (QChar ch : inside)
+            legs = legs && ch.isDigit();
+        if (legs)
+            return failed<ColumnStirrups>(open,
+                                          QStringLiteral("柱箍筋的肢数由箍筋类型号给出，"
+                                                         "括号内只写核心区箍筋，如 (C12@100)"));
         const Parsed<Stirrups> core = parseStirrups(t.mid(open + 1, close - open - 1), options);
         if (!core.value)
             return {std::nullopt, shifted(core.errors, open + 1)};
