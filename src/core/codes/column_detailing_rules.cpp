@@ -8,8 +8,9 @@ namespace codes::columns {
 namespace {
 // A quotient such as 600/100 must give 6, not 7, where floating point lands
 // a hair above the whole number.
+// Counts beyond a million are nonsense inputs; clamping keeps them defined.
 int ceilOf(double value) {
-    return static_cast<int>(std::ceil(value - 1e-9));
+    return static_cast<int>(std::clamp(std::ceil(value - 1e-9), -1e6, 1e6));
 }
 } // namespace
 

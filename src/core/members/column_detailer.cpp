@@ -8,6 +8,15 @@ namespace members {
 namespace column_detail {
 
 Lengths Detailer::lengths(SteelGrade grade, int d, int concrete) {
+    const std::tuple<int, int, int> key{static_cast<int>(grade), d, concrete};
+    if (const auto known = lengthsKnown.constFind(key); known != lengthsKnown.constEnd())
+        return *known;
+    const Lengths l = computeLengths(grade, d, concrete);
+    lengthsKnown.insert(key, l);
+    return l;
+}
+
+Lengths Detailer::computeLengths(SteelGrade grade, int d, int concrete) {
     anchorage::Inputs in;
     in.steel = grade;
     in.concrete = concrete;

@@ -11,6 +11,8 @@
 
 #include <QMap>
 
+#include <tuple>
+
 #include <cmath>
 
 namespace members::column_detail {
@@ -94,6 +96,7 @@ struct Detailer {
     int embedment = 0;   // the floor standing on the 嵌固部位
     int nextLine = 0;
     QList<Lap> laps;
+    QMap<std::tuple<int, int, int>, Lengths> lengthsKnown; // by grade, d and concrete
 
     explicit Detailer(const ColumnMember& c) : column(c), set(c.settings) {}
 
@@ -109,6 +112,7 @@ struct Detailer {
     bool corner() const { return column.position == ColumnPosition::Corner; }
 
     Lengths lengths(SteelGrade grade, int d, int concrete);
+    Lengths computeLengths(SteelGrade grade, int d, int concrete);
 
     // reading (column_detailer_reading.cpp)
     bool readAll();

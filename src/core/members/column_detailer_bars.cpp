@@ -14,7 +14,7 @@ QString setKey(const Chain& c) {
 }
 
 QString barName(SteelGrade g, int d) {
-    return codes::gradeName(g) + QString::number(d);
+    return codes::gradeName(g) + QStringLiteral("Φ") + QString::number(d);
 }
 
 } // namespace
@@ -23,8 +23,13 @@ void Detailer::emit(const Chain& c, double z1, double lap, const QString& endRol
                     double headDown, const QString& why) {
     const double vertical = z1 - c.z0;
     const QString where = floorName(c.floor);
+    if (z1 > floors.last().top + 0.5) {
+        problem(where,
+                QStringLiteral("%1 纵筋的接头高出柱顶，无法翻样").arg(barName(c.grade, c.d)));
+        return;
+    }
     if (vertical < 100) {
-        problem(where, QStringLiteral("%1 纵筋在 %2 处长度不足（%3），接头或锚固位置相互冲突")
+        problem(where, QStringLiteral("%1 纵筋在标高 %2 m 处长度不足（%3），接头或锚固位置相互冲突")
                            .arg(barName(c.grade, c.d), n0(c.z0 / 1000), n0(vertical)));
         return;
     }

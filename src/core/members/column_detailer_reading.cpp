@@ -310,9 +310,10 @@ bool Detailer::readAll() {
         }
 
     const double foundationTop = fd.top.value_or(st[0].level) * 1000;
-    if (foundationTop > st[0].level * 1000 + 0.5 ||
+    if (foundationTop > st[0].level * 1000 + 0.5 || foundationTop < st[0].level * 1000 - 30000 ||
         st[0].level * 1000 + st[0].height * 1000 - foundationTop - st[0].beamDepth < 300) {
-        problem(QStringLiteral("基础"), QStringLiteral("基础顶面应低于最低一层的顶部梁底"));
+        problem(QStringLiteral("基础"),
+                QStringLiteral("基础顶面应在最低一层楼面之下 30 m 以内，且低于该层梁底"));
         return false;
     }
     embedment = 0;

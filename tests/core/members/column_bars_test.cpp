@@ -319,6 +319,86 @@ TEST(WorkedColumns, LapsTheirStirrupsAndRefusals) {
     EXPECT_TRUE(refused.problems[0].reason.contains(QString::fromUtf8("不得绑扎搭接")));
 }
 
+// The foundation's variants and its faults. hj = 1500 > laE = 1000: the
+// feet are max(6d, 150) = 150; with only the corners on the mesh the other
+// eight reach laE = 1000 below the foundation top, straight. hj = 450: the
+// straight part 410 is short of 0.6labE = 600, and a beam of 400 leaves the
+// top's vertical 380 short of 0.5labE = 500.
+TEST(WorkedColumns, FoundationVariantsAndShortAnchorages) {
+    QByteArray deep(kMiddle);
+    deep.replace(R"("depth":800)", R"("depth":1500,"allOnBottomMesh":false)");
+    const ColumnBars bars = detail(deep);
+    EXPECT_EQ(problems(bars), QString());
+    int straight = 0, footed = 0;
+    for (const ColumnRow& r : rows(bars, "dowel")) {
+        if (r.bar.shape == Shape::Straight) {
+            straight += r.bar.countPerMember;
+            EXPECT_EQ(r.place->z0, -1050 - 1000);
+        } else {
+            footed += r.bar.countPerMember;
+            EXPECT_EQ(r.bar.dimensions.value("B"), 150);
+            EXPECT_EQ(r.place->z0, -1050 - 1500 + 40);
+        }
+    }
+    EXPECT_EQ(straight, 8);
+    EXPECT_EQ(footed, 4);
+    // 22G101-3's 100 below the top and 500 apart: ⌈(1500 − 40 − 100)/500⌉ + 1.
+    EXPECT_EQ(count(rows(bars, "foundationStirrup")), 4);
+
+    QByteArray shallow(kMiddle);
+    shallow.replace(R"("depth":800)", R"("depth":450)");
+    shallow.replace(R"({"name":"3","level":8.05,"height":3.6,"beamDepth":700})",
+                    R"({"name":"3","level":8.05,"height":3.6,"beamDepth":400})");
+    const ColumnBars short_ = detail(shallow);
+    ASSERT_EQ(short_.problems.size(), 2) << problems(short_).toStdString();
+    EXPECT_EQ(short_.problems[0].where, QString::fromUtf8("基础"));
+    EXPECT_TRUE(short_.problems[0].reason.contains(
+        QString::fromUtf8("hj − c = 410 < max(0.6labE, 20d) = 600")));
+    EXPECT_EQ(short_.problems[1].where, QString::fromUtf8("3层"));
+    EXPECT_TRUE(
+        short_.problems[1].reason.contains(QString::fromUtf8("hb − c = 380 < 0.5labE = 500")));
+    EXPECT_FALSE(short_.rows.isEmpty()); // the rest is still detailed
+}
+
+// A round column takes circular hoops, D − 2c = 660, lapped max(laE, 300) =
+// 40 × 10 = 400; a spiral is named, not detailed.
+TEST(WorkedColumns, RoundColumnHoops) {
+    QByteArray round(kMiddle);
+    round.replace(R"("section":"600×600")", R"("section":"D700")");
+    round.replace(R"j("stirrupType":"1(4×4)",)j", "");
+    const ColumnBars bars = detail(round);
+    EXPECT_EQ(problems(bars), QString());
+    const QList<ColumnRow> hoops = rows(bars, "hoop", "2");
+    ASSERT_EQ(hoops.size(), 1);
+    EXPECT_EQ(hoops[0].bar.shape, Shape::Hoop);
+    EXPECT_EQ(hoops[0].bar.dimensions.value("D"), 660);
+    EXPECT_EQ(hoops[0].bar.dimensions.value("lap"), 400);
+    // hc is the diameter: max(2900/6, 700, 500) = 700 above floor 2.
+    EXPECT_EQ(batch(bars, "lowBatch", "1", false).bar.dimensions.value("A"), 5500 - 1600 + 700);
+    round.replace(R"("C10@100/200")", R"("LC10@100/200")");
+    EXPECT_TRUE(problems(detail(round)).contains(QString::fromUtf8("螺旋箍筋尚不能自动翻样")));
+}
+
+// 1(5×4) over six bars a face (700×700, 20C25): across b legs at bars 0, 1,
+// 3, 4, 5, the middle one a tie, one hoop round it over 3 gaps of (660 − 20 −
+// 25)/5 = 123: 3 × 123 + 25 + 20 = 414; across h legs at 0, 2, 3, 5, one
+// hoop over a gap: 168.
+TEST(WorkedColumns, CompositeStirrupLayout) {
+    QByteArray wide(kMiddle);
+    wide.replace(R"("section":"600×600","bars":"12C25")", R"("section":"700×700","bars":"20C25")");
+    wide.replace("1(4×4)", "1(5×4)");
+    const ColumnBars bars = detail(wide);
+    EXPECT_EQ(problems(bars), QString());
+    const QList<ColumnRow> inner = rows(bars, "stirrupInner", "2");
+    ASSERT_EQ(inner.size(), 2);
+    EXPECT_EQ(inner[0].bar.dimensions, (QMap<QString, double>{{"A", 414}, {"B", 660}}));
+    EXPECT_EQ(inner[1].bar.dimensions, (QMap<QString, double>{{"A", 660}, {"B", 168}}));
+    const QList<ColumnRow> ties = rows(bars, "tie", "2");
+    ASSERT_EQ(ties.size(), 1);
+    EXPECT_EQ(ties[0].bar.dimensions.value("A"), 660);
+    EXPECT_EQ(ties[0].bar.countPerMember, inner[0].bar.countPerMember);
+}
+
 // A column stored in a list keeps its source and reads back the same.
 TEST(ColumnMember, ListMemberKeepsTheColumn) {
     const members::ColumnRead read =
