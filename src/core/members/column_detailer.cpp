@@ -90,6 +90,20 @@ void Detailer::run() {
     outline();
     longitudinal();
     stirrups();
+    // Without seismic design the lengths are la, lab and ll, and are named so.
+    if (column.seismic == SeismicGrade::None) {
+        const auto plain = [](QString& text) {
+            text.replace(QLatin1String("labE"), QLatin1String("lab"))
+                .replace(QLatin1String("laE"), QLatin1String("la"))
+                .replace(QLatin1String("llE"), QLatin1String("ll"));
+        };
+        for (ColumnRow& r : out.rows) {
+            plain(r.derivation);
+            plain(r.bar.note);
+        }
+        for (ColumnProblem& p : out.problems)
+            plain(p.reason);
+    }
 }
 
 } // namespace column_detail

@@ -186,7 +186,8 @@ void Detailer::stirrups() {
                       .arg(why, coreText, n0(s1), n0(hn),
                            coreApart ? QString() : QStringLiteral(" + %1").arg(n0(hb)))
                       .arg(count);
-            dense << std::pair{fl.bottom, fl.top};
+            if (s1 != s2)
+                dense << std::pair{fl.bottom, fl.top};
         } else {
             const int nb = rules::denseCount(lb - rules::kFirstStirrupOffset, s1);
             const int nt = rules::denseCount(lt + withCore, s1);

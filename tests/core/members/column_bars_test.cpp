@@ -399,6 +399,20 @@ TEST(WorkedColumns, CompositeStirrupLayout) {
     EXPECT_EQ(ties[0].bar.countPerMember, inner[0].bar.countPerMember);
 }
 
+// Without seismic design the atlas's la (HRB400, C30: 35d = 875) takes
+// laE's place and is named la: the top bends 12d since 680 < 875.
+TEST(WorkedColumns, WithoutSeismicDesignLaIsNamed) {
+    QByteArray plain(kMiddle);
+    plain.replace(R"("seismic":"二")", R"("seismic":"非抗震")");
+    const ColumnBars bars = detail(plain);
+    EXPECT_EQ(problems(bars), QString());
+    const ColumnRow top = batch(bars, "topInner", "3", false);
+    EXPECT_TRUE(top.derivation.contains(QString::fromUtf8("hb − c = 680 < la = 875")))
+        << top.derivation.toStdString();
+    for (const ColumnRow& r : bars.rows)
+        EXPECT_FALSE(r.derivation.contains(QLatin1String("laE")));
+}
+
 // A column stored in a list keeps its source and reads back the same.
 TEST(ColumnMember, ListMemberKeepsTheColumn) {
     const members::ColumnRead read =
