@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (the formula engine; cutting-list files and
-# CSV sheets; beam annotations and beam files) and runs each for a while.
+# CSV sheets; beam annotations and beam files; column texts and column
+# files) and runs each for a while.
 #
 #   fuzz/smoke.sh [build-dir] [seconds]
 #
@@ -8,7 +9,7 @@
 # seconds defaults to $FUZZ_SECONDS, else 60. Exits
 # non-zero on any crash, timeout or sanitizer report; without clang++ it
 # prints "fuzz: skipped (no clang)" and exits 0. FUZZ_STEP=build, formula,
-# list or beam does one step only, so that a test run can build and fuzz the lists
+# list, beam or column does one step only, so that a test run can build and fuzz the lists
 # beside other tests and keep the machine to itself only for the formula
 # engine's per-input time budget.
 set -euo pipefail
@@ -24,9 +25,9 @@ build="${1:-$root/build-fuzz}"
 seconds="${2:-${FUZZ_SECONDS:-60}}"
 step="${FUZZ_STEP:-all}"
 case "$step" in
-all | build | formula | list | beam) ;;
+all | build | formula | list | beam | column) ;;
 *)
-    echo "fuzz: FUZZ_STEP must be build, formula, list or beam, not \"$step\"" >&2
+    echo "fuzz: FUZZ_STEP must be build, formula, list, beam or column, not \"$step\"" >&2
     exit 2
     ;;
 esac
@@ -39,7 +40,7 @@ if [ "$step" = all ] || [ "$step" = build ]; then
     cmake -S "$root" -B "$build" "${generator[@]}" \
         -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCORVALA_BUILD_FUZZ=ON -DCORVALA_BUILD_TESTS=OFF -DCORVALA_BUILD_BENCH=OFF >/dev/null
-    cmake --build "$build" --target formula_fuzz list_fuzz beam_fuzz -j"$(nproc)"
+    cmake --build "$build" --target formula_fuzz list_fuzz beam_fuzz column_fuzz -j"$(nproc)"
     if [ "$step" = build ]; then
         echo "fuzz: built in $build"
         exit 0
@@ -105,7 +106,25 @@ fuzz_beam() {
     fail_on_findings beam_fuzz "$beam_log" "$status" "beam "
 }
 
+fuzz_column() {
+    # Column texts and column files, from the worked columns.
+    column_seconds="${FUZZ_COLUMN_SECONDS:-30}"
+    mkdir -p "$work/column-corpus"
+    column_log="$work/column-run.log"
+    status=0
+    "$build/fuzz/column_fuzz" \
+        -max_len=4096 -timeout=2 -max_total_time="$column_seconds" \
+        -dict="$here/column.dict" -artifact_prefix="$artifacts/column-" -print_final_stats=1 \
+        "$work/column-corpus" "$here/column-corpus" >"$column_log" 2>&1 || status=$?
+    grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units)' "$column_log" || true
+    fail_on_findings column_fuzz "$column_log" "$status" "column "
+}
+
 case "$step" in
+column)
+    fuzz_column
+    echo "fuzz: passed (${FUZZ_COLUMN_SECONDS:-30}s column)"
+    ;;
 beam)
     fuzz_beam
     echo "fuzz: passed (${FUZZ_BEAM_SECONDS:-30}s beam)"
@@ -122,6 +141,7 @@ all)
     fuzz_formula
     fuzz_list
     fuzz_beam
-    echo "fuzz: passed (${seconds}s formula, ${FUZZ_LIST_SECONDS:-30}s list, ${FUZZ_BEAM_SECONDS:-30}s beam)"
+    fuzz_column
+    echo "fuzz: passed (${seconds}s formula, ${FUZZ_LIST_SECONDS:-30}s list, ${FUZZ_BEAM_SECONDS:-30}s beam, ${FUZZ_COLUMN_SECONDS:-30}s column)"
     ;;
 esac

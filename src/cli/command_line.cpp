@@ -158,9 +158,23 @@ struct Options {
             "beamIntoColumn/columnIntoBeam, nonFrameEnds hinged/fullyUsed, "
             "hookAllowance, tieDiameter, phiGrade, seismicSteel."),
         QStringLiteral("FILE")};
+    QCommandLineOption column{
+        QStringLiteral("column"),
+        QStringLiteral(
+            "Detail the frame column in FILE (JSON: its storey table with levels, heights "
+            "and beam depths, the column table's segments with section \"600x600\" or "
+            "\"D700\", bars \"12C25\" or corner, bSide and hSide, stirrup type "
+            "\"1(4x4)\" and stirrups \"C10@100/200(C12@100)\", the foundation, concrete, "
+            "seismic grade, cover, connection lap/mechanical/weld, position "
+            "middle/edge/corner with its outer faces, and settings; see docs/columns.md) "
+            "floor by floor into cutting-list rows by the 22G101-1 and 22G101-3 rules: "
+            "dowels, both batches of each floor, the top's anchorage, stirrups and ties, "
+            "each with its role, floor, shape, outer dimensions, count, cut length, budget "
+            "length and derivation, and what could not be detailed."),
+        QStringLiteral("FILE")};
     QCommandLineOption json{QStringLiteral("json"),
-                            QStringLiteral("With --list, --cut, --anchor or --beam: print the "
-                                           "result as JSON.")};
+                            QStringLiteral("With --list, --cut, --anchor, --beam or --column: "
+                                           "print the result as JSON.")};
     QCommandLineOption help{QStringLiteral("help")};
     QCommandLineOption helpAll{QStringLiteral("help-all")}; // added with the help option
     QCommandLineOption version{QStringLiteral("version")};
@@ -202,6 +216,7 @@ void describe(QCommandLineParser& parser, Options& options) {
     parser.addOption(options.keepOffcut);
     parser.addOption(options.splice);
     parser.addOption(options.beam);
+    parser.addOption(options.column);
     parser.addOption(options.json);
     addAnchorageOptions(parser);
     addToolkitOptions(parser);
@@ -260,9 +275,9 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
         if (parser.parse(arguments) && !parser.isSet(options.help) &&
             !parser.isSet(options.helpAll) && !parser.isSet(options.version) &&
             !parser.isSet(options.eval) && !parser.isSet(options.list) &&
-            !parser.isSet(options.beam) && !parser.isSet(options.json) &&
-            !parser.isSet(options.nonSeismic) && !anchorageAsked(parser) &&
-            !parser.isSet(options.cut) && !parser.isSet(options.stock) &&
+            !parser.isSet(options.beam) && !parser.isSet(options.column) &&
+            !parser.isSet(options.json) && !parser.isSet(options.nonSeismic) &&
+            !anchorageAsked(parser) && !parser.isSet(options.cut) && !parser.isSet(options.stock) &&
             !parser.isSet(options.kerf) && !parser.isSet(options.keepOffcut) &&
             !parser.isSet(options.splice) && parser.positionalArguments().size() <= 1)
             return std::nullopt;
@@ -295,7 +310,8 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
                           .arg(parser.positionalArguments().first()));
         return 1;
     }
-    if (parser.isSet(options.list) || parser.isSet(options.cut) || parser.isSet(options.beam)) {
+    if (parser.isSet(options.list) || parser.isSet(options.cut) || parser.isSet(options.beam) ||
+        parser.isSet(options.column)) {
         QString error;
         const ListCommands* commands = listCommands ? listCommands(error) : nullptr;
         if (!commands) {
@@ -313,7 +329,9 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
                                      : std::nullopt,
                                  parser.value(options.kerf), parser.value(options.keepOffcut),
                                  parser.value(options.splice), parser.isSet(options.json)})
-                : commands->beam(parser.value(options.beam), parser.isSet(options.json));
+            : parser.isSet(options.beam)
+                ? commands->beam(parser.value(options.beam), parser.isSet(options.json))
+                : commands->column(parser.value(options.column), parser.isSet(options.json));
         write(stdout, output.out);
         writeUtf8(stdout, output.outUtf8);
         for (const QString& line : output.errors)
@@ -327,8 +345,9 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
         return reply.status;
     }
     if (parser.isSet(options.json) || parser.isSet(options.nonSeismic)) {
-        print(stderr, QStringLiteral("corvala: --json goes with --list, --cut, --anchor or --beam, "
-                                     "--non-seismic with --list"));
+        print(stderr, QStringLiteral(
+                          "corvala: --json goes with --list, --cut, --anchor, --beam or --column, "
+                          "--non-seismic with --list"));
         return 1;
     }
     if (parser.isSet(options.stock) || parser.isSet(options.kerf) ||

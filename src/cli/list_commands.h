@@ -37,6 +37,8 @@ struct ListCommands {
     ListOutput (*cut)(const CutOptions& options) = nullptr;
     // corvala --beam FILE [--json]: a beam's rows for the cutting list
     ListOutput (*beam)(const QString& path, bool json) = nullptr;
+    // corvala --column FILE [--json]: a column's rows, floor by floor
+    ListOutput (*column)(const QString& path, bool json) = nullptr;
 };
 
 } // namespace cli
