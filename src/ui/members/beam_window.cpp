@@ -2,11 +2,8 @@
 
 #include "core/codes/steel_grades.h"
 #include "core/members/beam_notation.h"
-#include "core/numbers/number_text.h"
-#include "core/schedule/computation.h"
-#include "core/schedule/dimension_text.h"
-#include "core/schedule/row_columns.h"
 #include "ui/members/beam_elevation_view.h"
+#include "ui/members/member_window_parts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,47 +29,10 @@ namespace {
 
 using members::BeamMember;
 using members::BeamSettings;
+using namespace member_window;
 
-QString number(double v) {
-    return numbers::generalNumberText(v);
-}
-
-// A field's millimetres; 0 (refused by the detailing, with its place) when
-// the text is no number.
 double millimetres(const QString& text) {
-    bool ok = false;
-    const double v = text.trimmed().toDouble(&ok);
-    return ok && std::isfinite(v) ? v : 0;
-}
-
-template <typename W> W* named(W* widget, const char* name, const QString& accessibleName) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setAccessibleName(accessibleName);
-    return widget;
-}
-
-QLineEdit* field(const char* name, const QString& accessibleName, const QString& placeholder = {}) {
-    auto* edit = named(new QLineEdit, name, accessibleName);
-    edit->setPlaceholderText(placeholder);
-    return edit;
-}
-
-QString cell(const QTableWidget* table, int row, int column) {
-    const QTableWidgetItem* item = table->item(row, column);
-    return item ? item->text() : QString();
-}
-
-void setCell(QTableWidget* table, int row, int column, const QString& text) {
-    if (QTableWidgetItem* item = table->item(row, column))
-        item->setText(text);
-    else
-        table->setItem(row, column, new QTableWidgetItem(text));
-}
-
-QTableWidgetItem* readOnly(const QString& text) {
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    return item;
+    return numberIn(text);
 }
 
 enum SpanColumn { SpanLength, SpanBottom, SpanSection, SpanStirrups, SpanSide, SpanColumns };
@@ -338,15 +298,7 @@ QWidget* BeamWindow::buildSettingsPage() {
 QWidget* BeamWindow::buildRowsPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    m_rows = named(new QTableWidget(0, 9), "beamRows", QStringLiteral("生成的钢筋"));
-    m_rows->setHorizontalHeaderLabels(
-        {QStringLiteral("编号"), QStringLiteral("名称与位置"), QStringLiteral("钢筋"),
-         QStringLiteral("形状"), QStringLiteral("外包尺寸"), QStringLiteral("每构件根数"),
-         QStringLiteral("下料长度"), QStringLiteral("预算长度"), QStringLiteral("计算过程")});
-    m_rows->horizontalHeader()->setStretchLastSection(true);
-    m_rows->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_rows->verticalHeader()->hide();
+    m_rows = rowsTable("beamRows");
     m_derivation = named(new QPlainTextEdit, "rowDerivation", QStringLiteral("当前钢筋的计算过程"));
     m_derivation->setReadOnly(true);
     m_derivation->setMaximumHeight(80);
@@ -542,10 +494,7 @@ void BeamWindow::recompute() {
         m_message->setStyleSheet(m_bars.problems.isEmpty() ? QString()
                                                            : QStringLiteral("color: #8a5a00;"));
     }
-    QStringList problems;
-    for (const members::BeamProblem& p : m_bars.problems)
-        problems << QStringLiteral("%1：%2").arg(p.where, p.reason);
-    m_problems->setPlainText(problems.join(QLatin1Char('\n')));
+    showProblems(m_problems, m_bars.problems);
     m_tabs->setTabText(3, m_bars.problems.isEmpty()
                               ? QStringLiteral("问题(&P)")
                               : QStringLiteral("问题 %1(&P)").arg(m_bars.problems.size()));
@@ -556,33 +505,7 @@ void BeamWindow::recompute() {
 }
 
 void BeamWindow::showRows() {
-    const int current = m_rows->currentRow();
-    m_rows->setRowCount(int(m_bars.rows.size()));
-    const schedule::ListSettings& settings = m_listSettings;
-    for (int r = 0; r < m_bars.rows.size(); ++r) {
-        const members::BeamRow& row = m_bars.rows[r];
-        const schedule::RowResult result = schedule::computeRow(row.bar, 1, settings);
-        const QString cut = result.problem ? result.problem->reason : number(result.cutLength);
-        const QString values[] = {
-            row.bar.mark,
-            row.bar.note,
-            QStringLiteral("%1 %2").arg(codes::gradeName(row.bar.grade)).arg(row.bar.diameter),
-            schedule::shapeLabel(row.bar.shape),
-            schedule::dimensionsText(row.bar),
-            QString::number(row.bar.countPerMember),
-            cut,
-            number(std::round(row.budgetLength * 10) / 10),
-            row.derivation};
-        for (int c = 0; c < 9; ++c) {
-            QTableWidgetItem* item = readOnly(values[c]);
-            if (c == 8)
-                item->setToolTip(row.derivation);
-            m_rows->setItem(r, c, item);
-        }
-    }
-    m_rows->resizeColumnsToContents();
-    if (current >= 0 && current < m_rows->rowCount())
-        m_rows->setCurrentCell(current, 0);
+    member_window::showRows(m_rows, m_bars.rows, m_listSettings);
     showDerivation();
 }
 
