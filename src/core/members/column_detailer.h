@@ -14,6 +14,7 @@
 #include <tuple>
 
 #include <cmath>
+#include <numbers>
 
 namespace members::column_detail {
 

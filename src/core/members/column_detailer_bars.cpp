@@ -188,13 +188,12 @@ void Detailer::longitudinal() {
         // each pair.
         double stagger = 0, lap = 0;
         int lapD = 0;
-        const int jointFloor = k;
         for (const Chain& ch : chains) {
             const LineSpec a = above.value(setKey(ch));
             if (a.count == 0 || stoppedByStep(ch.set))
                 continue;
             const int d = std::min(ch.d, a.d);
-            const Lengths l = lengths(a.grade, d, floors[jointFloor].concrete);
+            const Lengths l = lengths(a.grade, d, floors[k].concrete);
             if (!l.ok)
                 return;
             stagger = std::max(stagger, rules::batchStagger(column.connection, l.llE, d));
@@ -273,7 +272,7 @@ void Detailer::longitudinal() {
             Chain n = ch;
             n.z0 = j;
             n.foot = 0;
-            n.floor = down ? k : k;
+            n.floor = k;
             n.inserted = false;
             n.grade = a.grade;
             n.d = a.d;
@@ -337,7 +336,7 @@ void Detailer::top(QList<Chain>& chains) {
     const double c = column.cover;
     const double zTop = f.top - c;
     const double inBeam = f.hb - c;
-    const auto area = [](const Chain& ch) { return M_PI * ch.d * ch.d / 4; };
+    const auto area = [](const Chain& ch) { return std::numbers::pi * ch.d * ch.d / 4; };
     const auto outerFace = [&](const Chain& ch) -> QString {
         for (const QString& face : column.outerFaces)
             if (ch.set.contains(face))

@@ -161,7 +161,7 @@ bool Detailer::checkFit(const Floor& f, const QString& where) {
     const double c = column.cover;
     if (f.section.round) {
         const BarSet& r = f.sets.first();
-        const double ring = M_PI * (f.section.b - 2 * c - 2 * dv - r.d);
+        const double ring = std::numbers::pi * (f.section.b - 2 * c - 2 * dv - r.d);
         const double clear = ring / r.count - r.d;
         if (clear < kLeastClearSpacing)
             problem(where, QStringLiteral("%1 根 %2%3 放不下：净距 %4 < 50（GB 50010-2010 9.3.1）")

@@ -84,7 +84,7 @@ void Detailer::stirrupSet(int f, SteelGrade grade, int d, int count, const QStri
         row.role = QStringLiteral("hoop");
         row.bar.shape = schedule::Shape::Hoop;
         row.bar.dimensions = {{QStringLiteral("D"), dia}, {QStringLiteral("lap"), lap}};
-        row.budgetLength = M_PI * dia + lap + 2 * hook;
+        row.budgetLength = std::numbers::pi * dia + lap + 2 * hook;
         row.derivation =
             QStringLiteral("D − 2c = %1，搭接 max(laE, 300) = %2；%3").arg(n0(dia), n0(lap), how);
         addRow(row);
