@@ -17,6 +17,7 @@
 #include "ui/schedule/list_window_common.h"
 #include "ui/schedule/plan_view.h"
 #include "ui/schedule/sketch_panel.h"
+#include "ui/schedule/tag_output.h"
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -135,6 +136,15 @@ void ScheduleWindow::buildActions() {
                                    QFileInfo(own).completeBaseName();
     });
     connect(m_output, &ListOutput::statusMessage, this, &ScheduleWindow::showStatus);
+    // Bundle tags (料牌), their PDF named after the list.
+    m_tags = new TagOutput(this, m_document, [this] {
+        const QString& own = m_document->filePath();
+        return (own.isEmpty() ? suggestedDirectory() + QLatin1Char('/') + kUntitled
+                              : QFileInfo(own).absolutePath() + QLatin1Char('/') +
+                                    QFileInfo(own).completeBaseName()) +
+               QStringLiteral("-料牌");
+    });
+    connect(m_tags, &TagOutput::statusMessage, this, &ScheduleWindow::showStatus);
 
     // Captions that stay put; what would be undone is in the tip.
     QUndoStack* stack = m_document->undoStack();
@@ -225,6 +235,9 @@ void ScheduleWindow::buildMenus() {
     file->addAction(m_output->previewAction());
     file->addAction(m_output->printAction());
     file->addMenu(m_output->paperMenu());
+    file->addSeparator();
+    file->addAction(m_tags->printAction());
+    file->addAction(m_tags->pdfAction());
     file->addSeparator();
     file->addAction(m_close);
 

@@ -23,6 +23,7 @@ class QTableView;
 class QTableWidget;
 class ListHelpWindow;
 class ListOutput;
+class TagOutput;
 class ListTableView;
 class MemberTableModel;
 class PlanView;
@@ -65,6 +66,7 @@ public:
     RowTableModel* rowModel() { return m_rowModel; }
     ListTableView* rowTable() { return m_table; }
     ListOutput* output() { return m_output; }
+    TagOutput* tagOutput() { return m_tags; }
     void setBarQuantitySource(BarQuantitySource source);
     PlanView* planView() { return m_planView; }
 
@@ -172,6 +174,7 @@ private:
     PlanView* m_planView = nullptr;
     QPointer<ListHelpWindow> m_help;
     ListOutput* m_output = nullptr;
+    TagOutput* m_tags = nullptr;
 
     QAction* m_new = nullptr;
     QAction* m_open = nullptr;
