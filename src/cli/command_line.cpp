@@ -158,6 +158,28 @@ struct Options {
             "beamIntoColumn/columnIntoBeam, nonFrameEnds hinged/fullyUsed, "
             "hookAllowance, tieDiameter, phiGrade, seismicSteel."),
         QStringLiteral("FILE")};
+    QCommandLineOption tags{
+        QStringLiteral("tags"),
+        QStringLiteral("Write the bundle tags of the cutting list in FILE (a .cvl list or a CSV) "
+                       "to the PDF given by --pdf: one tag per row, or per bundle with --bundle, "
+                       "each with project, member and count, mark, grade and diameter, the "
+                       "shape's sketch with its dimensions, cut length, bars, mass and a QR code "
+                       "of the row."),
+        QStringLiteral("FILE")};
+    QCommandLineOption pdf{QStringLiteral("pdf"),
+                           QStringLiteral("With --tags: the PDF file to write."),
+                           QStringLiteral("OUT.pdf")};
+    QCommandLineOption layout{
+        QStringLiteral("layout"),
+        QStringLiteral("With --tags: 3x7 (A4 sheet of 21 labels of 63.5 x 38.1 mm, the "
+                       "default), 2x4 (A4 sheet of 8 labels of 99.1 x 67.7 mm), 100x70 or 80x50 "
+                       "(a label printer's single tags, mm)."),
+        QStringLiteral("LAYOUT")};
+    QCommandLineOption bundle{
+        QStringLiteral("bundle"),
+        QStringLiteral("With --tags: at most N bars to a bundle, each bundle with a tag of its "
+                       "own (default: one tag per row)."),
+        QStringLiteral("N")};
     QCommandLineOption json{QStringLiteral("json"),
                             QStringLiteral("With --list, --cut, --anchor or --beam: print the "
                                            "result as JSON.")};
@@ -202,6 +224,10 @@ void describe(QCommandLineParser& parser, Options& options) {
     parser.addOption(options.keepOffcut);
     parser.addOption(options.splice);
     parser.addOption(options.beam);
+    parser.addOption(options.tags);
+    parser.addOption(options.pdf);
+    parser.addOption(options.layout);
+    parser.addOption(options.bundle);
     parser.addOption(options.json);
     addAnchorageOptions(parser);
     addToolkitOptions(parser);
@@ -240,8 +266,8 @@ QString fileToOpen(const QStringList& arguments) {
     return parser.positionalArguments().value(0);
 }
 
-std::optional<int> runWithoutWindow(int argc, char* argv[],
-                                    const ListCommandsSource& listCommands) {
+std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSource& listCommands,
+                                    const PaintingApplication& paintingApplication) {
     // The usual start, without arguments, opens the window at once.
     if (argc < 2)
         return std::nullopt;
@@ -250,6 +276,7 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
 #endif
     // A first look without any application object: the window's start-up
     // pays for nothing more than this.
+    bool drawsPages = false;
     {
         QStringList arguments;
         for (int i = 0; i < argc; ++i)
@@ -264,11 +291,17 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
             !parser.isSet(options.nonSeismic) && !anchorageAsked(parser) &&
             !parser.isSet(options.cut) && !parser.isSet(options.stock) &&
             !parser.isSet(options.kerf) && !parser.isSet(options.keepOffcut) &&
-            !parser.isSet(options.splice) && parser.positionalArguments().size() <= 1)
+            !parser.isSet(options.splice) && !parser.isSet(options.tags) &&
+            !parser.isSet(options.pdf) && !parser.isSet(options.layout) &&
+            !parser.isSet(options.bundle) && parser.positionalArguments().size() <= 1)
             return std::nullopt;
+        drawsPages = parser.isSet(options.tags);
     }
 
-    QCoreApplication app(argc, argv);
+    // Pages need fonts, which only an application with a GUI has.
+    const std::unique_ptr<QCoreApplication> application =
+        drawsPages && paintingApplication ? paintingApplication(argc, argv)
+                                          : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("corvala"));
     QCoreApplication::setApplicationVersion(QStringLiteral(CORVALA_VERSION));
     QCommandLineParser parser;
@@ -295,7 +328,13 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
                           .arg(parser.positionalArguments().first()));
         return 1;
     }
-    if (parser.isSet(options.list) || parser.isSet(options.cut) || parser.isSet(options.beam)) {
+    if (!parser.isSet(options.tags) && (parser.isSet(options.pdf) || parser.isSet(options.layout) ||
+                                        parser.isSet(options.bundle))) {
+        print(stderr, QStringLiteral("corvala: --pdf, --layout and --bundle go with --tags"));
+        return 1;
+    }
+    if (parser.isSet(options.list) || parser.isSet(options.cut) || parser.isSet(options.beam) ||
+        parser.isSet(options.tags)) {
         QString error;
         const ListCommands* commands = listCommands ? listCommands(error) : nullptr;
         if (!commands) {
@@ -313,6 +352,9 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
                                      : std::nullopt,
                                  parser.value(options.kerf), parser.value(options.keepOffcut),
                                  parser.value(options.splice), parser.isSet(options.json)})
+            : parser.isSet(options.tags)
+                ? commands->tags({parser.value(options.tags), parser.value(options.pdf),
+                                  parser.value(options.layout), parser.value(options.bundle)})
                 : commands->beam(parser.value(options.beam), parser.isSet(options.json));
         write(stdout, output.out);
         writeUtf8(stdout, output.outUtf8);

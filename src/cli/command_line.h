@@ -6,7 +6,10 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
+
+class QCoreApplication;
 
 namespace cli {
 
@@ -34,6 +37,12 @@ QString fileToOpen(const QStringList& arguments);
 // of them is given; it gives nothing, with the reason, where they cannot be
 // had.
 using ListCommandsSource = std::function<const ListCommands*(QString& error)>;
-std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSource& listCommands);
+// A command that draws pages (--tags) runs in the application this makes,
+// one with fonts, which the command line cannot make itself; without it, in
+// a plain one.
+using PaintingApplication =
+    std::function<std::unique_ptr<QCoreApplication>(int& argc, char** argv)>;
+std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSource& listCommands,
+                                    const PaintingApplication& paintingApplication = {});
 
 } // namespace cli

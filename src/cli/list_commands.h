@@ -30,6 +30,14 @@ struct CutOptions {
     bool json = false;
 };
 
+// corvala --tags FILE --pdf OUT.pdf [--layout 3x7|2x4|100x70|80x50] [--bundle N]
+struct TagOptions {
+    QString path;
+    QString pdf;
+    QString layout; // empty: 3x7
+    QString bundle; // at most so many bars to a tag; empty: one tag per row
+};
+
 struct ListCommands {
     // corvala --list FILE [--non-seismic] [--json]
     ListOutput (*list)(const QString& path, bool nonSeismic, bool json) = nullptr;
@@ -37,6 +45,8 @@ struct ListCommands {
     ListOutput (*cut)(const CutOptions& options) = nullptr;
     // corvala --beam FILE [--json]: a beam's rows for the cutting list
     ListOutput (*beam)(const QString& path, bool json) = nullptr;
+    // corvala --tags FILE --pdf OUT.pdf ...: the list's bundle tags as a PDF
+    ListOutput (*tags)(const TagOptions& options) = nullptr;
 };
 
 } // namespace cli
