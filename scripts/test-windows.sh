@@ -33,6 +33,7 @@ fi
 zip="$(CORVALA_WINDOWS_BUILD="$build" CORVALA_WINDOWS_TESTS=ON \
     CORVALA_WINDOWS_EXTRA_PREFIXES="$gtest" bash scripts/build-windows.sh | tail -n1)"
 qt="$(bash scripts/build-windows-qt.sh)"
+qrencode="$(bash scripts/build-windows-qrencode.sh)"
 cmake --build "$build" --parallel "$jobs"
 # Qt's Chinese button texts beside each suite, where the program looks first.
 find "$build/tests" -name 'test_*.exe' -printf '%h\n' | sort -u | while read -r dir; do
@@ -57,8 +58,9 @@ fresh_prefix() {
 # --- GoogleTest suites under Wine, offscreen --------------------------------
 export WINEPREFIX="$root/$build/wine-tests"
 [ -d "$WINEPREFIX/drive_c" ] || fresh_prefix "$WINEPREFIX"
-# The suites find Qt, its plugins and translations and the MinGW runtime in place.
-WINEPATH="$(windows_path "$qt/bin");$(windows_path "$mingw_dir");$(windows_path "/usr/$triple/lib")"
+# The suites find Qt, its plugins and translations, libqrencode and the MinGW
+# runtime in place.
+WINEPATH="$(windows_path "$qt/bin");$(windows_path "$qrencode/lib");$(windows_path "$mingw_dir");$(windows_path "/usr/$triple/lib")"
 export WINEPATH
 # Wine keeps the host's QT_* variables from Windows programs; a variable
 # named WINEQT_* reaches them as QT_*.
