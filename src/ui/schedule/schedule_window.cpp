@@ -16,6 +16,7 @@
 #include "ui/schedule/list_table_view.h"
 #include "ui/schedule/list_window_common.h"
 #include "ui/schedule/plan_view.h"
+#include "ui/schedule/shop_output.h"
 #include "ui/schedule/sketch_panel.h"
 #include <QAction>
 #include <QApplication>
@@ -128,13 +129,18 @@ void ScheduleWindow::buildActions() {
     m_exportCsv = make("exportCsv", QStringLiteral("导出 CSV(&E)…"), {}, [this] { exportCsv(); });
     m_close = make("closeList", QStringLiteral("关闭(&C)"), QKeySequence(QStringLiteral("Ctrl+W")),
                    [this] { close(); });
-    m_output = new ListOutput(this, m_document, [this] {
+    // Files written from the list are offered beside it, under its name.
+    const auto suggestedName = [this] {
         const QString& own = m_document->filePath();
         return own.isEmpty() ? suggestedDirectory() + QLatin1Char('/') + kUntitled
                              : QFileInfo(own).absolutePath() + QLatin1Char('/') +
                                    QFileInfo(own).completeBaseName();
-    });
+    };
+    m_output = new ListOutput(this, m_document, suggestedName);
     connect(m_output, &ListOutput::statusMessage, this, &ScheduleWindow::showStatus);
+    m_shop =
+        new ShopOutput(this, m_document, suggestedName, [this] { return m_output->pageChoice(); });
+    connect(m_shop, &ShopOutput::statusMessage, this, &ScheduleWindow::showStatus);
 
     // Captions that stay put; what would be undone is in the tip.
     QUndoStack* stack = m_document->undoStack();
@@ -257,6 +263,8 @@ void ScheduleWindow::buildMenus() {
     members->addAction(m_deleteMember);
     members->addAction(m_memberUp);
     members->addAction(m_memberDown);
+
+    bar->addMenu(m_shop->menu());
 
     QMenu* help = bar->addMenu(QStringLiteral("帮助(&H)"));
     help->setObjectName(QStringLiteral("helpMenu"));

@@ -28,6 +28,7 @@ class MemberTableModel;
 class PlanView;
 class QTabWidget;
 class RowTableModel;
+class ShopOutput;
 class SketchPanel;
 
 // Where the window keeps what outlives it.
@@ -65,6 +66,7 @@ public:
     RowTableModel* rowModel() { return m_rowModel; }
     ListTableView* rowTable() { return m_table; }
     ListOutput* output() { return m_output; }
+    ShopOutput* shopOutput() { return m_shop; }
     void setBarQuantitySource(BarQuantitySource source);
     PlanView* planView() { return m_planView; }
 
@@ -172,6 +174,7 @@ private:
     PlanView* m_planView = nullptr;
     QPointer<ListHelpWindow> m_help;
     ListOutput* m_output = nullptr;
+    ShopOutput* m_shop = nullptr; // the 加工 menu: BVBS and the cutting sheet
 
     QAction* m_new = nullptr;
     QAction* m_open = nullptr;
