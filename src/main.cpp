@@ -5,13 +5,24 @@
 #include "cli/command_line.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 
 int main(int argc, char* argv[]) {
     const auto listCommands = [](QString& error) -> const cli::ListCommands* {
         const ListModule* list = listModule(&error);
         return list ? &list->commands() : nullptr;
     };
-    if (const std::optional<int> status = cli::runWithoutWindow(argc, argv, listCommands))
+    // PDFs written from the command line draw their text as the window's
+    // printing does, with no display: offscreen where the system has one.
+    const auto paintingApplication = [](int& count, char** arguments) {
+#ifndef Q_OS_WIN
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+        return std::unique_ptr<QCoreApplication>(new QGuiApplication(count, arguments));
+    };
+    if (const std::optional<int> status =
+            cli::runWithoutWindow(argc, argv, listCommands, paintingApplication))
         return *status;
     FontConfigPreload fonts;
     QApplication app(argc, argv);

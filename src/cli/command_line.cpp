@@ -158,6 +158,35 @@ struct Options {
             "beamIntoColumn/columnIntoBeam, nonFrameEnds hinged/fullyUsed, "
             "hookAllowance, tieDiameter, phiGrade, seismicSteel."),
         QStringLiteral("FILE")};
+    QCommandLineOption bvbs{
+        QStringLiteral("bvbs"),
+        QStringLiteral("Write the cutting list in FILE (a .cvl list or a CSV) as a BVBS file for "
+                       "bending machines (BF2D, ASCII, one line a row: project, list, member-mark, "
+                       "cut length, bars, kg per bar, diameter, grade, mandrel, the legs with "
+                       "their angles and the checksum) to standard output or to -o. Hoops, "
+                       "spirals and rows that cannot be worked out are named on standard error "
+                       "and left out (exit status 1). Chinese text is dropped, each run marked "
+                       "with ~, or with --pinyin written in pinyin where known."),
+        QStringLiteral("FILE")};
+    QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")},
+                              QStringLiteral("With --bvbs: the file to write (.abs)."),
+                              QStringLiteral("OUT")};
+    QCommandLineOption pinyin{
+        QStringLiteral("pinyin"),
+        QStringLiteral("With --bvbs: Chinese member and project names in pinyin where known.")};
+    QCommandLineOption cuttingSheet{
+        QStringLiteral("cutting-sheet"),
+        QStringLiteral("Write the cutting sheet of the plan saved with the list in FILE (.cvl): "
+                       "each stock bar's cuts in cutting order with their member and mark, the "
+                       "offcuts kept and the stock to take, per grade and diameter, to --pdf "
+                       "(A4) or --xlsx (a sheet per diameter)."),
+        QStringLiteral("FILE")};
+    QCommandLineOption pdf{QStringLiteral("pdf"),
+                           QStringLiteral("With --cutting-sheet: the PDF to write."),
+                           QStringLiteral("OUT")};
+    QCommandLineOption xlsx{QStringLiteral("xlsx"),
+                            QStringLiteral("With --cutting-sheet: the Excel workbook to write."),
+                            QStringLiteral("OUT")};
     QCommandLineOption json{QStringLiteral("json"),
                             QStringLiteral("With --list, --cut, --anchor or --beam: print the "
                                            "result as JSON.")};
@@ -202,6 +231,12 @@ void describe(QCommandLineParser& parser, Options& options) {
     parser.addOption(options.keepOffcut);
     parser.addOption(options.splice);
     parser.addOption(options.beam);
+    parser.addOption(options.bvbs);
+    parser.addOption(options.output);
+    parser.addOption(options.pinyin);
+    parser.addOption(options.cuttingSheet);
+    parser.addOption(options.pdf);
+    parser.addOption(options.xlsx);
     parser.addOption(options.json);
     addAnchorageOptions(parser);
     addToolkitOptions(parser);
@@ -240,8 +275,17 @@ QString fileToOpen(const QStringList& arguments) {
     return parser.positionalArguments().value(0);
 }
 
-std::optional<int> runWithoutWindow(int argc, char* argv[],
-                                    const ListCommandsSource& listCommands) {
+// The options of the bending shop's commands, any of which asks for no window.
+bool shopAsked(const QCommandLineParser& parser, const Options& options) {
+    for (const QCommandLineOption* option : {&options.bvbs, &options.output, &options.pinyin,
+                                             &options.cuttingSheet, &options.pdf, &options.xlsx})
+        if (parser.isSet(*option))
+            return true;
+    return false;
+}
+
+std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSource& listCommands,
+                                    const PaintingApplication& paintingApplication) {
     // The usual start, without arguments, opens the window at once.
     if (argc < 2)
         return std::nullopt;
@@ -250,6 +294,7 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
 #endif
     // A first look without any application object: the window's start-up
     // pays for nothing more than this.
+    bool painting = false;
     {
         QStringList arguments;
         for (int i = 0; i < argc; ++i)
@@ -264,11 +309,15 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
             !parser.isSet(options.nonSeismic) && !anchorageAsked(parser) &&
             !parser.isSet(options.cut) && !parser.isSet(options.stock) &&
             !parser.isSet(options.kerf) && !parser.isSet(options.keepOffcut) &&
-            !parser.isSet(options.splice) && parser.positionalArguments().size() <= 1)
+            !parser.isSet(options.splice) && !shopAsked(parser, options) &&
+            parser.positionalArguments().size() <= 1)
             return std::nullopt;
+        painting = parser.isSet(options.cuttingSheet) && parser.isSet(options.pdf);
     }
 
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app =
+        painting && paintingApplication ? paintingApplication(argc, argv)
+                                        : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("corvala"));
     QCoreApplication::setApplicationVersion(QStringLiteral(CORVALA_VERSION));
     QCommandLineParser parser;
@@ -295,7 +344,36 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
                           .arg(parser.positionalArguments().first()));
         return 1;
     }
-    if (parser.isSet(options.list) || parser.isSet(options.cut) || parser.isSet(options.beam)) {
+    const bool shop = parser.isSet(options.bvbs) || parser.isSet(options.cuttingSheet);
+    if (parser.isSet(options.bvbs) && parser.isSet(options.cuttingSheet)) {
+        print(stderr, QStringLiteral("corvala: --bvbs and --cutting-sheet are two commands; "
+                                     "give one"));
+        return 1;
+    }
+    if ((parser.isSet(options.output) || parser.isSet(options.pinyin)) &&
+        !parser.isSet(options.bvbs)) {
+        print(stderr, QStringLiteral("corvala: -o and --pinyin go with --bvbs"));
+        return 1;
+    }
+    if ((parser.isSet(options.pdf) || parser.isSet(options.xlsx)) &&
+        !parser.isSet(options.cuttingSheet)) {
+        print(stderr, QStringLiteral("corvala: --pdf and --xlsx go with --cutting-sheet"));
+        return 1;
+    }
+    if (parser.isSet(options.cuttingSheet) &&
+        parser.isSet(options.pdf) == parser.isSet(options.xlsx)) {
+        print(stderr, QStringLiteral("corvala: --cutting-sheet writes either --pdf FILE or "
+                                     "--xlsx FILE"));
+        return 1;
+    }
+    if (shop &&
+        (parser.isSet(options.list) || parser.isSet(options.cut) || parser.isSet(options.beam))) {
+        print(stderr, QStringLiteral("corvala: give one of --list, --cut, --beam, --bvbs and "
+                                     "--cutting-sheet"));
+        return 1;
+    }
+    if (parser.isSet(options.list) || parser.isSet(options.cut) || parser.isSet(options.beam) ||
+        shop) {
         QString error;
         const ListCommands* commands = listCommands ? listCommands(error) : nullptr;
         if (!commands) {
@@ -303,7 +381,13 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
             return 1;
         }
         const ListOutput output =
-            parser.isSet(options.list)
+            parser.isSet(options.bvbs)
+                ? commands->bvbs({parser.value(options.bvbs), parser.value(options.output),
+                                  parser.isSet(options.pinyin)})
+            : parser.isSet(options.cuttingSheet)
+                ? commands->cuttingSheet({parser.value(options.cuttingSheet),
+                                          parser.value(options.pdf), parser.value(options.xlsx)})
+            : parser.isSet(options.list)
                 ? commands->list(parser.value(options.list), parser.isSet(options.nonSeismic),
                                  parser.isSet(options.json))
             : parser.isSet(options.cut)

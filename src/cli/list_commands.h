@@ -30,6 +30,20 @@ struct CutOptions {
     bool json = false;
 };
 
+// corvala --bvbs FILE [-o OUT.abs] [--pinyin]
+struct BvbsOptions {
+    QString path;
+    QString output;      // empty: standard output
+    bool pinyin = false; // Chinese in pinyin; dropped (marked "~") otherwise
+};
+
+// corvala --cutting-sheet FILE.cvl --pdf OUT.pdf | --xlsx OUT.xlsx
+struct CuttingSheetOptions {
+    QString path;
+    QString pdf; // one of the two
+    QString xlsx;
+};
+
 struct ListCommands {
     // corvala --list FILE [--non-seismic] [--json]
     ListOutput (*list)(const QString& path, bool nonSeismic, bool json) = nullptr;
@@ -37,6 +51,10 @@ struct ListCommands {
     ListOutput (*cut)(const CutOptions& options) = nullptr;
     // corvala --beam FILE [--json]: a beam's rows for the cutting list
     ListOutput (*beam)(const QString& path, bool json) = nullptr;
+    // corvala --bvbs FILE: the list as a bender file (BVBS BF2D)
+    ListOutput (*bvbs)(const BvbsOptions& options) = nullptr;
+    // corvala --cutting-sheet FILE: the cutting sheet of the plan saved with the list
+    ListOutput (*cuttingSheet)(const CuttingSheetOptions& options) = nullptr;
 };
 
 } // namespace cli

@@ -3,6 +3,7 @@
 #include "list_module/beam_command.h"
 #include "list_module/cut_command.h"
 #include "list_module/list_command.h"
+#include "list_module/shop_commands.h"
 #include "ui/schedule/schedule_window.h"
 
 namespace {
@@ -26,7 +27,8 @@ public:
     }
 
 private:
-    cli::ListCommands m_commands{&cli::runList, &cli::runCut, &cli::answerBeam};
+    cli::ListCommands m_commands{&cli::runList, &cli::runCut, &cli::answerBeam, &cli::runBvbs,
+                                 &cli::runCuttingSheet};
 };
 
 } // namespace
