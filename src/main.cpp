@@ -12,11 +12,10 @@ int main(int argc, char* argv[]) {
         const ListModule* list = listModule(&error);
         return list ? &list->commands() : nullptr;
     };
-    // Pages drawn from the command line (--tags) need fonts: an application
-    // with a GUI but no window, offscreen where no platform is asked for, so
-    // that it runs without a display.
-    const auto paintingApplication = [](int& count,
-                                        char** arguments) -> std::unique_ptr<QCoreApplication> {
+    // PDFs written from the command line (--tags, --cutting-sheet) draw their
+    // text as the window's printing does, with no display: offscreen where the
+    // system has one.
+    const auto paintingApplication = [](int& count, char** arguments) {
 #ifndef Q_OS_WIN
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -31,7 +30,7 @@ int main(int argc, char* argv[]) {
                 toolkit(type, context, message);
             });
 #endif
-        return std::make_unique<QGuiApplication>(count, arguments);
+        return std::unique_ptr<QCoreApplication>(new QGuiApplication(count, arguments));
     };
     if (const std::optional<int> status =
             cli::runWithoutWindow(argc, argv, listCommands, paintingApplication))

@@ -158,6 +158,35 @@ struct Options {
             "beamIntoColumn/columnIntoBeam, nonFrameEnds hinged/fullyUsed, "
             "hookAllowance, tieDiameter, phiGrade, seismicSteel."),
         QStringLiteral("FILE")};
+    QCommandLineOption bvbs{
+        QStringLiteral("bvbs"),
+        QStringLiteral("Write the cutting list in FILE (a .cvl list or a CSV) as a BVBS file for "
+                       "bending machines (BF2D, ASCII, one line a row: project, list, member-mark, "
+                       "cut length, bars, kg per bar, diameter, grade, mandrel, the legs with "
+                       "their angles and the checksum) to standard output or to -o. Hoops, "
+                       "spirals and rows that cannot be worked out are named on standard error "
+                       "and left out (exit status 1). Chinese text is dropped, each run marked "
+                       "with ~, or with --pinyin written in pinyin where known."),
+        QStringLiteral("FILE")};
+    QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")},
+                              QStringLiteral("With --bvbs: the file to write (.abs)."),
+                              QStringLiteral("OUT")};
+    QCommandLineOption pinyin{
+        QStringLiteral("pinyin"),
+        QStringLiteral("With --bvbs: Chinese member and project names in pinyin where known.")};
+    QCommandLineOption cuttingSheet{
+        QStringLiteral("cutting-sheet"),
+        QStringLiteral("Write the cutting sheet of the plan saved with the list in FILE (.cvl): "
+                       "each stock bar's cuts in cutting order with their member and mark, the "
+                       "offcuts kept and the stock to take, per grade and diameter, to --pdf "
+                       "(A4) or --xlsx (a sheet per diameter)."),
+        QStringLiteral("FILE")};
+    QCommandLineOption pdf{QStringLiteral("pdf"),
+                           QStringLiteral("With --cutting-sheet or --tags: the PDF to write."),
+                           QStringLiteral("OUT")};
+    QCommandLineOption xlsx{QStringLiteral("xlsx"),
+                            QStringLiteral("With --cutting-sheet: the Excel workbook to write."),
+                            QStringLiteral("OUT")};
     QCommandLineOption tags{
         QStringLiteral("tags"),
         QStringLiteral("Write the bundle tags of the cutting list in FILE (a .cvl list or a CSV) "
@@ -166,9 +195,6 @@ struct Options {
                        "shape's sketch with its dimensions, cut length, bars, mass and a QR code "
                        "of the row."),
         QStringLiteral("FILE")};
-    QCommandLineOption pdf{QStringLiteral("pdf"),
-                           QStringLiteral("With --tags: the PDF file to write."),
-                           QStringLiteral("OUT.pdf")};
     QCommandLineOption layout{
         QStringLiteral("layout"),
         QStringLiteral("With --tags: 3x7 (A4 sheet of 21 labels of 63.5 x 38.1 mm, the "
@@ -224,8 +250,13 @@ void describe(QCommandLineParser& parser, Options& options) {
     parser.addOption(options.keepOffcut);
     parser.addOption(options.splice);
     parser.addOption(options.beam);
-    parser.addOption(options.tags);
+    parser.addOption(options.bvbs);
+    parser.addOption(options.output);
+    parser.addOption(options.pinyin);
+    parser.addOption(options.cuttingSheet);
     parser.addOption(options.pdf);
+    parser.addOption(options.xlsx);
+    parser.addOption(options.tags);
     parser.addOption(options.layout);
     parser.addOption(options.bundle);
     parser.addOption(options.json);
@@ -266,6 +297,17 @@ QString fileToOpen(const QStringList& arguments) {
     return parser.positionalArguments().value(0);
 }
 
+// The options of the bending shop's commands (bender file, cutting sheet,
+// tags), any of which asks for no window.
+bool shopAsked(const QCommandLineParser& parser, const Options& options) {
+    for (const QCommandLineOption* option :
+         {&options.bvbs, &options.output, &options.pinyin, &options.cuttingSheet, &options.pdf,
+          &options.xlsx, &options.tags, &options.layout, &options.bundle})
+        if (parser.isSet(*option))
+            return true;
+    return false;
+}
+
 std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSource& listCommands,
                                     const PaintingApplication& paintingApplication) {
     // The usual start, without arguments, opens the window at once.
@@ -276,7 +318,7 @@ std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSo
 #endif
     // A first look without any application object: the window's start-up
     // pays for nothing more than this.
-    bool drawsPages = false;
+    bool painting = false;
     {
         QStringList arguments;
         for (int i = 0; i < argc; ++i)
@@ -291,17 +333,16 @@ std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSo
             !parser.isSet(options.nonSeismic) && !anchorageAsked(parser) &&
             !parser.isSet(options.cut) && !parser.isSet(options.stock) &&
             !parser.isSet(options.kerf) && !parser.isSet(options.keepOffcut) &&
-            !parser.isSet(options.splice) && !parser.isSet(options.tags) &&
-            !parser.isSet(options.pdf) && !parser.isSet(options.layout) &&
-            !parser.isSet(options.bundle) && parser.positionalArguments().size() <= 1)
+            !parser.isSet(options.splice) && !shopAsked(parser, options) &&
+            parser.positionalArguments().size() <= 1)
             return std::nullopt;
-        drawsPages = parser.isSet(options.tags);
+        painting = (parser.isSet(options.cuttingSheet) && parser.isSet(options.pdf)) ||
+                   parser.isSet(options.tags);
     }
 
-    // Pages need fonts, which only an application with a GUI has.
-    const std::unique_ptr<QCoreApplication> application =
-        drawsPages && paintingApplication ? paintingApplication(argc, argv)
-                                          : std::make_unique<QCoreApplication>(argc, argv);
+    const std::unique_ptr<QCoreApplication> app =
+        painting && paintingApplication ? paintingApplication(argc, argv)
+                                        : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("corvala"));
     QCoreApplication::setApplicationVersion(QStringLiteral(CORVALA_VERSION));
     QCommandLineParser parser;
@@ -328,13 +369,48 @@ std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSo
                           .arg(parser.positionalArguments().first()));
         return 1;
     }
-    if (!parser.isSet(options.tags) && (parser.isSet(options.pdf) || parser.isSet(options.layout) ||
-                                        parser.isSet(options.bundle))) {
-        print(stderr, QStringLiteral("corvala: --pdf, --layout and --bundle go with --tags"));
+    const bool shop = parser.isSet(options.bvbs) || parser.isSet(options.cuttingSheet) ||
+                      parser.isSet(options.tags);
+    if (int(parser.isSet(options.bvbs)) + int(parser.isSet(options.cuttingSheet)) +
+            int(parser.isSet(options.tags)) >
+        1) {
+        print(stderr, QStringLiteral("corvala: --bvbs, --cutting-sheet and --tags are separate "
+                                     "commands; give one"));
+        return 1;
+    }
+    if ((parser.isSet(options.output) || parser.isSet(options.pinyin)) &&
+        !parser.isSet(options.bvbs)) {
+        print(stderr, QStringLiteral("corvala: -o and --pinyin go with --bvbs"));
+        return 1;
+    }
+    if (parser.isSet(options.xlsx) && !parser.isSet(options.cuttingSheet)) {
+        print(stderr, QStringLiteral("corvala: --xlsx goes with --cutting-sheet"));
+        return 1;
+    }
+    if (parser.isSet(options.pdf) && !parser.isSet(options.cuttingSheet) &&
+        !parser.isSet(options.tags)) {
+        print(stderr, QStringLiteral("corvala: --pdf goes with --cutting-sheet or --tags"));
+        return 1;
+    }
+    if ((parser.isSet(options.layout) || parser.isSet(options.bundle)) &&
+        !parser.isSet(options.tags)) {
+        print(stderr, QStringLiteral("corvala: --layout and --bundle go with --tags"));
+        return 1;
+    }
+    if (parser.isSet(options.cuttingSheet) &&
+        parser.isSet(options.pdf) == parser.isSet(options.xlsx)) {
+        print(stderr, QStringLiteral("corvala: --cutting-sheet writes either --pdf FILE or "
+                                     "--xlsx FILE"));
+        return 1;
+    }
+    if (shop &&
+        (parser.isSet(options.list) || parser.isSet(options.cut) || parser.isSet(options.beam))) {
+        print(stderr, QStringLiteral("corvala: give one of --list, --cut, --beam, --bvbs, "
+                                     "--cutting-sheet and --tags"));
         return 1;
     }
     if (parser.isSet(options.list) || parser.isSet(options.cut) || parser.isSet(options.beam) ||
-        parser.isSet(options.tags)) {
+        shop) {
         QString error;
         const ListCommands* commands = listCommands ? listCommands(error) : nullptr;
         if (!commands) {
@@ -342,7 +418,16 @@ std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSo
             return 1;
         }
         const ListOutput output =
-            parser.isSet(options.list)
+            parser.isSet(options.bvbs)
+                ? commands->bvbs({parser.value(options.bvbs), parser.value(options.output),
+                                  parser.isSet(options.pinyin)})
+            : parser.isSet(options.cuttingSheet)
+                ? commands->cuttingSheet({parser.value(options.cuttingSheet),
+                                          parser.value(options.pdf), parser.value(options.xlsx)})
+            : parser.isSet(options.tags)
+                ? commands->tags({parser.value(options.tags), parser.value(options.pdf),
+                                  parser.value(options.layout), parser.value(options.bundle)})
+            : parser.isSet(options.list)
                 ? commands->list(parser.value(options.list), parser.isSet(options.nonSeismic),
                                  parser.isSet(options.json))
             : parser.isSet(options.cut)
@@ -352,9 +437,6 @@ std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSo
                                      : std::nullopt,
                                  parser.value(options.kerf), parser.value(options.keepOffcut),
                                  parser.value(options.splice), parser.isSet(options.json)})
-            : parser.isSet(options.tags)
-                ? commands->tags({parser.value(options.tags), parser.value(options.pdf),
-                                  parser.value(options.layout), parser.value(options.bundle)})
                 : commands->beam(parser.value(options.beam), parser.isSet(options.json));
         write(stdout, output.out);
         writeUtf8(stdout, output.outUtf8);

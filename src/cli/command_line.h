@@ -2,6 +2,7 @@
 
 #include "cli/list_commands.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -37,11 +38,11 @@ QString fileToOpen(const QStringList& arguments);
 // of them is given; it gives nothing, with the reason, where they cannot be
 // had.
 using ListCommandsSource = std::function<const ListCommands*(QString& error)>;
-// A command that draws pages (--tags) runs in the application this makes,
-// one with fonts, which the command line cannot make itself; without it, in
-// a plain one.
+// Commands that paint pages (a PDF: --tags, --cutting-sheet) need an
+// application that can draw text without a display, which the shell makes;
+// without one they say so.
 using PaintingApplication =
-    std::function<std::unique_ptr<QCoreApplication>(int& argc, char** argv)>;
+    std::function<std::unique_ptr<QCoreApplication>(int& argc, char* argv[])>;
 std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSource& listCommands,
                                     const PaintingApplication& paintingApplication = {});
 

@@ -30,6 +30,20 @@ struct CutOptions {
     bool json = false;
 };
 
+// corvala --bvbs FILE [-o OUT.abs] [--pinyin]
+struct BvbsOptions {
+    QString path;
+    QString output;      // empty: standard output
+    bool pinyin = false; // Chinese in pinyin; dropped (marked "~") otherwise
+};
+
+// corvala --cutting-sheet FILE.cvl --pdf OUT.pdf | --xlsx OUT.xlsx
+struct CuttingSheetOptions {
+    QString path;
+    QString pdf; // one of the two
+    QString xlsx;
+};
+
 // corvala --tags FILE --pdf OUT.pdf [--layout 3x7|2x4|100x70|80x50] [--bundle N]
 struct TagOptions {
     QString path;
@@ -45,6 +59,10 @@ struct ListCommands {
     ListOutput (*cut)(const CutOptions& options) = nullptr;
     // corvala --beam FILE [--json]: a beam's rows for the cutting list
     ListOutput (*beam)(const QString& path, bool json) = nullptr;
+    // corvala --bvbs FILE: the list as a bender file (BVBS BF2D)
+    ListOutput (*bvbs)(const BvbsOptions& options) = nullptr;
+    // corvala --cutting-sheet FILE: the cutting sheet of the plan saved with the list
+    ListOutput (*cuttingSheet)(const CuttingSheetOptions& options) = nullptr;
     // corvala --tags FILE --pdf OUT.pdf ...: the list's bundle tags as a PDF
     ListOutput (*tags)(const TagOptions& options) = nullptr;
 };

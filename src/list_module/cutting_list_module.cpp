@@ -3,6 +3,7 @@
 #include "list_module/beam_command.h"
 #include "list_module/cut_command.h"
 #include "list_module/list_command.h"
+#include "list_module/shop_commands.h"
 #include "list_module/tags_command.h"
 #include "ui/schedule/schedule_window.h"
 
@@ -27,7 +28,8 @@ public:
     }
 
 private:
-    cli::ListCommands m_commands{&cli::runList, &cli::runCut, &cli::answerBeam, &cli::runTags};
+    cli::ListCommands m_commands{&cli::runList, &cli::runCut,          &cli::answerBeam,
+                                 &cli::runBvbs, &cli::runCuttingSheet, &cli::runTags};
 };
 
 } // namespace

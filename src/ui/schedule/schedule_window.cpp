@@ -16,6 +16,7 @@
 #include "ui/schedule/list_table_view.h"
 #include "ui/schedule/list_window_common.h"
 #include "ui/schedule/plan_view.h"
+#include "ui/schedule/shop_output.h"
 #include "ui/schedule/sketch_panel.h"
 #include "ui/schedule/tag_output.h"
 #include <QAction>
@@ -129,21 +130,21 @@ void ScheduleWindow::buildActions() {
     m_exportCsv = make("exportCsv", QStringLiteral("导出 CSV(&E)…"), {}, [this] { exportCsv(); });
     m_close = make("closeList", QStringLiteral("关闭(&C)"), QKeySequence(QStringLiteral("Ctrl+W")),
                    [this] { close(); });
-    m_output = new ListOutput(this, m_document, [this] {
+    // Files written from the list are offered beside it, under its name.
+    const auto suggestedName = [this] {
         const QString& own = m_document->filePath();
         return own.isEmpty() ? suggestedDirectory() + QLatin1Char('/') + kUntitled
                              : QFileInfo(own).absolutePath() + QLatin1Char('/') +
                                    QFileInfo(own).completeBaseName();
-    });
+    };
+    m_output = new ListOutput(this, m_document, suggestedName);
     connect(m_output, &ListOutput::statusMessage, this, &ScheduleWindow::showStatus);
-    // Bundle tags (料牌), their PDF named after the list.
-    m_tags = new TagOutput(this, m_document, [this] {
-        const QString& own = m_document->filePath();
-        return (own.isEmpty() ? suggestedDirectory() + QLatin1Char('/') + kUntitled
-                              : QFileInfo(own).absolutePath() + QLatin1Char('/') +
-                                    QFileInfo(own).completeBaseName()) +
-               QStringLiteral("-料牌");
-    });
+    m_shop =
+        new ShopOutput(this, m_document, suggestedName, [this] { return m_output->pageChoice(); });
+    connect(m_shop, &ShopOutput::statusMessage, this, &ScheduleWindow::showStatus);
+    // Bundle tags (料牌), in the 加工 menu with the shop's other papers.
+    m_tags = new TagOutput(this, m_document,
+                           [suggestedName] { return suggestedName() + QStringLiteral("-料牌"); });
     connect(m_tags, &TagOutput::statusMessage, this, &ScheduleWindow::showStatus);
 
     // Captions that stay put; what would be undone is in the tip.
@@ -236,9 +237,6 @@ void ScheduleWindow::buildMenus() {
     file->addAction(m_output->printAction());
     file->addMenu(m_output->paperMenu());
     file->addSeparator();
-    file->addAction(m_tags->printAction());
-    file->addAction(m_tags->pdfAction());
-    file->addSeparator();
     file->addAction(m_close);
 
     QMenu* edit = bar->addMenu(QStringLiteral("编辑(&E)"));
@@ -270,6 +268,11 @@ void ScheduleWindow::buildMenus() {
     members->addAction(m_deleteMember);
     members->addAction(m_memberUp);
     members->addAction(m_memberDown);
+
+    bar->addMenu(m_shop->menu());
+    m_shop->menu()->addSeparator();
+    m_shop->menu()->addAction(m_tags->printAction());
+    m_shop->menu()->addAction(m_tags->pdfAction());
 
     QMenu* help = bar->addMenu(QStringLiteral("帮助(&H)"));
     help->setObjectName(QStringLiteral("helpMenu"));

@@ -29,6 +29,7 @@ class MemberTableModel;
 class PlanView;
 class QTabWidget;
 class RowTableModel;
+class ShopOutput;
 class SketchPanel;
 
 // Where the window keeps what outlives it.
@@ -66,6 +67,7 @@ public:
     RowTableModel* rowModel() { return m_rowModel; }
     ListTableView* rowTable() { return m_table; }
     ListOutput* output() { return m_output; }
+    ShopOutput* shopOutput() { return m_shop; }
     TagOutput* tagOutput() { return m_tags; }
     void setBarQuantitySource(BarQuantitySource source);
     PlanView* planView() { return m_planView; }
@@ -174,6 +176,7 @@ private:
     PlanView* m_planView = nullptr;
     QPointer<ListHelpWindow> m_help;
     ListOutput* m_output = nullptr;
+    ShopOutput* m_shop = nullptr; // the 加工 menu: BVBS and the cutting sheet
     TagOutput* m_tags = nullptr;
 
     QAction* m_new = nullptr;

@@ -106,7 +106,7 @@ TagOutput::TagOutput(QWidget* window, ListDocument* document,
     };
     m_print = make("printTags", QStringLiteral("打印料牌(&T)…"), [this] { chooseAndPrint(); });
     m_pdf =
-        make("exportTagsPdf", QStringLiteral("导出料牌 PDF(&B)…"), [this] { chooseAndExport(); });
+        make("exportTagsPdf", QStringLiteral("导出料牌 PDF(&G)…"), [this] { chooseAndExport(); });
 }
 
 output::TagPrintout TagOutput::printout() const {

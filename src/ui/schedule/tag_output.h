@@ -56,7 +56,8 @@ private:
 // printer at once) and PDF; the pages come from output/tag_pages, so the
 // preview, the printer and the PDF show the same.
 //
-// Actions by object name: printTags (打印料牌…), exportTagsPdf (导出料牌 PDF…)
+// Actions by object name (in the window's 加工 menu): printTags (打印料牌…),
+// exportTagsPdf (导出料牌 PDF…)
 // Dialogs by object name: tagDialog, tagPreviewDialog, tagPrintDialog
 class TagOutput : public QObject {
     Q_OBJECT

@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -75,13 +74,13 @@ protected:
     ScheduleWindow* list = nullptr;
 };
 
-TEST_F(TagOutputTest, FileMenuOffersPrintAndPdfOfTags) {
-    auto* file = list->menuBar()->findChild<QMenu*>(QStringLiteral("fileMenu"));
-    ASSERT_NE(file, nullptr);
-    EXPECT_TRUE(file->actions().contains(action("printTags")));
-    EXPECT_TRUE(file->actions().contains(action("exportTagsPdf")));
+TEST_F(TagOutputTest, ShopMenuOffersPrintAndPdfOfTags) {
+    auto* menu = list->findChild<QMenu*>(QStringLiteral("shopMenu"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->actions().contains(action("printTags")));
+    EXPECT_TRUE(menu->actions().contains(action("exportTagsPdf")));
     EXPECT_EQ(action("printTags")->text(), QStringLiteral("打印料牌(&T)…"));
-    EXPECT_EQ(action("exportTagsPdf")->text(), QStringLiteral("导出料牌 PDF(&B)…"));
+    EXPECT_EQ(action("exportTagsPdf")->text(), QStringLiteral("导出料牌 PDF(&G)…"));
 }
 
 TEST_F(TagOutputTest, DialogCountsTagsAndPagesAsTheChoiceChanges) {
