@@ -173,7 +173,8 @@ struct Options {
                               QStringLiteral("OUT")};
     QCommandLineOption pinyin{
         QStringLiteral("pinyin"),
-        QStringLiteral("With --bvbs: Chinese member and project names in pinyin where known.")};
+        QStringLiteral("With --bvbs, or --tags for the bender line in the QR code: Chinese member "
+                       "and project names in pinyin where known.")};
     QCommandLineOption cuttingSheet{
         QStringLiteral("cutting-sheet"),
         QStringLiteral("Write the cutting sheet of the plan saved with the list in FILE (.cvl): "
@@ -193,7 +194,8 @@ struct Options {
                        "to the PDF given by --pdf: one tag per row, or per bundle with --bundle, "
                        "each with project, member and count, mark, grade and diameter, the "
                        "shape's sketch with its dimensions, cut length, bars, mass and a QR code "
-                       "of the row."),
+                       "of the row's BVBS line as --bvbs writes it, n the bars of the bundle "
+                       "(hoops and spirals, which BF2D does not carry, a plain line)."),
         QStringLiteral("FILE")};
     QCommandLineOption layout{
         QStringLiteral("layout"),
@@ -378,9 +380,13 @@ std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSo
                                      "commands; give one"));
         return 1;
     }
-    if ((parser.isSet(options.output) || parser.isSet(options.pinyin)) &&
-        !parser.isSet(options.bvbs)) {
-        print(stderr, QStringLiteral("corvala: -o and --pinyin go with --bvbs"));
+    if (parser.isSet(options.output) && !parser.isSet(options.bvbs)) {
+        print(stderr, QStringLiteral("corvala: -o goes with --bvbs"));
+        return 1;
+    }
+    if (parser.isSet(options.pinyin) && !parser.isSet(options.bvbs) &&
+        !parser.isSet(options.tags)) {
+        print(stderr, QStringLiteral("corvala: --pinyin goes with --bvbs or --tags"));
         return 1;
     }
     if (parser.isSet(options.xlsx) && !parser.isSet(options.cuttingSheet)) {
@@ -426,7 +432,8 @@ std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSo
                                           parser.value(options.pdf), parser.value(options.xlsx)})
             : parser.isSet(options.tags)
                 ? commands->tags({parser.value(options.tags), parser.value(options.pdf),
-                                  parser.value(options.layout), parser.value(options.bundle)})
+                                  parser.value(options.layout), parser.value(options.bundle),
+                                  parser.isSet(options.pinyin)})
             : parser.isSet(options.list)
                 ? commands->list(parser.value(options.list), parser.isSet(options.nonSeismic),
                                  parser.isSet(options.json))

@@ -44,12 +44,13 @@ struct CuttingSheetOptions {
     QString xlsx;
 };
 
-// corvala --tags FILE --pdf OUT.pdf [--layout 3x7|2x4|100x70|80x50] [--bundle N]
+// corvala --tags FILE --pdf OUT.pdf [--layout 3x7|2x4|100x70|80x50] [--bundle N] [--pinyin]
 struct TagOptions {
     QString path;
     QString pdf;
-    QString layout; // empty: 3x7
-    QString bundle; // at most so many bars to a tag; empty: one tag per row
+    QString layout;      // empty: 3x7
+    QString bundle;      // at most so many bars to a tag; empty: one tag per row
+    bool pinyin = false; // the QR code's bender line as --bvbs --pinyin writes it
 };
 
 struct ListCommands {

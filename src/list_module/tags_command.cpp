@@ -9,6 +9,7 @@
 #include "output/tag_pages.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -32,6 +33,9 @@ ListOutput runTags(const TagOptions& options) {
         layout = *chosen;
     }
     tags::TagSettings settings;
+    // The QR code's bender line as --bvbs writes the list's file.
+    settings.bvbs = {options.pinyin ? shop::NonAsciiText::Pinyin : shop::NonAsciiText::Drop,
+                     QFileInfo(options.path).completeBaseName()};
     if (!options.bundle.isEmpty()) {
         const std::optional<double> bars = numbers::strictNumber(options.bundle.trimmed());
         if (!bars || !(*bars >= 1) || *bars != std::floor(*bars) || *bars > 1e6)

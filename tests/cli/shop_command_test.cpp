@@ -84,7 +84,8 @@ TEST(ShopCommands, BvbsNamesWhatItLeavesOutAndRefusesBadInput) {
     } rows[] = {
         {{"--bvbs", dir.filePath(QStringLiteral("none.cvl"))}, "none.cvl"},
         {{"--bvbs", cvl, "-o", dir.filePath(QStringLiteral("no/such/dir/x.abs"))}, "x.abs"},
-        {{"-o", "x.abs"}, "corvala: -o and --pinyin go with --bvbs\n"},
+        {{"-o", "x.abs"}, "corvala: -o goes with --bvbs\n"},
+        {{"--pinyin"}, "corvala: --pinyin goes with --bvbs or --tags\n"},
         {{"--bvbs", cvl, "--cutting-sheet", cvl}, "give one"},
         {{"--list", cvl, "--bvbs", cvl}, "give one of"},
     };

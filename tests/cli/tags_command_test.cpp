@@ -77,7 +77,7 @@ TEST(TagsCommand, WritesTheTagsOfEachLayoutWithoutADisplay) {
         int pages;
     } rows[] = {
         {{}, 3, 1}, // 3×7 unless asked
-        {{"--layout", "2x4"}, 3, 1},
+        {{"--layout", "2x4", "--pinyin"}, 3, 1},
         {{"--layout", "100x70"}, 3, 3},
         // Bundles of at most 40: 12; 40, 40, 10; 24.
         {{"--layout", "80×50", "--bundle", "40"}, 5, 5},

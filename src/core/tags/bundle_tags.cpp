@@ -4,14 +4,41 @@
 #include "core/schedule/dimension_text.h"
 #include "core/schedule/row_columns.h"
 #include "core/schedule/shapes.h"
+#include "core/shop/bvbs.h"
+
+#include <QMap>
+#include <QPair>
 
 namespace tags {
 
 using namespace schedule;
 
+namespace {
+
+// Each row's line of the list's BVBS file, its n the bars of the bundle.
+QrTextOf bvbsQrText(const CuttingList& list, const shop::BvbsSettings& settings) {
+    const shop::BvbsExport bvbs = shop::bvbsOfList(list, settings);
+    QMap<QPair<int, int>, shop::BvbsRecord> records;
+    for (int i = 0; i < bvbs.records.size(); ++i)
+        records.insert({bvbs.rows[i].first, bvbs.rows[i].second}, bvbs.records[i]);
+    return [records](const TagRow& row) {
+        const auto found = records.constFind({row.member, row.row});
+        if (found == records.constEnd())
+            return plainTagLine(row);
+        shop::BvbsRecord record = *found;
+        for (shop::BvbsField& field : record.header)
+            if (field.key == 'n')
+                field.value = QByteArray::number(row.bars);
+        return QString::fromLatin1(shop::bvbsLine(record));
+    };
+}
+
+} // namespace
+
 TagSet bundleTags(const CuttingList& list, const ComputedList& computed,
                   const TagSettings& settings, const QrTextOf& qrText) {
     TagSet set;
+    const QrTextOf textOf = qrText ? qrText : bvbsQrText(list, settings.bvbs);
     for (int m = 0; m < list.members.size(); ++m) {
         const Member& member = list.members[m];
         for (int r = 0; r < member.rows.size(); ++r) {
@@ -48,7 +75,7 @@ TagSet bundleTags(const CuttingList& list, const ComputedList& computed,
                 tag.bundles = static_cast<int>(bundles);
                 tag.massMg = massPerBar * tag.bars;
                 const TagRow source{list, m, r, result, tag.bars};
-                tag.qrText = qrText ? qrText(source) : plainTagLine(source);
+                tag.qrText = textOf(source);
                 set.tags << tag;
             }
         }

@@ -2,6 +2,7 @@
 
 #include "core/schedule/computation.h"
 #include "core/schedule/cutting_list.h"
+#include "core/shop/bvbs_list.h"
 
 #include <QList>
 #include <QString>
@@ -13,13 +14,17 @@
 // that the fixers find the right bars. One tag per row of the list, or per
 // bundle of at most so many bars; each says project, member and how many,
 // mark, grade and diameter, the shape's dimensions, cut length, bars and
-// mass, and carries a QR code with the row for a scanner at a bender.
+// mass, and carries a QR code with the row's bender line (BVBS BF2D) for a
+// scanner at a bender.
 namespace tags {
 
 struct TagSettings {
     // At most this many bars to a bundle, each bundle with a tag of its own;
     // 0: one tag for all the row's bars.
     int barsPerBundle = 0;
+    // The bender line's text as the list's BVBS file has it: Chinese dropped
+    // or in pinyin, the list's name.
+    shop::BvbsSettings bvbs;
 };
 
 // A row's bars as one tag ties them, for the text its QR code carries.
@@ -31,8 +36,7 @@ struct TagRow {
     long long bars = 0; // on this tag
 };
 
-// The text a tag's QR code carries; a bender's line for the row where the
-// shop reads one.
+// The text a tag's QR code carries.
 using QrTextOf = std::function<QString(const TagRow&)>;
 
 struct BundleTag {
@@ -59,12 +63,16 @@ struct TagSet {
 
 // The tags of the list in its order, member by member and row by row. A row
 // with a problem gets none and is named in `leftOut`; a row of no bars gets
-// none either. `qrText` empty: plainTagLine.
+// none either. `qrText` empty: the row's BVBS line (shop/bvbs_list.h) with
+// the bars of the tag's bundle as its n, so that a bender loads what the
+// bundle holds; a plain line where BF2D cannot carry the shape (hoops and
+// spirals).
 TagSet bundleTags(const schedule::CuttingList& list, const schedule::ComputedList& computed,
                   const TagSettings& settings, const QrTextOf& qrText = {});
 
-// A plain line naming the row's bars, for a QR code where no bender's format
-// is asked for: "三号楼|KL1|1|HRB400|25|L|A=8500 B=375|L=8828|n=8".
+// A plain line naming the row's bars, for a QR code where the bender's
+// format has no place for the shape: "三号楼|KL1|1|HRB400|10|hoop|D=600
+// 搭接 400|L=2254|n=8".
 QString plainTagLine(const TagRow& tagRow);
 
 // The tag's texts.

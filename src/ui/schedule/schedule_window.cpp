@@ -143,8 +143,15 @@ void ScheduleWindow::buildActions() {
         new ShopOutput(this, m_document, suggestedName, [this] { return m_output->pageChoice(); });
     connect(m_shop, &ShopOutput::statusMessage, this, &ScheduleWindow::showStatus);
     // Bundle tags (料牌), in the 加工 menu with the shop's other papers.
-    m_tags = new TagOutput(this, m_document,
-                           [suggestedName] { return suggestedName() + QStringLiteral("-料牌"); });
+    // Their QR codes carry the lines of the list's BVBS file, as 加工 writes it.
+    m_tags = new TagOutput(
+        this, m_document, [suggestedName] { return suggestedName() + QStringLiteral("-料牌"); },
+        [this] {
+            const QString& own = m_document->filePath();
+            return shop::BvbsSettings{
+                m_shop->pinyin() ? shop::NonAsciiText::Pinyin : shop::NonAsciiText::Drop,
+                own.isEmpty() ? QString() : QFileInfo(own).completeBaseName()};
+        });
     connect(m_tags, &TagOutput::statusMessage, this, &ScheduleWindow::showStatus);
 
     // Captions that stay put; what would be undone is in the tip.

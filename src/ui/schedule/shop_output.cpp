@@ -53,6 +53,10 @@ ShopOutput::ShopOutput(QWidget* window, ListDocument* document,
          [this] { exportSheetExcel(); });
 }
 
+bool ShopOutput::pinyin() const {
+    return m_pinyin->isChecked();
+}
+
 std::optional<output::SheetPrintout> ShopOutput::sheetPrintout() const {
     const std::optional<plans::ListPlan>& plan = m_document->plan();
     if (!plan)

@@ -35,6 +35,8 @@ public:
 
     QMenu* menu() const { return m_menu; }
     QAction* bvbsAction() const { return m_bvbs; }
+    // Chinese in the bender file in pinyin (the menu's choice); dropped otherwise.
+    bool pinyin() const;
 
     // The cutting sheet of the plan kept with the list, dated today; none
     // without a plan.

@@ -94,9 +94,10 @@ void TagDialog::leaveBy(Choice choice) {
 }
 
 TagOutput::TagOutput(QWidget* window, ListDocument* document,
-                     std::function<QString()> suggestedPath)
+                     std::function<QString()> suggestedPath,
+                     std::function<shop::BvbsSettings()> bvbsSettings)
     : QObject(window), m_window(window), m_document(document),
-      m_suggestedPath(std::move(suggestedPath)) {
+      m_suggestedPath(std::move(suggestedPath)), m_bvbsSettings(std::move(bvbsSettings)) {
     const auto make = [this](const char* name, const QString& text, auto&& slot) {
         auto* action = new QAction(text, this);
         action->setObjectName(QLatin1String(name));
@@ -111,7 +112,7 @@ TagOutput::TagOutput(QWidget* window, ListDocument* document,
 
 output::TagPrintout TagOutput::printout() const {
     const tags::TagSet set = tags::bundleTags(m_document->list(), m_document->computed(),
-                                              tags::TagSettings{m_barsPerBundle});
+                                              tags::TagSettings{m_barsPerBundle, m_bvbsSettings()});
     return {set.tags, m_layout, m_document->list().project};
 }
 
@@ -128,7 +129,8 @@ void TagOutput::openDialog(TagDialog::Purpose purpose) {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     const auto count = [this, dialog] {
         const tags::TagSet set = tags::bundleTags(m_document->list(), m_document->computed(),
-                                                  tags::TagSettings{dialog->barsPerBundle()});
+                                                  tags::TagSettings{dialog->barsPerBundle()},
+                                                  [](const tags::TagRow&) { return QString(); });
         dialog->setCount(static_cast<int>(set.tags.size()), static_cast<int>(set.leftOut.size()));
     };
     count();

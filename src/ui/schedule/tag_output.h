@@ -63,8 +63,10 @@ class TagOutput : public QObject {
     Q_OBJECT
 public:
     // `suggestedPath` gives the folder and name (without suffix) the file
-    // dialog starts from.
-    TagOutput(QWidget* window, ListDocument* document, std::function<QString()> suggestedPath);
+    // dialog starts from; `bvbsSettings` how the QR code's bender line is
+    // written, as the list's BVBS file is.
+    TagOutput(QWidget* window, ListDocument* document, std::function<QString()> suggestedPath,
+              std::function<shop::BvbsSettings()> bvbsSettings);
 
     QAction* printAction() const { return m_print; }
     QAction* pdfAction() const { return m_pdf; }
@@ -95,6 +97,7 @@ private:
     QWidget* m_window;
     ListDocument* m_document;
     std::function<QString()> m_suggestedPath;
+    std::function<shop::BvbsSettings()> m_bvbsSettings;
     tags::TagLayout m_layout = tags::TagLayout::Sheet3x7;
     int m_barsPerBundle = 0;
     QAction* m_print = nullptr;

@@ -1,6 +1,8 @@
 #include "core/tags/bundle_tags.h"
 #include "core/tags/tag_sheets.h"
 
+#include "core/shop/bvbs.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -65,7 +67,8 @@ TEST(BundleTags, OneTagPerRowInListOrderWithWhatTheFixerReads) {
     EXPECT_EQ(massText(set.tags[2]), QStringLiteral("332.64 kg"));
     // The row of A = 0 gets no tag, and is named with its reason.
     ASSERT_EQ(set.leftOut.size(), 1);
-    EXPECT_TRUE(set.leftOut[0].startsWith(QStringLiteral("KL1 编号 Z-03："))) << set.leftOut[0].toStdString();
+    EXPECT_TRUE(set.leftOut[0].startsWith(QStringLiteral("KL1 编号 Z-03：")))
+        << set.leftOut[0].toStdString();
 }
 
 TEST(BundleTags, BundlesOfAtMostNBarsFullOnesFirstAndTheMassSplitExactly) {
@@ -102,11 +105,63 @@ TEST(BundleTags, QrTextComesFromTheGivenLineWithTheBundlesBars) {
     EXPECT_EQ(asked, (QList<long long>{12, 50, 40, 24}));
     EXPECT_EQ(set.tags[2].qrText, QStringLiteral("0/1/40"));
     EXPECT_EQ(set.tags[3].qrText, QStringLiteral("1/0/24"));
+}
 
-    // Without one, a plain line of the row.
-    const TagSet plain = bundleTags(list, computeList(list), {});
-    EXPECT_EQ(plain.tags[0].qrText,
-              QStringLiteral("滨江花园 3# 楼|KL1|L-01|HRB400|25|L|A=5000 B=300|L=5248|n=12"));
+// Without a text of its own, a tag's QR code carries its row's line of the
+// list's BVBS file, n the bars of its bundle, so that a bender scanning it
+// loads what the bundle holds; its checksum reads back right.
+TEST(BundleTags, QrTextIsTheRowsBenderLineWithTheBundlesBars) {
+    const CuttingList list = example();
+    TagSettings settings{40};
+    settings.bvbs.drawing = QStringLiteral("L3");
+    const TagSet set = bundleTags(list, computeList(list), settings);
+    ASSERT_EQ(set.tags.size(), 5);
+    const struct {
+        const char* mark;
+        const char* length;
+        const char* bars;
+        const char* kgPerBar;
+        const char* diameter;
+        const char* grade;
+    } lines[] = {
+        // 5.248 m at 3.85 kg/m; 1.748 m at 0.395 kg/m; 3.6 m at 3.85 kg/m.
+        {"KL1-L-01", "5248", "12", "20.205", "25", "HRB400"},
+        {"KL1-G-02", "1748", "40", "0.690", "8", "HPB300"},
+        {"KL1-G-02", "1748", "40", "0.690", "8", "HPB300"},
+        {"KL1-G-02", "1748", "10", "0.690", "8", "HPB300"},
+        {"KZ1-Z-11", "3600", "24", "13.860", "25", "HRB400"},
+    };
+    for (int i = 0; i < set.tags.size(); ++i) {
+        SCOPED_TRACE(i);
+        const QByteArray line = set.tags[i].qrText.toLatin1();
+        EXPECT_TRUE(line.startsWith("BF2D@Hj")) << line.constData();
+        const shop::ReadBvbsLine read = shop::readBvbsLine(line);
+        ASSERT_TRUE(read.record) << read.error.toStdString();
+        const shop::BvbsRecord& r = *read.record;
+        // The project's Chinese dropped for the bender, each run marked.
+        EXPECT_EQ(r.headerValue('j'), QByteArray("~ 3# ~"));
+        EXPECT_EQ(r.headerValue('r'), QByteArray("L3"));
+        EXPECT_EQ(r.headerValue('p'), QByteArray(lines[i].mark));
+        EXPECT_EQ(r.headerValue('l'), QByteArray(lines[i].length));
+        EXPECT_EQ(r.headerValue('n'), QByteArray(lines[i].bars));
+        EXPECT_EQ(r.headerValue('e'), QByteArray(lines[i].kgPerBar));
+        EXPECT_EQ(r.headerValue('d'), QByteArray(lines[i].diameter));
+        EXPECT_EQ(r.headerValue('g'), QByteArray(lines[i].grade));
+    }
+
+    // A hoop is an arc, which BF2D does not carry: its tag has the plain line.
+    CuttingList hoops;
+    hoops.project = QStringLiteral("三号楼");
+    Member column{QStringLiteral("KZ2"), 2, {}};
+    column.rows << bar(QStringLiteral("H-1"), Shape::Hoop, SteelGrade::HRB400, 10,
+                       {{"D", 600}, {"lap", 400}}, 4);
+    hoops.members << column;
+    const TagSet plain = bundleTags(hoops, computeList(hoops), {});
+    ASSERT_EQ(plain.tags.size(), 1);
+    EXPECT_TRUE(plain.tags[0].qrText.startsWith(
+        QStringLiteral("三号楼|KZ2|H-1|HRB400|10|hoop|D=600 搭接 400|L=")))
+        << plain.tags[0].qrText.toStdString();
+    EXPECT_TRUE(plain.tags[0].qrText.endsWith(QStringLiteral("|n=8")));
 }
 
 TEST(TagSheets, LabelsLieOnTheirPaperWithoutOverlapping) {
