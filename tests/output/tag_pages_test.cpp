@@ -6,7 +6,6 @@
 #include "output/sample_lists.h"
 #include "support/qt_printers.h"
 
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -247,15 +246,6 @@ TEST(TagPages, PdfOfEachLayoutHasItsPagesOfItsPaperAndTheTagsText) {
             EXPECT_TRUE(text.contains(QString::fromUtf8(expected)))
                 << tags::layoutCode(l.layout).toStdString() << ": " << expected;
     }
-}
-
-TEST(TagPages, NoTagsNoFile) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("empty.pdf"));
-    const std::optional<QString> error = writeTagsPdf(path, {{}, TagLayout::Sheet3x7, {}});
-    ASSERT_TRUE(error);
-    EXPECT_TRUE(error->contains(QStringLiteral("没有")));
-    EXPECT_FALSE(QFile::exists(path));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "core/tags/tag_sheets.h"
 
 #include "core/shop/bvbs.h"
+#include "output/sample_lists.h"
 
 #include <gtest/gtest.h>
 
@@ -11,43 +12,17 @@ using codes::SteelGrade;
 using namespace schedule;
 using namespace tags;
 
-BarRow bar(const QString& mark, Shape shape, SteelGrade grade, int d, QMap<QString, double> dims,
-           int count) {
-    BarRow row;
-    row.mark = mark;
-    row.shape = shape;
-    row.grade = grade;
-    row.diameter = d;
-    row.dimensions = dims;
-    row.countPerMember = count;
-    return row;
-}
-
-// A beam built three times with an L, a stirrup and a row that cannot be
-// worked out, and a column built twice. Masses from GB/T 1499's tables:
-// 3.85 kg/m for 25 mm, 0.395 kg/m for 8 mm.
+// The worked example: a beam built three times with an L, a stirrup and a
+// row that cannot be worked out, and a column built twice. Masses from
+// GB/T 1499's tables: 3.85 kg/m for 25 mm, 0.395 kg/m for 8 mm.
 //   KL1/L-01  L 5000 + 300, 25 mm: cut 5248, 12 bars, 242.46 kg
 //   KL1/G-02  stirrup 250 × 550, 8 mm: cut 1748, 90 bars, 62.14 kg
 //   KZ1/Z-11  straight 3600, 25 mm: 24 bars, 332.64 kg
-CuttingList example() {
-    CuttingList list;
-    list.project = QStringLiteral("滨江花园 3# 楼");
-    Member beam{QStringLiteral("KL1"), 3, {}};
-    beam.rows << bar(QStringLiteral("L-01"), Shape::L, SteelGrade::HRB400, 25,
-                     {{"A", 5000}, {"B", 300}}, 4)
-              << bar(QStringLiteral("G-02"), Shape::Stirrup, SteelGrade::HPB300, 8,
-                     {{"A", 250}, {"B", 550}}, 30)
-              << bar(QStringLiteral("Z-03"), Shape::Straight, SteelGrade::HRB400, 25, {{"A", 0}},
-                     2);
-    Member column{QStringLiteral("KZ1"), 2, {}};
-    column.rows << bar(QStringLiteral("Z-11"), Shape::Straight, SteelGrade::HRB400, 25,
-                       {{"A", 3600}}, 12);
-    list.members << beam << column;
-    return list;
-}
+using sample::bar;
+using sample::workedExample;
 
 TEST(BundleTags, OneTagPerRowInListOrderWithWhatTheFixerReads) {
-    const CuttingList list = example();
+    const CuttingList list = workedExample();
     const TagSet set = bundleTags(list, computeList(list), {});
     ASSERT_EQ(set.tags.size(), 3);
     const BundleTag& l = set.tags[0];
@@ -72,7 +47,7 @@ TEST(BundleTags, OneTagPerRowInListOrderWithWhatTheFixerReads) {
 }
 
 TEST(BundleTags, BundlesOfAtMostNBarsFullOnesFirstAndTheMassSplitExactly) {
-    const CuttingList list = example();
+    const CuttingList list = workedExample();
     const ComputedList computed = computeList(list);
     const TagSet set = bundleTags(list, computed, TagSettings{40});
     // 12 L bars in one bundle; 90 stirrups in 40 + 40 + 10; 24 column bars in one.
@@ -96,7 +71,7 @@ TEST(BundleTags, BundlesOfAtMostNBarsFullOnesFirstAndTheMassSplitExactly) {
 }
 
 TEST(BundleTags, QrTextComesFromTheGivenLineWithTheBundlesBars) {
-    const CuttingList list = example();
+    const CuttingList list = workedExample();
     QList<long long> asked;
     const TagSet set = bundleTags(list, computeList(list), TagSettings{50}, [&](const TagRow& row) {
         asked << row.bars;
@@ -111,7 +86,7 @@ TEST(BundleTags, QrTextComesFromTheGivenLineWithTheBundlesBars) {
 // list's BVBS file, n the bars of its bundle, so that a bender scanning it
 // loads what the bundle holds; its checksum reads back right.
 TEST(BundleTags, QrTextIsTheRowsBenderLineWithTheBundlesBars) {
-    const CuttingList list = example();
+    const CuttingList list = workedExample();
     TagSettings settings{40};
     settings.bvbs.drawing = QStringLiteral("L3");
     const TagSet set = bundleTags(list, computeList(list), settings);

@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
-#include <QMenu>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -73,15 +72,6 @@ protected:
     QTemporaryDir dir;
     ScheduleWindow* list = nullptr;
 };
-
-TEST_F(TagOutputTest, ShopMenuOffersPrintAndPdfOfTags) {
-    auto* menu = list->findChild<QMenu*>(QStringLiteral("shopMenu"));
-    ASSERT_NE(menu, nullptr);
-    EXPECT_TRUE(menu->actions().contains(action("printTags")));
-    EXPECT_TRUE(menu->actions().contains(action("exportTagsPdf")));
-    EXPECT_EQ(action("printTags")->text(), QStringLiteral("打印料牌(&T)…"));
-    EXPECT_EQ(action("exportTagsPdf")->text(), QStringLiteral("导出料牌 PDF(&G)…"));
-}
 
 TEST_F(TagOutputTest, DialogCountsTagsAndPagesAsTheChoiceChanges) {
     action("printTags")->trigger();
