@@ -137,6 +137,14 @@ else
     total_failed=$((total_failed + 1))
 fi
 
+# --- The zip's bending-shop commands, without a display -----------------------
+if bash scripts/windows/shop-wine.sh "$zip" "$root/$build/shop"; then
+    total_passed=$((total_passed + 1))
+else
+    failed=1
+    total_failed=$((total_failed + 1))
+fi
+
 # --- The installer: install, open a list from its association, uninstall -----
 if bash scripts/windows/installer-wine.sh "${zip%.zip}-setup.exe" "$root/$build/installer"; then
     total_passed=$((total_passed + 1))

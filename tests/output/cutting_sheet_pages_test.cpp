@@ -131,12 +131,4 @@ TEST(PrintedCuttingSheet, ManyPatternsRunOnOverPagesEachOnce) {
     EXPECT_GE(text.count(QStringLiteral("构件 编号")), 3);
 }
 
-TEST(PrintedCuttingSheet, UnwritablePlaceIsReported) {
-    QTemporaryDir dir;
-    const std::optional<QString> error = writeCuttingSheetPdf(
-        dir.filePath(QStringLiteral("no/such/folder/sheet.pdf")), workedSheet(), PageChoice{});
-    ASSERT_TRUE(error);
-    EXPECT_FALSE(error->isEmpty());
-}
-
 } // namespace
