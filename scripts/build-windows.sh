@@ -3,7 +3,8 @@
 # Windows once (cached outside the checkout), cross-builds Corvala and packs
 # corvala-<version>-windows-x64.zip: the program (COIN-OR CLP built in, see
 # build-windows-coin.sh; zlib and libxlsxwriter, see
-# build-windows-xlsxwriter.sh), the Qt and MinGW DLLs it loads, Qt's Chinese button
+# build-windows-xlsxwriter.sh; libqrencode's DLL, see
+# build-windows-qrencode.sh), the Qt and MinGW DLLs it loads, Qt's Chinese button
 # texts, a read-me and the licences. Unzip and run; nothing to
 # install. The zip's path is printed last.
 set -euo pipefail
@@ -23,10 +24,11 @@ bash scripts/install-windows-deps.sh
 qt="$(bash scripts/build-windows-qt.sh)"
 coin="$(bash scripts/build-windows-coin.sh)"
 xlsx="$(bash scripts/build-windows-xlsxwriter.sh)"
+qrencode="$(bash scripts/build-windows-qrencode.sh)"
 
 cmake -S . -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCORVALA_WINDOWS_PREFIXES="$qt;$coin;$xlsx${extra_prefixes:+;$extra_prefixes}" \
+    -DCORVALA_WINDOWS_PREFIXES="$qt;$coin;$xlsx;$qrencode${extra_prefixes:+;$extra_prefixes}" \
     -DCMAKE_BUILD_TYPE=Release \
     -DCORVALA_BUILD_TESTS="$tests"
 cmake --build "$build" --parallel "$jobs" --target corvala
@@ -45,6 +47,9 @@ cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$stage/translations/"
 cp "$coin"/LICENSE-Clp.txt "$coin"/LICENSE-CoinUtils.txt "$stage/"
 # So are zlib and libxlsxwriter, which write the Excel workbooks.
 cp "$xlsx"/LICENSE-zlib.txt "$xlsx"/LICENSE-libxlsxwriter.txt "$stage/"
+# libqrencode, which draws the tags' QR codes, is a DLL of its own (found
+# with the other DLLs below); its licence goes beside it.
+cp "$qrencode"/LICENSE-libqrencode.txt "$stage/"
 # Notepad reads it best with a byte-order mark and CR LF line ends.
 { printf '\xef\xbb\xbf'; sed 's/$/\r/' scripts/windows/README.txt; } > "$stage/README.txt"
 
@@ -52,6 +57,7 @@ cp "$xlsx"/LICENSE-zlib.txt "$xlsx"/LICENSE-libxlsxwriter.txt "$stage/"
 # taken from the Qt build or the MinGW runtime, until nothing is missing.
 runtime_dirs=(
     "$qt/bin"
+    "$qrencode/lib"
     "$(dirname "$($triple-g++-posix -print-file-name=libstdc++-6.dll)")"
     "/usr/$triple/lib"
 )

@@ -9,6 +9,9 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     coinor-libclp-dev
     libxlsxwriter-dev
+    libqrencode-dev
+    # zbar only reads the tags' QR codes back in the tests.
+    libzbar-dev
     clang libclang-rt-14-dev
     dpkg-dev lintian appstream desktop-file-utils
     xvfb dbus at-spi2-core python3-gi gir1.2-atspi-2.0

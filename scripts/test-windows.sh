@@ -33,6 +33,7 @@ fi
 zip="$(CORVALA_WINDOWS_BUILD="$build" CORVALA_WINDOWS_TESTS=ON \
     CORVALA_WINDOWS_EXTRA_PREFIXES="$gtest" bash scripts/build-windows.sh | tail -n1)"
 qt="$(bash scripts/build-windows-qt.sh)"
+qrencode="$(bash scripts/build-windows-qrencode.sh)"
 cmake --build "$build" --parallel "$jobs"
 # Qt's Chinese button texts beside each suite, where the program looks first.
 find "$build/tests" -name 'test_*.exe' -printf '%h\n' | sort -u | while read -r dir; do
@@ -57,8 +58,9 @@ fresh_prefix() {
 # --- GoogleTest suites under Wine, offscreen --------------------------------
 export WINEPREFIX="$root/$build/wine-tests"
 [ -d "$WINEPREFIX/drive_c" ] || fresh_prefix "$WINEPREFIX"
-# The suites find Qt, its plugins and translations and the MinGW runtime in place.
-WINEPATH="$(windows_path "$qt/bin");$(windows_path "$mingw_dir");$(windows_path "/usr/$triple/lib")"
+# The suites find Qt, its plugins and translations, libqrencode and the MinGW
+# runtime in place.
+WINEPATH="$(windows_path "$qt/bin");$(windows_path "$qrencode/lib");$(windows_path "$mingw_dir");$(windows_path "/usr/$triple/lib")"
 export WINEPATH
 # Wine keeps the host's QT_* variables from Windows programs; a variable
 # named WINEQT_* reaches them as QT_*.
@@ -129,6 +131,22 @@ unset WINEPATH
 
 # --- The zip's program on a private X display -------------------------------
 if bash scripts/windows/smoke-wine.sh "$zip" "$root/$build/smoke"; then
+    total_passed=$((total_passed + 1))
+else
+    failed=1
+    total_failed=$((total_failed + 1))
+fi
+
+# --- The zip's bending-shop commands, without a display -----------------------
+if bash scripts/windows/shop-wine.sh "$zip" "$root/$build/shop"; then
+    total_passed=$((total_passed + 1))
+else
+    failed=1
+    total_failed=$((total_failed + 1))
+fi
+
+# --- The zip's bundle tags, without a display ---------------------------------
+if bash scripts/windows/tags-wine.sh "$zip" "$root/$build/tags"; then
     total_passed=$((total_passed + 1))
 else
     failed=1

@@ -172,6 +172,56 @@ struct Options {
             "each with its role, floor, shape, outer dimensions, count, cut length, budget "
             "length and derivation, and what could not be detailed."),
         QStringLiteral("FILE")};
+    QCommandLineOption bvbs{
+        QStringLiteral("bvbs"),
+        QStringLiteral("Write the cutting list in FILE (a .cvl list or a CSV) as a BVBS file for "
+                       "bending machines (BF2D, ASCII, one line a row: project, list, member-mark, "
+                       "cut length, bars, kg per bar, diameter, grade, mandrel, the legs with "
+                       "their angles and the checksum) to standard output or to -o. Hoops, "
+                       "spirals and rows that cannot be worked out are named on standard error "
+                       "and left out (exit status 1). Chinese text is dropped, each run marked "
+                       "with ~, or with --pinyin written in pinyin where known."),
+        QStringLiteral("FILE")};
+    QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")},
+                              QStringLiteral("With --bvbs: the file to write (.abs)."),
+                              QStringLiteral("OUT")};
+    QCommandLineOption pinyin{
+        QStringLiteral("pinyin"),
+        QStringLiteral("With --bvbs, or --tags for the bender line in the QR code: Chinese member "
+                       "and project names in pinyin where known.")};
+    QCommandLineOption cuttingSheet{
+        QStringLiteral("cutting-sheet"),
+        QStringLiteral("Write the cutting sheet of the plan saved with the list in FILE (.cvl): "
+                       "each stock bar's cuts in cutting order with their member and mark, the "
+                       "offcuts kept and the stock to take, per grade and diameter, to --pdf "
+                       "(A4) or --xlsx (a sheet per diameter)."),
+        QStringLiteral("FILE")};
+    QCommandLineOption pdf{QStringLiteral("pdf"),
+                           QStringLiteral("With --cutting-sheet or --tags: the PDF to write."),
+                           QStringLiteral("OUT")};
+    QCommandLineOption xlsx{QStringLiteral("xlsx"),
+                            QStringLiteral("With --cutting-sheet: the Excel workbook to write."),
+                            QStringLiteral("OUT")};
+    QCommandLineOption tags{
+        QStringLiteral("tags"),
+        QStringLiteral("Write the bundle tags of the cutting list in FILE (a .cvl list or a CSV) "
+                       "to the PDF given by --pdf: one tag per row, or per bundle with --bundle, "
+                       "each with project, member and count, mark, grade and diameter, the "
+                       "shape's sketch with its dimensions, cut length, bars, mass and a QR code "
+                       "of the row's BVBS line as --bvbs writes it, n the bars of the bundle "
+                       "(hoops and spirals, which BF2D does not carry, a plain line)."),
+        QStringLiteral("FILE")};
+    QCommandLineOption layout{
+        QStringLiteral("layout"),
+        QStringLiteral("With --tags: 3x7 (A4 sheet of 21 labels of 63.5 x 38.1 mm, the "
+                       "default), 2x4 (A4 sheet of 8 labels of 99.1 x 67.7 mm), 100x70 or 80x50 "
+                       "(a label printer's single tags, mm)."),
+        QStringLiteral("LAYOUT")};
+    QCommandLineOption bundle{
+        QStringLiteral("bundle"),
+        QStringLiteral("With --tags: at most N bars to a bundle, each bundle with a tag of its "
+                       "own (default: one tag per row)."),
+        QStringLiteral("N")};
     QCommandLineOption json{QStringLiteral("json"),
                             QStringLiteral("With --list, --cut, --anchor, --beam or --column: "
                                            "print the result as JSON.")};
@@ -217,6 +267,15 @@ void describe(QCommandLineParser& parser, Options& options) {
     parser.addOption(options.splice);
     parser.addOption(options.beam);
     parser.addOption(options.column);
+    parser.addOption(options.bvbs);
+    parser.addOption(options.output);
+    parser.addOption(options.pinyin);
+    parser.addOption(options.cuttingSheet);
+    parser.addOption(options.pdf);
+    parser.addOption(options.xlsx);
+    parser.addOption(options.tags);
+    parser.addOption(options.layout);
+    parser.addOption(options.bundle);
     parser.addOption(options.json);
     addAnchorageOptions(parser);
     addToolkitOptions(parser);
@@ -255,8 +314,19 @@ QString fileToOpen(const QStringList& arguments) {
     return parser.positionalArguments().value(0);
 }
 
-std::optional<int> runWithoutWindow(int argc, char* argv[],
-                                    const ListCommandsSource& listCommands) {
+// The options of the bending shop's commands (bender file, cutting sheet,
+// tags), any of which asks for no window.
+bool shopAsked(const QCommandLineParser& parser, const Options& options) {
+    for (const QCommandLineOption* option :
+         {&options.bvbs, &options.output, &options.pinyin, &options.cuttingSheet, &options.pdf,
+          &options.xlsx, &options.tags, &options.layout, &options.bundle})
+        if (parser.isSet(*option))
+            return true;
+    return false;
+}
+
+std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSource& listCommands,
+                                    const PaintingApplication& paintingApplication) {
     // The usual start, without arguments, opens the window at once.
     if (argc < 2)
         return std::nullopt;
@@ -265,6 +335,7 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
 #endif
     // A first look without any application object: the window's start-up
     // pays for nothing more than this.
+    bool painting = false;
     {
         QStringList arguments;
         for (int i = 0; i < argc; ++i)
@@ -279,11 +350,16 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
             !parser.isSet(options.json) && !parser.isSet(options.nonSeismic) &&
             !anchorageAsked(parser) && !parser.isSet(options.cut) && !parser.isSet(options.stock) &&
             !parser.isSet(options.kerf) && !parser.isSet(options.keepOffcut) &&
-            !parser.isSet(options.splice) && parser.positionalArguments().size() <= 1)
+            !parser.isSet(options.splice) && !shopAsked(parser, options) &&
+            parser.positionalArguments().size() <= 1)
             return std::nullopt;
+        painting = (parser.isSet(options.cuttingSheet) && parser.isSet(options.pdf)) ||
+                   parser.isSet(options.tags);
     }
 
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app =
+        painting && paintingApplication ? paintingApplication(argc, argv)
+                                        : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("corvala"));
     QCoreApplication::setApplicationVersion(QStringLiteral(CORVALA_VERSION));
     QCommandLineParser parser;
@@ -310,8 +386,52 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
                           .arg(parser.positionalArguments().first()));
         return 1;
     }
+    const bool shop = parser.isSet(options.bvbs) || parser.isSet(options.cuttingSheet) ||
+                      parser.isSet(options.tags);
+    if (int(parser.isSet(options.bvbs)) + int(parser.isSet(options.cuttingSheet)) +
+            int(parser.isSet(options.tags)) >
+        1) {
+        print(stderr, QStringLiteral("corvala: --bvbs, --cutting-sheet and --tags are separate "
+                                     "commands; give one"));
+        return 1;
+    }
+    if (parser.isSet(options.output) && !parser.isSet(options.bvbs)) {
+        print(stderr, QStringLiteral("corvala: -o goes with --bvbs"));
+        return 1;
+    }
+    if (parser.isSet(options.pinyin) && !parser.isSet(options.bvbs) &&
+        !parser.isSet(options.tags)) {
+        print(stderr, QStringLiteral("corvala: --pinyin goes with --bvbs or --tags"));
+        return 1;
+    }
+    if (parser.isSet(options.xlsx) && !parser.isSet(options.cuttingSheet)) {
+        print(stderr, QStringLiteral("corvala: --xlsx goes with --cutting-sheet"));
+        return 1;
+    }
+    if (parser.isSet(options.pdf) && !parser.isSet(options.cuttingSheet) &&
+        !parser.isSet(options.tags)) {
+        print(stderr, QStringLiteral("corvala: --pdf goes with --cutting-sheet or --tags"));
+        return 1;
+    }
+    if ((parser.isSet(options.layout) || parser.isSet(options.bundle)) &&
+        !parser.isSet(options.tags)) {
+        print(stderr, QStringLiteral("corvala: --layout and --bundle go with --tags"));
+        return 1;
+    }
+    if (parser.isSet(options.cuttingSheet) &&
+        parser.isSet(options.pdf) == parser.isSet(options.xlsx)) {
+        print(stderr, QStringLiteral("corvala: --cutting-sheet writes either --pdf FILE or "
+                                     "--xlsx FILE"));
+        return 1;
+    }
+    if (shop && (parser.isSet(options.list) || parser.isSet(options.cut) ||
+                 parser.isSet(options.beam) || parser.isSet(options.column))) {
+        print(stderr, QStringLiteral("corvala: give one of --list, --cut, --beam, --column, "
+                                     "--bvbs, --cutting-sheet and --tags"));
+        return 1;
+    }
     if (parser.isSet(options.list) || parser.isSet(options.cut) || parser.isSet(options.beam) ||
-        parser.isSet(options.column)) {
+        parser.isSet(options.column) || shop) {
         QString error;
         const ListCommands* commands = listCommands ? listCommands(error) : nullptr;
         if (!commands) {
@@ -319,7 +439,17 @@ std::optional<int> runWithoutWindow(int argc, char* argv[],
             return 1;
         }
         const ListOutput output =
-            parser.isSet(options.list)
+            parser.isSet(options.bvbs)
+                ? commands->bvbs({parser.value(options.bvbs), parser.value(options.output),
+                                  parser.isSet(options.pinyin)})
+            : parser.isSet(options.cuttingSheet)
+                ? commands->cuttingSheet({parser.value(options.cuttingSheet),
+                                          parser.value(options.pdf), parser.value(options.xlsx)})
+            : parser.isSet(options.tags)
+                ? commands->tags({parser.value(options.tags), parser.value(options.pdf),
+                                  parser.value(options.layout), parser.value(options.bundle),
+                                  parser.isSet(options.pinyin)})
+            : parser.isSet(options.list)
                 ? commands->list(parser.value(options.list), parser.isSet(options.nonSeismic),
                                  parser.isSet(options.json))
             : parser.isSet(options.cut)

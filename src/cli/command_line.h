@@ -2,11 +2,15 @@
 
 #include "cli/list_commands.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
+
+class QCoreApplication;
 
 namespace cli {
 
@@ -34,6 +38,12 @@ QString fileToOpen(const QStringList& arguments);
 // of them is given; it gives nothing, with the reason, where they cannot be
 // had.
 using ListCommandsSource = std::function<const ListCommands*(QString& error)>;
-std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSource& listCommands);
+// Commands that paint pages (a PDF: --tags, --cutting-sheet) need an
+// application that can draw text without a display, which the shell makes;
+// without one they say so.
+using PaintingApplication =
+    std::function<std::unique_ptr<QCoreApplication>(int& argc, char* argv[])>;
+std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSource& listCommands,
+                                    const PaintingApplication& paintingApplication = {});
 
 } // namespace cli

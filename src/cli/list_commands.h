@@ -30,6 +30,29 @@ struct CutOptions {
     bool json = false;
 };
 
+// corvala --bvbs FILE [-o OUT.abs] [--pinyin]
+struct BvbsOptions {
+    QString path;
+    QString output;      // empty: standard output
+    bool pinyin = false; // Chinese in pinyin; dropped (marked "~") otherwise
+};
+
+// corvala --cutting-sheet FILE.cvl --pdf OUT.pdf | --xlsx OUT.xlsx
+struct CuttingSheetOptions {
+    QString path;
+    QString pdf; // one of the two
+    QString xlsx;
+};
+
+// corvala --tags FILE --pdf OUT.pdf [--layout 3x7|2x4|100x70|80x50] [--bundle N] [--pinyin]
+struct TagOptions {
+    QString path;
+    QString pdf;
+    QString layout;      // empty: 3x7
+    QString bundle;      // at most so many bars to a tag; empty: one tag per row
+    bool pinyin = false; // the QR code's bender line as --bvbs --pinyin writes it
+};
+
 struct ListCommands {
     // corvala --list FILE [--non-seismic] [--json]
     ListOutput (*list)(const QString& path, bool nonSeismic, bool json) = nullptr;
@@ -39,6 +62,12 @@ struct ListCommands {
     ListOutput (*beam)(const QString& path, bool json) = nullptr;
     // corvala --column FILE [--json]: a column's rows, floor by floor
     ListOutput (*column)(const QString& path, bool json) = nullptr;
+    // corvala --bvbs FILE: the list as a bender file (BVBS BF2D)
+    ListOutput (*bvbs)(const BvbsOptions& options) = nullptr;
+    // corvala --cutting-sheet FILE: the cutting sheet of the plan saved with the list
+    ListOutput (*cuttingSheet)(const CuttingSheetOptions& options) = nullptr;
+    // corvala --tags FILE --pdf OUT.pdf ...: the list's bundle tags as a PDF
+    ListOutput (*tags)(const TagOptions& options) = nullptr;
 };
 
 } // namespace cli

@@ -4,6 +4,8 @@
 #include "list_module/column_command.h"
 #include "list_module/cut_command.h"
 #include "list_module/list_command.h"
+#include "list_module/shop_commands.h"
+#include "list_module/tags_command.h"
 #include "ui/schedule/schedule_window.h"
 
 namespace {
@@ -27,7 +29,9 @@ public:
     }
 
 private:
-    cli::ListCommands m_commands{&cli::runList, &cli::runCut, &cli::answerBeam, &cli::answerColumn};
+    cli::ListCommands m_commands{&cli::runList,      &cli::runCut,  &cli::answerBeam,
+                                 &cli::answerColumn, &cli::runBvbs, &cli::runCuttingSheet,
+                                 &cli::runTags};
 };
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "output/xlsx_export.h"
 
+#include "output/cutting_sheet_xlsx.h"
+
 #include "core/plans/planner.h"
 
 #include "core/plans/list_pieces.h"
@@ -426,6 +428,47 @@ TEST(Workbook, AWorkbookThatCannotBeWrittenKeepsTheOldOne) {
     ASSERT_TRUE(disk.fill());
     failing_disk::expectOldFileKept(write, full, failing_disk::Failure::FullDisk);
 #endif
+}
+
+// The cutting sheet's workbook: a sheet for each grade and diameter, a
+// row for each cut in cutting order, the pattern beside its first cut. The
+// plan is the one worked by hand in printed_pages_test.cpp.
+TEST(Workbook, CuttingSheetOneSheetPerDiameterCutsInOrder) {
+    const schedule::CuttingList list = sample::workedExample();
+    plans::ListPlanSettings settings;
+    settings.stock = {{12000, std::nullopt}, {9000, std::nullopt}};
+    settings.kerf = 3;
+    settings.keepOffcut = 500;
+    const shop::CuttingSheet sheet = shop::cuttingSheetOf(list, plans::planList(list, settings));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sheet.xlsx"));
+    ASSERT_FALSE(writeCuttingSheetXlsx(path, sheet));
+    READ_BOOK_OR_SKIP(book, path);
+    ASSERT_EQ(book.size(), 2u);
+    ASSERT_EQ(book.count(QStringLiteral("HPB300 Φ8")), 1u);
+    ASSERT_EQ(book.count(QStringLiteral("HRB400 Φ25")), 1u);
+    const ReadSheet& s = book[QStringLiteral("HRB400 Φ25")];
+    EXPECT_EQ(s.freeze, QStringLiteral("A2"));
+    const int length = s.columnOf(QStringLiteral("下料长度(mm)"));
+    const int label = s.columnOf(QStringLiteral("构件 编号"));
+    ASSERT_GE(length, 0);
+    ASSERT_GE(label, 0);
+    // 1: 12 m × 4, three 3600s; 2: 9 m × 12, the 5248 then the 3600.
+    expectNumber(s.at(1, 0), 1, QStringLiteral("0"), "pattern 1");
+    expectNumber(s.at(1, 1), 12000, QStringLiteral("0"), "stock 1");
+    expectNumber(s.at(1, 2), 4, QStringLiteral("0"), "bars 1");
+    expectNumber(s.at(1, length), 3600, QStringLiteral("0"), "cut 1");
+    EXPECT_EQ(s.at(1, label).value.toString(), QStringLiteral("KZ1 Z-11"));
+    expectNumber(s.at(1, s.columnOf(QStringLiteral("余头(mm)"))), 1191, QStringLiteral("0"),
+                 "offcut 1");
+    expectNumber(s.at(2, 1), 9000, QStringLiteral("0"), "stock 2");
+    expectNumber(s.at(2, length), 5248, QStringLiteral("0"), "first cut 2");
+    EXPECT_EQ(s.at(3, 1).type, QString());
+    expectNumber(s.at(3, length), 3600, QStringLiteral("0"), "second cut 2");
+    const int kept = s.rowOf(0, QStringLiteral("余料入库"));
+    ASSERT_GT(kept, 3);
+    expectNumber(s.at(kept + 1, 1), 1191, QStringLiteral("0"), "kept length");
+    expectNumber(s.at(kept + 1, 2), 4, QStringLiteral("0"), "kept bars");
 }
 
 } // namespace

@@ -24,6 +24,13 @@ double bendDeduction(double angle, double mandrel, double diameter) {
            std::numbers::pi * (mandrel + diameter) * angle / 360;
 }
 
+double legDeduction(double angle, double mandrel, double diameter) {
+    const double turn = std::abs(angle);
+    if (turn <= 90)
+        return bendDeduction(turn, mandrel, diameter);
+    return 2 * (mandrel / 2 + diameter) - std::numbers::pi * (mandrel + diameter) * turn / 360;
+}
+
 double hookAddition(double angle, double mandrel, double diameter, double straightEnd) {
     return std::numbers::pi * (mandrel + diameter) * angle / 360 + straightEnd -
            (mandrel / 2 + diameter);

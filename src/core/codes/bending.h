@@ -18,6 +18,17 @@ double smallestMandrel(SteelGrade grade, double diameter);
 //   δ = 2·(D/2 + d)·tan(α/2) − π·(D + d)·α/360
 double bendDeduction(double angle, double mandrel, double diameter);
 
+// The same deduction for legs as bending schedules and bender files measure
+// them: up to 90° each leg runs to where the outer faces meet (the formula
+// above); past 90° that point runs away from the bar, so each leg is
+// measured to the outside of the bend, parallel to the leg, where the
+// bend's outer face turns across it, D/2 + d beyond the tangent:
+//   δ = 2·(D/2 + d) − π·(D + d)·α/360   (α > 90°)
+// A hook's leg so measured, its straight end plus D/2 + d, less this,
+// is the hook's addition below. The sign of the angle (which way the bar
+// turns) does not matter.
+double legDeduction(double angle, double mandrel, double diameter);
+
 // What a hook of `angle` degrees with a straight end of `straightEnd` adds
 // beyond the outer face of the bend it starts at:
 //   h = π·(D + d)·β/360 + s − (D/2 + d)

@@ -16,7 +16,9 @@
 #include "ui/schedule/list_table_view.h"
 #include "ui/schedule/list_window_common.h"
 #include "ui/schedule/plan_view.h"
+#include "ui/schedule/shop_output.h"
 #include "ui/schedule/sketch_panel.h"
+#include "ui/schedule/tag_output.h"
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -128,13 +130,29 @@ void ScheduleWindow::buildActions() {
     m_exportCsv = make("exportCsv", QStringLiteral("导出 CSV(&E)…"), {}, [this] { exportCsv(); });
     m_close = make("closeList", QStringLiteral("关闭(&C)"), QKeySequence(QStringLiteral("Ctrl+W")),
                    [this] { close(); });
-    m_output = new ListOutput(this, m_document, [this] {
+    // Files written from the list are offered beside it, under its name.
+    const auto suggestedName = [this] {
         const QString& own = m_document->filePath();
         return own.isEmpty() ? suggestedDirectory() + QLatin1Char('/') + kUntitled
                              : QFileInfo(own).absolutePath() + QLatin1Char('/') +
                                    QFileInfo(own).completeBaseName();
-    });
+    };
+    m_output = new ListOutput(this, m_document, suggestedName);
     connect(m_output, &ListOutput::statusMessage, this, &ScheduleWindow::showStatus);
+    m_shop =
+        new ShopOutput(this, m_document, suggestedName, [this] { return m_output->pageChoice(); });
+    connect(m_shop, &ShopOutput::statusMessage, this, &ScheduleWindow::showStatus);
+    // Bundle tags (料牌), in the 加工 menu with the shop's other papers.
+    // Their QR codes carry the lines of the list's BVBS file, as 加工 writes it.
+    m_tags = new TagOutput(
+        this, m_document, [suggestedName] { return suggestedName() + QStringLiteral("-料牌"); },
+        [this] {
+            const QString& own = m_document->filePath();
+            return shop::BvbsSettings{
+                m_shop->pinyin() ? shop::NonAsciiText::Pinyin : shop::NonAsciiText::Drop,
+                own.isEmpty() ? QString() : QFileInfo(own).completeBaseName()};
+        });
+    connect(m_tags, &TagOutput::statusMessage, this, &ScheduleWindow::showStatus);
 
     // Captions that stay put; what would be undone is in the tip.
     QUndoStack* stack = m_document->undoStack();
@@ -267,6 +285,11 @@ void ScheduleWindow::buildMenus() {
     members->addSeparator();
     members->addAction(m_beam);
     members->addAction(m_detach);
+
+    bar->addMenu(m_shop->menu());
+    m_shop->menu()->addSeparator();
+    m_shop->menu()->addAction(m_tags->printAction());
+    m_shop->menu()->addAction(m_tags->pdfAction());
 
     QMenu* help = bar->addMenu(QStringLiteral("帮助(&H)"));
     help->setObjectName(QStringLiteral("helpMenu"));

@@ -23,11 +23,13 @@ class QTableView;
 class QTableWidget;
 class ListHelpWindow;
 class ListOutput;
+class TagOutput;
 class ListTableView;
 class MemberTableModel;
 class PlanView;
 class QTabWidget;
 class RowTableModel;
+class ShopOutput;
 class SketchPanel;
 
 // Where the window keeps what outlives it.
@@ -65,6 +67,8 @@ public:
     RowTableModel* rowModel() { return m_rowModel; }
     ListTableView* rowTable() { return m_table; }
     ListOutput* output() { return m_output; }
+    ShopOutput* shopOutput() { return m_shop; }
+    TagOutput* tagOutput() { return m_tags; }
     void setBarQuantitySource(BarQuantitySource source);
     PlanView* planView() { return m_planView; }
 
@@ -179,6 +183,8 @@ private:
     PlanView* m_planView = nullptr;
     QPointer<ListHelpWindow> m_help;
     ListOutput* m_output = nullptr;
+    ShopOutput* m_shop = nullptr; // the 加工 menu: BVBS and the cutting sheet
+    TagOutput* m_tags = nullptr;
 
     QAction* m_new = nullptr;
     QAction* m_open = nullptr;

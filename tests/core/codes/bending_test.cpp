@@ -49,6 +49,15 @@ TEST(Bending, HooksAndBendsMatchTheFiguresTheTradePrints) {
         {"90 bend 2.5d", codes::bendDeduction(90, 2.5 * d, d) / d, 1.75, 0.005},
         {"90 bend 4d", codes::bendDeduction(90, 4 * d, d) / d, 2.07, 0.005},
         {"90 bend 5d", codes::bendDeduction(90, 5 * d, d) / d, 2.29, 0.005},
+        // The same hooks with their legs as a bender file gives them, to the
+        // outside of the bend (straight end + D/2 + d): the leg less its
+        // deduction is again 6.25d, 4.9d and 11.9d.
+        {"180 hook leg", (5.25 * d - codes::legDeduction(180, 2.5 * d, d)) / d, 6.25, 0.005},
+        {"135 hook leg 3d", (5.25 * d - codes::legDeduction(-135, 2.5 * d, d)) / d, 4.9, 0.05},
+        {"135 hook leg 10d", (12.25 * d - codes::legDeduction(135, 2.5 * d, d)) / d, 11.87, 0.005},
+        // Up to 90° the legs meet at the outer faces: the deductions above.
+        {"45 leg", codes::legDeduction(-45, 2.5 * d, d) / d, 0.49, 0.005},
+        {"90 leg 4d", codes::legDeduction(90, 4 * d, d) / d, 2.07, 0.005},
     };
     for (const auto& row : rows)
         EXPECT_NEAR(row.value, row.printed, row.digits) << row.what;
