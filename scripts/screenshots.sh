@@ -187,6 +187,38 @@ open_preview
 shot beam-print-preview.png "$preview"
 key Escape
 
+# A six-storey corner column typed into the 柱平法 window (Ctrl+K): its mark,
+# 角柱 (Alt+W) with the outer faces b1 and h2 (Alt+1, Alt+4), six storeys
+# put one on another (Alt+A; the second 3.6 m high, the rest like it), one
+# segment (Alt+D) for all of them; the window, then the list with its rows.
+xdotool windowactivate --sync "$list" >/dev/null 2>&1 || true
+sleep 0.5
+key alt+1
+key ctrl+k
+column=$(xdotool search --sync --onlyvisible --name '^柱平法$' | head -n1)
+xdotool windowactivate --sync "$column" >/dev/null 2>&1 || true
+sleep 1
+key alt+k
+key ctrl+a
+type_text KZ2
+key alt+w
+key Down
+key Down
+key alt+1
+key alt+4
+key alt+a
+key alt+a
+type_text 3.6
+key Return
+for _ in 1 2 3 4; do key alt+a; done
+key alt+d
+cells 600x600 '' '' '' '' 12C25 '' '' '' '1(4x4)' 'C10@100/200'
+sleep 1
+shot column-window.png "$column"
+key alt+l
+sleep 1
+shot column-in-list.png "$list"
+
 # The cutting plan of a beam and column list (docs/examples): the typed list
 # saved out of the way, the example opened with Ctrl+O, its 下料优化 page
 # (Alt+2) with offcuts of 1 m kept and long bars lapped by the anchorage

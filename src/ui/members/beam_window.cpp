@@ -2,7 +2,7 @@
 
 #include "core/codes/steel_grades.h"
 #include "core/members/beam_notation.h"
-#include "ui/members/beam_elevation_view.h"
+#include "ui/members/member_elevation_view.h"
 #include "ui/members/member_window_parts.h"
 
 #include <QCheckBox>

@@ -302,7 +302,10 @@ QVariant MemberTableModel::data(const QModelIndex& index, int role) const {
         if (countProblem)
             return QStringLiteral("构件数须大于 0");
         if (role == Qt::ToolTipRole && index.column() == NameColumn && !m.source.isEmpty())
-            return QStringLiteral("由梁平法生成：Ctrl+B 修改，或“分离为普通钢筋行”后逐行修改");
+            return m.source.contains(QLatin1String("column"))
+                       ? QStringLiteral("由柱平法生成：Ctrl+K 修改，或“分离为普通钢筋行”后逐行修改")
+                       : QStringLiteral(
+                             "由梁平法生成：Ctrl+B 修改，或“分离为普通钢筋行”后逐行修改");
         return role == ProblemRole
                    ? QVariant()
                    : QVariant(headerData(index.column(), Qt::Horizontal, Qt::ToolTipRole));

@@ -214,6 +214,10 @@ void ScheduleWindow::buildActions() {
                   QKeySequence(QStringLiteral("Ctrl+B")), [this] { openBeam(); });
     m_beam->setToolTip(
         QStringLiteral("由梁的平法标注生成钢筋行；当前构件由梁平法生成时，打开它修改"));
+    m_column = make("columnFromTables", QStringLiteral("柱平法(&C)…"),
+                    QKeySequence(QStringLiteral("Ctrl+K")), [this] { openColumn(); });
+    m_column->setToolTip(
+        QStringLiteral("由柱的层高表和柱表逐层生成钢筋行；当前构件由柱平法生成时，打开它修改"));
     m_detach = make("detachMember", QStringLiteral("分离为普通钢筋行(&D)"), {},
                     [this] { detachMember(); });
     m_detach->setToolTip(QStringLiteral("不再随梁平法标注重新生成，此后可逐行手工修改"));
@@ -284,6 +288,7 @@ void ScheduleWindow::buildMenus() {
     members->addAction(m_memberDown);
     members->addSeparator();
     members->addAction(m_beam);
+    members->addAction(m_column);
     members->addAction(m_detach);
 
     bar->addMenu(m_shop->menu());

@@ -120,6 +120,8 @@ private:
     // A beam from its flat-method annotation: a new member, or the current
     // one when it was generated from a beam. One undo step either way.
     void openBeam();
+    void openColumn();
+    template <typename Kind> void openGenerated();
     void detachMember();
     // Rows generated from a member's drawing change only through it: true,
     // with the reason shown, when the current member's rows are such.
@@ -212,6 +214,7 @@ private:
     QAction* m_memberUp = nullptr;
     QAction* m_memberDown = nullptr;
     QAction* m_beam = nullptr;
+    QAction* m_column = nullptr;
     QAction* m_detach = nullptr;
     QAction* m_helpAction = nullptr;
 };

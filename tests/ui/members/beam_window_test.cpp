@@ -3,8 +3,8 @@
 // undo step, its rows closed to hand edits until detached.
 #include "core/members/beam_bars.h"
 #include "support/qt_printers.h"
-#include "ui/members/beam_elevation_view.h"
 #include "ui/members/beam_window.h"
+#include "ui/members/member_elevation_view.h"
 #include "ui/schedule/list_document.h"
 #include "ui/schedule/list_table_model.h"
 #include "ui/schedule/schedule_window.h"
@@ -74,7 +74,8 @@ TEST(BeamWindow, DetailsAsItIsTypedAndNamesTheFaultsPlace) {
     for (const char* bad :
          {"KL1 300x700 C10@100/200(2) 2C25", "KL1(2) 300x", "KL1(2) 300x700 C10@/200(2) 2C25"}) {
         typeInto(annotation, u(bad));
-        EXPECT_TRUE(message->text().contains(u("个字符"))) << bad << ": " << message->text().toStdString();
+        EXPECT_TRUE(message->text().contains(u("个字符")))
+            << bad << ": " << message->text().toStdString();
         EXPECT_FALSE(accept->isEnabled()) << bad;
         EXPECT_TRUE(w.bars().rows.isEmpty()) << bad;
     }
