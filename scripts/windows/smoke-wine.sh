@@ -3,7 +3,7 @@
 # from a clean prefix on a private X display with openbox: the window
 # "Corvala" maps, a diameter typed on the first tab changes the results, and
 # Alt+A opens the About window ("关于"); the cutting list is typed, saved and
-# read back, a beam from its 平法 annotation joins it, the anchorage window opens, and a list named on the command line
+# read back, a beam and a column from their 平法 tables join it, the anchorage window opens, and a list named on the command line
 # opens in its window; started again at 125 % display scale,
 # its beam tab is photographed. Screenshots go to <folder>/shots.
 # Usage: smoke-wine.sh <zip> <folder>
@@ -204,6 +204,35 @@ sleep 3
 "$wine" "$exe" --list "$(winpath "$saved")" 2>/dev/null | grep -q 11948 ||
     fail "the saved list lacks the beam's rows (cut length 11948)"
 echo "smoke: beam typed in 梁平法, put into the list, saved and read back"
+
+# A six-storey corner column typed into the 柱平法 window (Ctrl+K), as the
+# screenshots type it; its top outer bars 1.5labE, L 2980 + 820 of 25 mm,
+# cut at 3748 (docs/columns.md).
+focus_list
+xdotool key ctrl+k
+column="$(wait_window '柱平法' 30)" || fail 'Ctrl+K did not open the 柱平法 window'
+sleep 1.5
+xdotool key alt+k ctrl+a
+xdotool type --delay 60 KZ2
+xdotool key alt+w Down Down alt+1 alt+4 alt+a alt+a
+sleep 0.5
+xdotool type --delay 60 3.6
+xdotool key Return
+for _ in 1 2 3 4; do xdotool key alt+a; sleep 0.3; done
+xdotool key alt+d
+sleep 0.5
+cells 600x600 '' '' '' '' 12C25 '' '' '' '1(4x4)' 'C10@100/200'
+sleep 1
+shot column-window
+xdotool key alt+l
+for _ in $(seq 20); do xdotool search --onlyvisible --name '^柱平法$' >/dev/null 2>&1 || break; sleep 0.5; done
+xdotool search --onlyvisible --name '^柱平法$' >/dev/null 2>&1 && fail 'Alt+L did not put the column into the list'
+focus_list
+xdotool key ctrl+s
+sleep 3
+"$wine" "$exe" --list "$(winpath "$saved")" 2>/dev/null | grep -q 3748 ||
+    fail "the saved list lacks the column's rows (cut length 3748)"
+echo "smoke: column typed in 柱平法, put into the list, saved and read back"
 
 # The anchorage window (Alt+M from the main window): HRB400, C30, d = 28,
 # seismic grade 三, 50 % lapped.
