@@ -1,146 +1,35 @@
 #include "list_module/beam_command.h"
 
 #include "core/members/beam_bars.h"
-#include "core/numbers/number_text.h"
-#include "core/schedule/computation.h"
-#include "core/schedule/list_file.h"
-
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QStringList>
+#include "list_module/member_answer.h"
 
 namespace cli {
 
-namespace {
-
-// A beam file is a few hundred bytes; anything far larger is not one.
-constexpr qint64 kLargestFile = 1024 * 1024;
-
-cli::ListOutput refuse(const QString& why) {
-    cli::ListOutput out;
-    out.status = 1;
-    out.errors << QStringLiteral("corvala: %1").arg(why);
-    return out;
-}
-
-QJsonValue oneBased(const std::optional<int>& n) {
-    return n ? QJsonValue(*n) : QJsonValue();
-}
-
-QString dimensionsText(const schedule::BarRow& row) {
-    QStringList dims;
-    for (auto it = row.dimensions.constBegin(); it != row.dimensions.constEnd(); ++it)
-        dims << it.key() + QLatin1Char('=') + numbers::generalNumberText(it.value());
-    return dims.join(QLatin1Char(' '));
-}
-
-} // namespace
-
 ListOutput answerBeam(const QString& file, bool json) {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return refuse(QStringLiteral("无法读取“%1”：%2").arg(file, f.errorString()));
-    if (f.size() > kLargestFile)
-        return refuse(QStringLiteral("“%1”过大，不是梁的文件").arg(file));
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject())
-        return refuse(QStringLiteral("“%1”不是 JSON 对象（第 %2 个字节：%3）")
-                          .arg(file)
-                          .arg(error.offset)
-                          .arg(error.errorString()));
-    const members::BeamRead read = members::beamFromJson(doc.object());
+    ListOutput refusal;
+    const std::optional<QJsonObject> o =
+        member_answer::readFile(file, QStringLiteral("梁"), refusal);
+    if (!o)
+        return refusal;
+    const members::BeamRead read = members::beamFromJson(*o);
     if (!read.beam)
-        return refuse(QStringLiteral("%1：%2").arg(file, read.error));
-    const members::BeamBars bars = members::detailBeam(*read.beam);
-    QStringList problems;
-    for (const members::BeamProblem& p : bars.problems)
-        problems << QStringLiteral("%1：%2").arg(p.where, p.reason);
-    if (bars.rows.isEmpty()) {
-        ListOutput reply = refuse(QStringLiteral("%1：无法翻样").arg(file));
-        reply.errors << problems;
-        return reply;
-    }
-    // Stirrup hooks of seismic members end in max(10d, 75).
-    schedule::ListSettings settings;
-    settings.seismic = read.beam->seismic != codes::SeismicGrade::None;
-    settings.concrete = read.beam->concrete;
-    settings.seismicGrade = read.beam->seismic;
-
-    if (json) {
-        QJsonArray rows;
-        for (const members::BeamRow& r : bars.rows) {
-            const schedule::RowResult result = schedule::computeRow(r.bar, 1, settings);
-            QJsonObject o = schedule::barRowJson(r.bar);
-            o.insert(QStringLiteral("member"), bars.name);
-            o.insert(QStringLiteral("members"), 1);
-            o.insert(QStringLiteral("perMember"), r.bar.countPerMember);
-            if (result.problem) {
-                o.insert(QStringLiteral("mandrel"), QJsonValue());
-                o.insert(QStringLiteral("count"), QJsonValue());
-                o.insert(QStringLiteral("problem"), result.problem->reason);
-            } else {
-                o.insert(QStringLiteral("mandrel"), result.mandrel);
-                o.insert(QStringLiteral("count"), result.bars);
-                o.insert(QStringLiteral("exactCutLength"), result.exactCutLength);
-                o.insert(QStringLiteral("cutLength"), result.cutLength);
-                o.insert(QStringLiteral("unitMass"), result.unitMass);
-                o.insert(QStringLiteral("barMass"), result.barMass);
-                o.insert(QStringLiteral("totalLength"), result.totalLength);
-                o.insert(QStringLiteral("totalMass"), result.totalMass);
-                o.insert(QStringLiteral("problem"), QJsonValue());
-            }
-            o.insert(QStringLiteral("role"), r.role);
-            o.insert(QStringLiteral("span"), oneBased(r.span));
-            o.insert(QStringLiteral("support"), oneBased(r.support));
-            o.insert(QStringLiteral("budgetLength"), r.budgetLength);
-            o.insert(QStringLiteral("derivation"), r.derivation);
-            rows.append(o);
-        }
-        QJsonArray problemList;
-        for (const members::BeamProblem& p : bars.problems)
-            problemList.append(QJsonObject{{QStringLiteral("where"), p.where},
-                                           {QStringLiteral("reason"), p.reason}});
-        QJsonObject root;
-        root.insert(QStringLiteral("member"), bars.name);
-        root.insert(QStringLiteral("rows"), rows);
-        root.insert(QStringLiteral("problems"), problemList);
-        ListOutput answer;
-        answer.outUtf8 = QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
-        return answer;
-    }
-    QStringList lines;
-    lines << QStringLiteral(
-        "编号\t钢筋\t位置\t形状\t牌号\t直径\t尺寸\t下料长度(mm)\t预算长度(mm)\t根数");
-    for (const members::BeamRow& r : bars.rows) {
-        const schedule::RowResult result = schedule::computeRow(r.bar, 1, settings);
-        const QString where = r.span      ? QStringLiteral("第%1跨").arg(*r.span)
-                              : r.support ? QStringLiteral("第%1支座").arg(*r.support)
-                                          : QStringLiteral("全梁");
-        lines << QStringList{r.bar.mark,
-                             members::roleName(r.role),
-                             where,
-                             schedule::shapeInfo(r.bar.shape).code,
-                             codes::gradeName(r.bar.grade),
-                             QString::number(r.bar.diameter),
-                             dimensionsText(r.bar),
-                             result.problem ? QStringLiteral("问题：%1").arg(result.problem->reason)
-                                            : QString::number(result.cutLength, 'f', 0),
-                             QString::number(r.budgetLength, 'f', 0),
-                             QString::number(r.bar.countPerMember)}
-                     .join(QLatin1Char('\t'));
-        lines << QStringLiteral("\t%1").arg(r.derivation);
-    }
-    if (!problems.isEmpty()) {
-        lines << QString() << QStringLiteral("未能翻样：");
-        for (const QString& p : problems)
-            lines << QStringLiteral("\t%1").arg(p);
-    }
-    ListOutput answer;
-    answer.out = lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
-    return answer;
+        return member_answer::refuse(QStringLiteral("%1：%2").arg(file, read.error));
+    const auto oneBased = [](const std::optional<int>& n) {
+        return n ? QJsonValue(*n) : QJsonValue();
+    };
+    return member_answer::answer(
+        members::detailBeam(*read.beam), file, json,
+        member_answer::settingsFor(read.beam->seismic, read.beam->concrete), QStringLiteral("位置"),
+        [&](const members::BeamRow& r, QJsonObject& row) {
+            row.insert(QStringLiteral("span"), oneBased(r.span));
+            row.insert(QStringLiteral("support"), oneBased(r.support));
+        },
+        members::roleName,
+        [](const members::BeamRow& r) {
+            return r.span      ? QStringLiteral("第%1跨").arg(*r.span)
+                   : r.support ? QStringLiteral("第%1支座").arg(*r.support)
+                               : QStringLiteral("全梁");
+        });
 }
 
 } // namespace cli
