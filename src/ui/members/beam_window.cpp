@@ -38,14 +38,8 @@ double millimetres(const QString& text) {
 enum SpanColumn { SpanLength, SpanBottom, SpanSection, SpanStirrups, SpanSide, SpanColumns };
 enum SupportColumn { SupportWidth, SupportBoth, SupportLeft, SupportRight, SupportColumns };
 
-const int kConcreteGrades[] = {20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80};
-const codes::SeismicGrade kSeismicGrades[] = {
-    codes::SeismicGrade::First, codes::SeismicGrade::Second, codes::SeismicGrade::Third,
-    codes::SeismicGrade::Fourth, codes::SeismicGrade::None};
 const codes::beams::Splice kSplices[] = {codes::beams::Splice::Lap, codes::beams::Splice::Coupler,
                                          codes::beams::Splice::Weld};
-const codes::SteelGrade kPhiGrades[] = {codes::SteelGrade::HPB300, codes::SteelGrade::HRB335,
-                                        codes::SteelGrade::HRB400, codes::SteelGrade::HRB500};
 
 } // namespace
 
@@ -90,18 +84,7 @@ void BeamWindow::buildLayout() {
     split->setStretchFactor(1, 2);
     top->addWidget(split, 1);
 
-    auto* buttons = new QDialogButtonBox;
-    m_accept =
-        named(buttons->addButton(QStringLiteral("放入下料单(&L)"), QDialogButtonBox::AcceptRole),
-              "beamAccept", QStringLiteral("放入下料单"));
-    QPushButton* cancel = buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("beamCancel"));
-    // Enter moves on between fields; only the button puts the beam in the list.
-    m_accept->setAutoDefault(false);
-    cancel->setAutoDefault(false);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    top->addWidget(buttons);
+    m_accept = addAcceptButtons(this, top, QStringLiteral("beam"));
 
     connect(m_annotation, &QLineEdit::textChanged, this, [this] { recompute(); });
     // Enter goes on to the spans, where a new beam's lengths are typed next.
@@ -217,14 +200,8 @@ QWidget* BeamWindow::buildSettingsPage() {
         return c;
     };
 
-    QStringList concretes;
-    for (int c : kConcreteGrades)
-        concretes << QStringLiteral("C%1").arg(c);
-    m_concrete = combo("beamConcrete", QStringLiteral("混凝土强度等级"), concretes);
-    QStringList seismic;
-    for (codes::SeismicGrade g : kSeismicGrades)
-        seismic << codes::seismicGradeName(g);
-    m_seismic = combo("beamSeismic", QStringLiteral("抗震等级"), seismic);
+    m_concrete = combo("beamConcrete", QStringLiteral("混凝土强度等级"), concreteNames());
+    m_seismic = combo("beamSeismic", QStringLiteral("抗震等级"), seismicNames());
     m_beamCover = edit("beamCover", QStringLiteral("梁保护层"), QStringLiteral("mm"));
     m_columnCover = edit("columnCover", QStringLiteral("柱保护层"), QStringLiteral("mm"));
     m_columnBarsInside = edit("columnBarsInside", QStringLiteral("柱箍筋与纵筋"),
@@ -239,9 +216,7 @@ QWidget* BeamWindow::buildSettingsPage() {
     m_splice =
         combo("splice", QStringLiteral("长筋连接方式"),
               {QStringLiteral("绑扎搭接"), QStringLiteral("机械连接"), QStringLiteral("焊接")});
-    m_phiGrade = combo("phiGrade", QStringLiteral("Φ 表示的牌号"),
-                       {QStringLiteral("HPB300"), QStringLiteral("HRB335"),
-                        QStringLiteral("HRB400"), QStringLiteral("HRB500")});
+    m_phiGrade = combo("phiGrade", QStringLiteral("Φ 表示的牌号"), phiGradeNames());
     m_seismicSteel = check("seismicSteel", QStringLiteral("抗震钢筋（HRB400E、HRB500E）"));
     const std::pair<const char*, QWidget*> memberRows[] = {
         {"混凝土(&C)：", m_concrete},
@@ -341,12 +316,8 @@ void BeamWindow::setBeam(const BeamMember& beam) {
     cantilever(beam.rightCantilever, m_rightLength, m_rightBottom, m_rightStirrups);
 
     const BeamSettings& set = beam.settings;
-    m_concrete->setCurrentIndex(
-        int(std::find(std::begin(kConcreteGrades), std::end(kConcreteGrades), beam.concrete) -
-            std::begin(kConcreteGrades)));
-    m_seismic->setCurrentIndex(
-        int(std::find(std::begin(kSeismicGrades), std::end(kSeismicGrades), beam.seismic) -
-            std::begin(kSeismicGrades)));
+    m_concrete->setCurrentIndex(indexIn(kConcreteGrades, beam.concrete));
+    m_seismic->setCurrentIndex(indexIn(kSeismicGrades, beam.seismic));
     m_beamCover->setText(number(beam.beamCover));
     m_columnCover->setText(number(beam.columnCover));
     m_columnBarsInside->setText(beam.columnBarsInside > 0 ? number(beam.columnBarsInside)
@@ -367,9 +338,7 @@ void BeamWindow::setBeam(const BeamMember& beam) {
     m_fullyUsed->setChecked(set.nonFrameFullyUsed);
     m_hookAllowance->setText(set.hookAllowance ? number(*set.hookAllowance) : QString());
     m_tieDiameter->setText(set.tieDiameter ? QString::number(*set.tieDiameter) : QString());
-    m_phiGrade->setCurrentIndex(
-        int(std::find(std::begin(kPhiGrades), std::end(kPhiGrades), set.notation.phiGrade) -
-            std::begin(kPhiGrades)));
+    m_phiGrade->setCurrentIndex(indexIn(kPhiGrades, set.notation.phiGrade));
     m_seismicSteel->setChecked(set.notation.seismicSteel);
     m_filling = false;
     recompute();
@@ -407,8 +376,8 @@ BeamMember BeamWindow::beam() const {
     };
     b.leftCantilever = cantilever(m_leftLength, m_leftBottom, m_leftStirrups);
     b.rightCantilever = cantilever(m_rightLength, m_rightBottom, m_rightStirrups);
-    b.concrete = kConcreteGrades[std::max(0, m_concrete->currentIndex())];
-    b.seismic = kSeismicGrades[std::max(0, m_seismic->currentIndex())];
+    b.concrete = valueAt(kConcreteGrades, m_concrete->currentIndex());
+    b.seismic = valueAt(kSeismicGrades, m_seismic->currentIndex());
     b.beamCover = millimetres(m_beamCover->text());
     b.columnCover = millimetres(m_columnCover->text());
     b.columnBarsInside = millimetres(m_columnBarsInside->text());
@@ -432,7 +401,7 @@ BeamMember BeamWindow::beam() const {
         set.hookAllowance = millimetres(m_hookAllowance->text());
     if (!m_tieDiameter->text().trimmed().isEmpty())
         set.tieDiameter = int(std::lround(millimetres(m_tieDiameter->text())));
-    set.notation.phiGrade = kPhiGrades[std::max(0, m_phiGrade->currentIndex())];
+    set.notation.phiGrade = valueAt(kPhiGrades, m_phiGrade->currentIndex());
     set.notation.seismicSteel = m_seismicSteel->isChecked();
     return b;
 }

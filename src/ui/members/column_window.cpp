@@ -44,22 +44,9 @@ enum SegmentColumn {
     SegColumns
 };
 
-const int kConcreteGrades[] = {20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80};
-const codes::SeismicGrade kSeismicGrades[] = {
-    codes::SeismicGrade::First, codes::SeismicGrade::Second, codes::SeismicGrade::Third,
-    codes::SeismicGrade::Fourth, codes::SeismicGrade::None};
 const codes::columns::Splice kConnections[] = {
     codes::columns::Splice::Coupler, codes::columns::Splice::Weld, codes::columns::Splice::Lap};
-const codes::SteelGrade kPhiGrades[] = {codes::SteelGrade::HPB300, codes::SteelGrade::HRB335,
-                                        codes::SteelGrade::HRB400, codes::SteelGrade::HRB500};
 const char* const kFaces[] = {"b1", "b2", "h1", "h2"};
-
-template <typename T, std::size_t N> int indexIn(const T (&values)[N], const T& v) {
-    for (std::size_t i = 0; i < N; ++i)
-        if (values[i] == v)
-            return int(i);
-    return 0;
-}
 
 std::optional<double> optionalNumber(const QString& text) {
     if (text.trimmed().isEmpty())
@@ -123,18 +110,7 @@ ColumnWindow::ColumnWindow(QWidget* parent) : QDialog(parent) {
     split->setStretchFactor(1, 1);
     top->addWidget(split, 1);
 
-    auto* buttons = new QDialogButtonBox;
-    m_accept =
-        named(buttons->addButton(QStringLiteral("放入下料单(&L)"), QDialogButtonBox::AcceptRole),
-              "columnAccept", QStringLiteral("放入下料单"));
-    QPushButton* cancel = buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("columnCancel"));
-    // Enter moves on between cells; only the button puts the column in the list.
-    m_accept->setAutoDefault(false);
-    cancel->setAutoDefault(false);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    top->addWidget(buttons);
+    m_accept = addAcceptButtons(this, top, QStringLiteral("column"));
 
     connect(m_mark, &QLineEdit::textChanged, this, [this] { recompute(); });
     connect(m_position, &QComboBox::currentIndexChanged, this, [this] { recompute(); });
@@ -264,14 +240,8 @@ QWidget* ColumnWindow::buildSettingsPage() {
         connect(c, &QCheckBox::toggled, this, changed);
         return c;
     };
-    QStringList concretes;
-    for (int c : kConcreteGrades)
-        concretes << QStringLiteral("C%1").arg(c);
-    m_concrete = combo("columnConcrete", QStringLiteral("混凝土强度等级"), concretes);
-    QStringList seismic;
-    for (codes::SeismicGrade g : kSeismicGrades)
-        seismic << codes::seismicGradeName(g);
-    m_seismic = combo("columnSeismic", QStringLiteral("抗震等级"), seismic);
+    m_concrete = combo("columnConcrete", QStringLiteral("混凝土强度等级"), concreteNames());
+    m_seismic = combo("columnSeismic", QStringLiteral("抗震等级"), seismicNames());
     m_cover = field("columnCover", QStringLiteral("柱保护层"), QStringLiteral("mm，至箍筋外皮"));
     connect(m_cover, &QLineEdit::textChanged, this, changed);
     m_connection = combo("connection", QStringLiteral("纵筋连接"),
@@ -283,9 +253,7 @@ QWidget* ColumnWindow::buildSettingsPage() {
     m_denseAtLaps = check("denseAtLaps", QStringLiteral("搭接区箍筋间距 min(5d, 100)"));
     m_stock = field("columnStockLength", QStringLiteral("钢筋定尺长度"), QStringLiteral("mm"));
     connect(m_stock, &QLineEdit::textChanged, this, changed);
-    m_phiGrade = combo("columnPhiGrade", QStringLiteral("Φ 表示的牌号"),
-                       {QStringLiteral("HPB300"), QStringLiteral("HRB335"),
-                        QStringLiteral("HRB400"), QStringLiteral("HRB500")});
+    m_phiGrade = combo("columnPhiGrade", QStringLiteral("Φ 表示的牌号"), phiGradeNames());
     m_seismicSteel = check("columnSeismicSteel", QStringLiteral("抗震钢筋（HRB400E、HRB500E）"));
     const std::pair<const char*, QWidget*> rows[] = {{"混凝土(&C)：", m_concrete},
                                                      {"抗震等级(&E)：", m_seismic},
@@ -422,15 +390,15 @@ ColumnMember ColumnWindow::column() const {
     c.foundation.depth = numberIn(m_foundationDepth->text());
     c.foundation.cover = numberIn(m_foundationCover->text());
     c.foundation.allOnBottomMesh = m_bottomMesh->isChecked();
-    c.concrete = kConcreteGrades[std::max(0, m_concrete->currentIndex())];
-    c.seismic = kSeismicGrades[std::max(0, m_seismic->currentIndex())];
+    c.concrete = valueAt(kConcreteGrades, m_concrete->currentIndex());
+    c.seismic = valueAt(kSeismicGrades, m_seismic->currentIndex());
     c.cover = numberIn(m_cover->text());
-    c.connection = kConnections[std::max(0, m_connection->currentIndex())];
+    c.connection = valueAt(kConnections, m_connection->currentIndex());
     c.settings.anchorageFormula = m_formula->isChecked();
     c.settings.allOuterIntoBeam = m_allOuter->isChecked();
     c.settings.denseAtLaps = m_denseAtLaps->isChecked();
     c.settings.stockLength = numberIn(m_stock->text());
-    c.settings.notation.phiGrade = kPhiGrades[std::max(0, m_phiGrade->currentIndex())];
+    c.settings.notation.phiGrade = valueAt(kPhiGrades, m_phiGrade->currentIndex());
     c.settings.notation.seismicSteel = m_seismicSteel->isChecked();
     return c;
 }

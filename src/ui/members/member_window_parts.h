@@ -10,11 +10,15 @@
 #include "core/schedule/dimension_text.h"
 #include "core/schedule/row_columns.h"
 
+#include <QBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 
+#include <QPushButton>
+
 #include <cmath>
+#include <cstddef>
 
 namespace member_window {
 
@@ -54,6 +58,36 @@ inline void setCell(QTableWidget* table, int row, int column, const QString& tex
     else
         table->setItem(row, column, new QTableWidgetItem(text));
 }
+
+// The choices both windows offer, in their combo boxes' order.
+inline constexpr int kConcreteGrades[] = {20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80};
+inline constexpr codes::SeismicGrade kSeismicGrades[] = {
+    codes::SeismicGrade::First, codes::SeismicGrade::Second, codes::SeismicGrade::Third,
+    codes::SeismicGrade::Fourth, codes::SeismicGrade::None};
+// The grade Φ stands for where a drawing's text lost its grade glyphs.
+inline constexpr codes::SteelGrade kPhiGrades[] = {
+    codes::SteelGrade::HPB300, codes::SteelGrade::HRB335, codes::SteelGrade::HRB400,
+    codes::SteelGrade::HRB500};
+QStringList concreteNames();
+QStringList seismicNames();
+QStringList phiGradeNames();
+
+// The index of a value in one of the lists above; 0 where it is not there.
+template <typename T, std::size_t N> int indexIn(const T (&values)[N], const T& v) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (values[i] == v)
+            return int(i);
+    return 0;
+}
+// The value at a combo box's index; the first where none is chosen.
+template <typename T, std::size_t N> T valueAt(const T (&values)[N], int index) {
+    return values[index >= 0 && std::size_t(index) < N ? index : 0];
+}
+
+// 放入下料单 and 取消 under a member's window, named "<prefix>Accept" and
+// "<prefix>Cancel"; neither is a default button, so that Enter moves on
+// between fields and only the button puts the member in the list.
+QPushButton* addAcceptButtons(QDialog* dialog, QBoxLayout* layout, const QString& prefix);
 
 // The generated rows' table: mark, what and where, bar, shape, outer
 // dimensions, count, cut length, budget length, derivation.
