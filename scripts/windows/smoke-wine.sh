@@ -212,15 +212,13 @@ focus_list
 xdotool key ctrl+k
 column="$(wait_window '柱平法' 30)" || fail 'Ctrl+K did not open the 柱平法 window'
 sleep 1.5
-xdotool key alt+k ctrl+a
+# One key at a time: Wine's window takes a burst of keys slower than it comes.
+keys() { for k in "$@"; do xdotool key "$k"; sleep 0.4; done; }
+keys alt+k ctrl+a
 xdotool type --delay 60 KZ2
-xdotool key alt+w Down Down alt+1 alt+4 alt+a alt+a
-sleep 0.5
+keys alt+w Down Down alt+1 alt+4 alt+a alt+a
 xdotool type --delay 60 3.6
-xdotool key Return
-for _ in 1 2 3 4; do xdotool key alt+a; sleep 0.3; done
-xdotool key alt+d
-sleep 0.5
+keys Return alt+a alt+a alt+a alt+a alt+d
 cells 600x600 '' '' '' '' 12C25 '' '' '' '1(4x4)' 'C10@100/200'
 sleep 1
 shot column-window
