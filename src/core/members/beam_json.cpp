@@ -1,5 +1,6 @@
 // The beam's JSON: the --beam file, and the member a list will store.
 #include "core/members/beam_bars.h"
+#include "core/members/json_reader.h"
 
 #include "core/numbers/number_text.h"
 
@@ -59,52 +60,11 @@ QJsonObject cantileverJson(const Cantilever& c) {
 }
 
 // Reading stops at the first fault, which names the key.
-struct Reader {
-    QString error;
-
-    bool fail(const QString& key, const QString& what) {
-        if (error.isEmpty())
-            error = QStringLiteral("“%1”：%2").arg(key, what);
-        return false;
-    }
-
-    bool onlyKeys(const QJsonObject& o, const QStringList& known, const QString& where) {
-        for (auto it = o.begin(); it != o.end(); ++it)
-            if (!known.contains(it.key()))
-                return fail(where.isEmpty() ? it.key() : where + QLatin1Char('.') + it.key(),
-                            QStringLiteral("未知的键"));
-        return true;
-    }
-
-    bool text(const QJsonObject& o, const char* key, QString& out, const QString& where) {
-        const QJsonValue v = o.value(QLatin1String(key));
-        if (v.isUndefined() || v.isNull())
-            return true;
-        if (!v.isString())
-            return fail(where + QLatin1String(key), QStringLiteral("应为文字"));
-        out = v.toString();
-        return true;
-    }
-
-    bool number(const QJsonObject& o, const char* key, double& out, const QString& where = {}) {
-        const QJsonValue v = o.value(QLatin1String(key));
-        if (v.isUndefined() || v.isNull())
-            return true;
-        if (!v.isDouble() || !std::isfinite(v.toDouble()))
-            return fail(where + QLatin1String(key), QStringLiteral("应为数"));
-        out = v.toDouble();
-        return true;
-    }
-
+struct Reader : detail::JsonReader {
+    using JsonReader::flag;
+    // The beam's switches are all settings.
     bool flag(const QJsonObject& o, const char* key, bool& out) {
-        const QJsonValue v = o.value(QLatin1String(key));
-        if (v.isUndefined() || v.isNull())
-            return true;
-        if (!v.isBool())
-            return fail(QStringLiteral("settings.") + QLatin1String(key),
-                        QStringLiteral("应为 true 或 false"));
-        out = v.toBool();
-        return true;
+        return flag(o, key, out, QStringLiteral("settings."));
     }
 
     bool numberList(const QJsonObject& o, const char* key, QList<double>& out) {

@@ -1,5 +1,6 @@
 // The column's JSON: the --column file, and the member a list will store.
 #include "core/members/column_bars.h"
+#include "core/members/json_reader.h"
 
 #include <QJsonArray>
 
@@ -29,30 +30,7 @@ int indexOf(codes::columns::Splice s) {
 }
 
 // Reading stops at the first fault, which names the key.
-struct Reader {
-    QString error;
-
-    bool fail(const QString& key, const QString& what) {
-        if (error.isEmpty())
-            error = QStringLiteral("“%1”：%2").arg(key, what);
-        return false;
-    }
-    bool onlyKeys(const QJsonObject& o, const QStringList& known, const QString& where) {
-        for (auto it = o.begin(); it != o.end(); ++it)
-            if (!known.contains(it.key()))
-                return fail(where.isEmpty() ? it.key() : where + QLatin1Char('.') + it.key(),
-                            QStringLiteral("未知的键"));
-        return true;
-    }
-    bool text(const QJsonObject& o, const char* key, QString& out, const QString& where) {
-        const QJsonValue v = o.value(QLatin1String(key));
-        if (v.isUndefined() || v.isNull())
-            return true;
-        if (!v.isString())
-            return fail(where + QLatin1String(key), QStringLiteral("应为文字"));
-        out = v.toString();
-        return true;
-    }
+struct Reader : detail::JsonReader {
     // A storey's name may be written as a number.
     bool name(const QJsonObject& o, const char* key, QString& out, const QString& where) {
         const QJsonValue v = o.value(QLatin1String(key));
@@ -65,15 +43,6 @@ struct Reader {
         out = v.toString();
         return true;
     }
-    bool number(const QJsonObject& o, const char* key, double& out, const QString& where) {
-        const QJsonValue v = o.value(QLatin1String(key));
-        if (v.isUndefined() || v.isNull())
-            return true;
-        if (!v.isDouble() || !std::isfinite(v.toDouble()))
-            return fail(where + QLatin1String(key), QStringLiteral("应为数"));
-        out = v.toDouble();
-        return true;
-    }
     bool optionalNumber(const QJsonObject& o, const char* key, std::optional<double>& out,
                         const QString& where) {
         if (!o.contains(QLatin1String(key)) || o.value(QLatin1String(key)).isNull())
@@ -82,15 +51,6 @@ struct Reader {
         if (!number(o, key, v, where))
             return false;
         out = v;
-        return true;
-    }
-    bool flag(const QJsonObject& o, const char* key, bool& out, const QString& where) {
-        const QJsonValue v = o.value(QLatin1String(key));
-        if (v.isUndefined() || v.isNull())
-            return true;
-        if (!v.isBool())
-            return fail(where + QLatin1String(key), QStringLiteral("应为 true 或 false"));
-        out = v.toBool();
         return true;
     }
     bool concrete(const QJsonValue& v, const QString& key, int& out) {
