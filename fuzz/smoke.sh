@@ -60,6 +60,8 @@ log="$work/last-run.log"
 fail_on_findings() {
     local target="$1" target_log="$2" target_status="$3" what="$4"
     if [ "$target_status" -ne 0 ] || grep -qE "ERROR: (AddressSanitizer|UndefinedBehaviorSanitizer|libFuzzer)|runtime error:|$target: " "$target_log"; then
+        # The log beside the artifact it found: the next run overwrites the log.
+        cp "$target_log" "$artifacts/$target-failed-$(date +%Y%m%dT%H%M%S).log" || true
         echo "fuzz: ${what}FAILED (exit $target_status); log: $target_log" >&2
         grep -E -A30 "ERROR:|runtime error:|$target: |Test unit written" "$target_log" | head -80 >&2 || true
         exit 1

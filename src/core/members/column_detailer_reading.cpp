@@ -349,12 +349,14 @@ bool Detailer::readAll() {
         fl.top = (st[f].level + st[f].height) * 1000;
         fl.hb = st[f].beamDepth;
         fl.concrete = st[f].concrete.value_or(column.concrete);
+        // The floor is not among `floors` yet: named from its own storey.
+        const QString where = QStringLiteral("%1层").arg(fl.name);
         if (fl.hn() < 300) {
-            problem(floorName(f), QStringLiteral("净高 %1 过小").arg(n0(fl.hn())));
+            problem(where, QStringLiteral("净高 %1 过小").arg(n0(fl.hn())));
             ok = false;
         }
         if (f > 0 && fl.section.round != floors.last().section.round) {
-            problem(floorName(f), QStringLiteral("圆柱与矩形柱之间的变换尚不能自动翻样"));
+            problem(where, QStringLiteral("圆柱与矩形柱之间的变换尚不能自动翻样"));
             ok = false;
         }
         floors << fl;

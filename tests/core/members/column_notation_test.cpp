@@ -103,6 +103,10 @@ TEST(ColumnNotation, BadColumnsAreNamed) {
                  R"("height":0.6,"beamDepth":700},
                {"name":"3")",
                  "2层", "层高 600 不大于其顶部梁高 700"},
+            // Taller than its beam, but by less than 300: its clear height
+            // is named on the floor itself, which is not read yet.
+            Case{R"("name":"3","level":8.05,"height":3.6)",
+                 R"("name":"3","level":8.05,"height":0.9)", "3层", "净高 200 过小"},
             Case{R"("bars":"12C25")", R"("bars":"28C32")", "第 1 柱段", "放不下"},
             Case{
                 R"("from":"1","to":"3")",
