@@ -57,12 +57,12 @@ double Detailer::zoneBelow(int f) const {
 
 // Each set's bars in two batches: diagonal corners together, a face's
 // middle bars alternately.
-QMap<QString, LineSpec> Detailer::specs(int f) const {
-    QMap<QString, LineSpec> m;
+QMap<QString, LineBars> Detailer::barLines(int f) const {
+    QMap<QString, LineBars> m;
     for (const BarSet& s : floors[f].sets) {
         if (s.key.size() == 4) {
             const bool high = s.key == QLatin1String("b1h2") || s.key == QLatin1String("b2h1");
-            m.insert(s.key + (high ? ":high" : ":low"), LineSpec{1, s.grade, s.d});
+            m.insert(s.key + (high ? ":high" : ":low"), LineBars{1, s.grade, s.d});
             continue;
         }
         // A face's bars alternate from its corners: on h1 and b1 the first
@@ -70,9 +70,9 @@ QMap<QString, LineSpec> Detailer::specs(int f) const {
         const bool highFirst = s.key == QLatin1String("h1") || s.key == QLatin1String("b1");
         const int low = highFirst ? s.count / 2 : (s.count + 1) / 2;
         if (low > 0)
-            m.insert(s.key + QStringLiteral(":low"), LineSpec{low, s.grade, s.d});
+            m.insert(s.key + QStringLiteral(":low"), LineBars{low, s.grade, s.d});
         if (s.count - low > 0)
-            m.insert(s.key + QStringLiteral(":high"), LineSpec{s.count - low, s.grade, s.d});
+            m.insert(s.key + QStringLiteral(":high"), LineBars{s.count - low, s.grade, s.d});
     }
     return m;
 }

@@ -59,7 +59,7 @@ struct Floor {
 };
 
 // One line of bars of one set and batch at a floor.
-struct LineSpec {
+struct LineBars {
     int count = 0;
     SteelGrade grade = SteelGrade::HRB400;
     int d = 0;
@@ -123,7 +123,7 @@ struct Detailer {
     // zones and joints
     double zoneAbove(int f) const;
     double zoneBelow(int f) const;
-    QMap<QString, LineSpec> specs(int f) const;
+    QMap<QString, LineBars> barLines(int f) const;
 
     // longitudinal bars (column_detailer_bars.cpp)
     void longitudinal();

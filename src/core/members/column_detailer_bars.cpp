@@ -117,7 +117,7 @@ void Detailer::longitudinal() {
     const Foundation& fd = column.foundation;
     const Floor& f0 = floors[0];
     QList<Chain> chains;
-    const QMap<QString, LineSpec> first = specs(0);
+    const QMap<QString, LineBars> first = barLines(0);
     for (auto it = first.constBegin(); it != first.constEnd(); ++it) {
         const Lengths l = lengths(it->grade, it->d, f0.concrete);
         if (!l.ok)
@@ -163,7 +163,7 @@ void Detailer::longitudinal() {
     double footJoint = -1e18;
     for (int k = 0; k <= T; ++k) {
         const Floor& up = floors[k];
-        const QMap<QString, LineSpec> below = specs(k == 0 ? 0 : k - 1), above = specs(k);
+        const QMap<QString, LineBars> below = barLines(k == 0 ? 0 : k - 1), above = barLines(k);
         // Faces that step in more than 1/6 of the joint stop their bars.
         QStringList stoppedFaces;
         if (k > 0 && !up.section.round) {
@@ -189,7 +189,7 @@ void Detailer::longitudinal() {
         double stagger = 0, lap = 0;
         int lapD = 0;
         for (const Chain& ch : chains) {
-            const LineSpec a = above.value(setKey(ch));
+            const LineBars a = above.value(setKey(ch));
             if (a.count == 0 || stoppedByStep(ch.set))
                 continue;
             const int d = std::min(ch.d, a.d);
@@ -233,7 +233,7 @@ void Detailer::longitudinal() {
         QMap<QString, int> taken;
         for (Chain ch : chains) {
             const QString key = setKey(ch);
-            const LineSpec a = above.value(key);
+            const LineBars a = above.value(key);
             if (k > 0 && stoppedByStep(ch.set)) {
                 const Floor& low = floors[k - 1];
                 const double bend = rules::stoppedBend(ch.d);
