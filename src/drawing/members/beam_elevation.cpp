@@ -2,6 +2,7 @@
 // the same layout.
 
 #include "drawing/members/beam_elevation.h"
+#include "drawing/members/elevation_parts.h"
 
 #include "drawing/members/beam_elevation_layout.h"
 
@@ -68,31 +69,15 @@ void drawColumn(QPainter& p, const QRectF& column, double pen) {
 
 void drawLabel(QPainter& p, const Layout& layout, const elevation::Label& label, bool highlighted,
                const QColor& highlight, double pen) {
-    const QColor colour = highlighted ? highlight : familyColour(label.family);
-    if (!label.leader.isNull()) {
-        p.setPen(QPen(highlighted ? highlight : kLeader, pen * 0.5));
-        p.drawLine(label.leader);
-        p.setPen(Qt::NoPen);
-        p.setBrush(highlighted ? highlight : kLeader);
-        p.drawEllipse(label.leader.p2(), pen * 1.1, pen * 1.1);
-    }
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255, 230));
-    p.drawRect(label.box);
-    p.setBrush(Qt::white);
-    p.setPen(QPen(colour, pen * (highlighted ? 1.0 : 0.6)));
-    const double r = label.markBox.height() / 2;
-    p.drawRoundedRect(label.markBox.adjusted(0.5, 0.5, -0.5, -0.5), r, r);
-    p.setFont(layout.markFont);
-    p.setPen(colour);
-    p.drawText(label.markBox, Qt::AlignCenter, label.mark);
-    if (label.text.isEmpty())
-        return;
-    p.setFont(layout.font);
-    p.setPen(highlighted ? highlight : kText);
-    const QRectF text =
-        label.box.adjusted(label.markBox.width() + label.box.height() * 0.25, 0, 0, 0);
-    p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, label.text);
+    const elevation_parts::LabelLook look{layout.markFont,
+                                          layout.font,
+                                          highlighted ? highlight : familyColour(label.family),
+                                          highlighted ? highlight : kText,
+                                          highlighted ? highlight : kLeader,
+                                          pen,
+                                          highlighted};
+    elevation_parts::drawLabel(p, label.box, label.markBox, label.leader, label.mark, label.text,
+                               look);
 }
 
 double distanceToSegment(const QPointF& q, const QPointF& a, const QPointF& b) {

@@ -2,6 +2,7 @@
 // and supports, and a label per bar where one fits without covering another.
 
 #include "drawing/members/beam_elevation_layout.h"
+#include "drawing/members/elevation_parts.h"
 
 #include "core/numbers/number_text.h"
 
@@ -21,33 +22,6 @@ QString whole(double v) {
     return QString::number(static_cast<qint64>(std::llround(std::clamp(v, -kHuge, kHuge))));
 }
 
-// 22G101-1's bar symbols: A HPB300, B HRB335, C HRB400, D HRB500, with E,
-// F (fine-grained) or R (heat-treated) after them.
-QString gradeSymbol(codes::SteelGrade grade) {
-    using G = codes::SteelGrade;
-    switch (grade) {
-    case G::HPB300:
-        return QStringLiteral("A");
-    case G::HRB335:
-        return QStringLiteral("B");
-    case G::HRB400:
-        return QStringLiteral("C");
-    case G::HRB400E:
-        return QStringLiteral("CE");
-    case G::HRBF400:
-        return QStringLiteral("CF");
-    case G::RRB400:
-        return QStringLiteral("CR");
-    case G::HRB500:
-        return QStringLiteral("D");
-    case G::HRB500E:
-        return QStringLiteral("DE");
-    case G::HRBF500:
-        return QStringLiteral("DF");
-    }
-    return QStringLiteral("C");
-}
-
 bool isStirrup(const QString& role) {
     return role.contains(QLatin1String("tirrup")) || role == QLatin1String("tie");
 }
@@ -59,7 +33,7 @@ QStringList labelTexts(const BeamRow& row) {
     const schedule::BarRow& bar = row.bar;
     QString amount;
     if (bar.countPerMember > 0 && bar.diameter > 0)
-        amount = QString::number(bar.countPerMember) + gradeSymbol(bar.grade) +
+        amount = QString::number(bar.countPerMember) + elevation_parts::gradeSymbol(bar.grade) +
                  QString::number(bar.diameter);
     QStringList sizes;
     if (row.place) {

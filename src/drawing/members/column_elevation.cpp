@@ -2,6 +2,7 @@
 // the same layout.
 
 #include "drawing/members/column_elevation.h"
+#include "drawing/members/elevation_parts.h"
 
 #include "drawing/members/column_elevation_layout.h"
 
@@ -61,31 +62,15 @@ void drawBeam(QPainter& p, const QRectF& beam, bool breakAtLeft, double pen) {
 
 void drawLabel(QPainter& p, const Layout& L, const column_elevation::Label& label, bool lit,
                const QColor& highlight, double pen) {
-    const QColor colour = lit ? highlight : batchColour(label.high);
-    if (!label.leader.isNull()) {
-        p.setPen(QPen(lit ? highlight : kLeader, pen * 0.5));
-        p.drawLine(label.leader);
-        p.setPen(Qt::NoPen);
-        p.setBrush(lit ? highlight : kLeader);
-        p.drawEllipse(label.leader.p2(), pen * 1.1, pen * 1.1);
-    }
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255, 230));
-    p.drawRect(label.box);
-    p.setBrush(Qt::white);
-    p.setPen(QPen(colour, pen * (lit ? 1.0 : 0.6)));
-    const double r = label.markBox.height() / 2;
-    p.drawRoundedRect(label.markBox.adjusted(0.5, 0.5, -0.5, -0.5), r, r);
-    p.setFont(L.markFont);
-    p.setPen(colour);
-    p.drawText(label.markBox, Qt::AlignCenter, label.mark);
-    if (label.text.isEmpty())
-        return;
-    p.setFont(L.font);
-    p.setPen(lit ? highlight : kText);
-    const QRectF text =
-        label.box.adjusted(label.markBox.width() + label.box.height() * 0.25, 0, 0, 0);
-    p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, label.text);
+    const elevation_parts::LabelLook look{L.markFont,
+                                          L.font,
+                                          lit ? highlight : batchColour(label.high),
+                                          lit ? highlight : kText,
+                                          lit ? highlight : kLeader,
+                                          pen,
+                                          lit};
+    elevation_parts::drawLabel(p, label.box, label.markBox, label.leader, label.mark, label.text,
+                               look);
 }
 
 void drawSwatch(QPainter& p, const column_elevation::LegendEntry& e, double pen) {

@@ -3,6 +3,7 @@
 // each where nothing placed before lies; what finds no room is left out.
 
 #include "drawing/members/column_elevation_layout.h"
+#include "drawing/members/elevation_parts.h"
 
 #include "core/numbers/number_text.h"
 
@@ -34,33 +35,6 @@ QString levelText(double zMm) {
         .arg(a % 1000, 3, 10, QLatin1Char('0'));
 }
 
-// 22G101-1's bar symbols: A HPB300, B HRB335, C HRB400, D HRB500, with E,
-// F (fine-grained) or R (heat-treated) after them.
-QString gradeSymbol(codes::SteelGrade grade) {
-    using G = codes::SteelGrade;
-    switch (grade) {
-    case G::HPB300:
-        return QStringLiteral("A");
-    case G::HRB335:
-        return QStringLiteral("B");
-    case G::HRB400:
-        return QStringLiteral("C");
-    case G::HRB400E:
-        return QStringLiteral("CE");
-    case G::HRBF400:
-        return QStringLiteral("CF");
-    case G::RRB400:
-        return QStringLiteral("CR");
-    case G::HRB500:
-        return QStringLiteral("D");
-    case G::HRB500E:
-        return QStringLiteral("DE");
-    case G::HRBF500:
-        return QStringLiteral("DF");
-    }
-    return QStringLiteral("C");
-}
-
 // The texts a piece's label may show, longest first: its bars and its
 // lengths as it is bent, foot, vertical, head ("6C25 375+2360"), its bars
 // alone, nothing beside the mark.
@@ -68,7 +42,7 @@ QStringList labelTexts(const ColumnRow& row) {
     const schedule::BarRow& bar = row.bar;
     QString amount;
     if (bar.countPerMember > 0 && bar.diameter > 0)
-        amount = QString::number(bar.countPerMember) + gradeSymbol(bar.grade) +
+        amount = QString::number(bar.countPerMember) + elevation_parts::gradeSymbol(bar.grade) +
                  QString::number(bar.diameter);
     QStringList sizes;
     if (row.place) {
