@@ -3,7 +3,7 @@
 #include "core/plans/list_plan.h"
 #include "core/shop/bvbs.h"
 #include "output/sample_lists.h"
-#include "support/window_fixture.h"
+#include "support/list_window_fixture.h"
 #include "ui/schedule/list_document.h"
 #include "ui/schedule/list_output.h"
 #include "ui/schedule/schedule_window.h"
@@ -21,32 +21,8 @@ namespace {
 
 // The 加工 menu of the cutting-list window of the real main window, holding
 // the worked example (its KL1/Z-03 cannot be worked out).
-class ShopOutputTest : public WindowTest {
+class ShopOutputTest : public ListWindowTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        ScheduleWindow::defaultOptions() = {dir.filePath(QStringLiteral("autosave")), 60'000,
-                                            dir.filePath(QStringLiteral("settings.ini"))};
-        WindowTest::SetUp();
-        find<QAction>("cuttinglist")->trigger();
-        list = static_cast<ScheduleWindow*>(window->cuttingListWindow());
-        ASSERT_NE(list, nullptr);
-        list->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(list));
-        list->document()->replace(sample::workedExample(), {}, false);
-    }
-    void TearDown() override {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<QDialog*>(w))
-                w->close();
-        WindowTest::TearDown();
-        ScheduleWindow::defaultOptions() = {};
-    }
-    QAction* action(const char* name) const {
-        auto* a = list->findChild<QAction*>(QLatin1String(name));
-        EXPECT_NE(a, nullptr) << name;
-        return a;
-    }
     QString statusLine() const {
         return list->findChild<QLabel*>(QStringLiteral("statusLine"))->text();
     }
@@ -58,9 +34,6 @@ protected:
         const schedule::CuttingList example = sample::workedExample();
         list->document()->replace(example, {}, false, plans::planList(example, settings));
     }
-
-    QTemporaryDir dir;
-    ScheduleWindow* list = nullptr;
 };
 
 TEST_F(ShopOutputTest, MenuOffersBvbsTheCuttingSheetAndTags) {

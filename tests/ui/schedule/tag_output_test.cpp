@@ -1,7 +1,7 @@
 #include "ui/schedule/tag_output.h"
 
 #include "output/sample_lists.h"
-#include "support/window_fixture.h"
+#include "support/list_window_fixture.h"
 #include "ui/schedule/list_document.h"
 #include "ui/schedule/schedule_window.h"
 
@@ -20,45 +20,8 @@ namespace {
 // The cutting-list window of the real main window, holding the worked
 // example: 3 rows to tag (12 L bars, 90 stirrups, 24 column bars) and one
 // that cannot be worked out.
-class TagOutputTest : public WindowTest {
+class TagOutputTest : public ListWindowTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        ScheduleWindow::defaultOptions() = {dir.filePath(QStringLiteral("autosave")), 60'000,
-                                            dir.filePath(QStringLiteral("settings.ini"))};
-        WindowTest::SetUp();
-        find<QAction>("cuttinglist")->trigger();
-        list = static_cast<ScheduleWindow*>(window->cuttingListWindow());
-        ASSERT_NE(list, nullptr);
-        list->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(list));
-        list->document()->replace(sample::workedExample(), {}, false);
-    }
-    void TearDown() override {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<QDialog*>(w))
-                w->close();
-        WindowTest::TearDown();
-        ScheduleWindow::defaultOptions() = {};
-    }
-    QAction* action(const char* name) const {
-        auto* a = list->findChild<QAction*>(QLatin1String(name));
-        EXPECT_NE(a, nullptr) << name;
-        return a;
-    }
-    template <typename T> T* waitForDialog(const char* name) {
-        T* found = nullptr;
-        (void)QTest::qWaitFor(
-            [&] {
-                for (QWidget* w : QApplication::topLevelWidgets())
-                    if (auto* d = qobject_cast<T*>(w);
-                        d && d->objectName() == QLatin1String(name) && d->isVisible())
-                        found = d;
-                return found != nullptr;
-            },
-            5000);
-        return found;
-    }
     // The tag dialog's layout set as a user picks it.
     void chooseLayout(TagDialog* dialog, tags::TagLayout layout) {
         auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("tagLayout"));
@@ -68,9 +31,6 @@ protected:
     QString summary(TagDialog* dialog) {
         return dialog->findChild<QLabel*>(QStringLiteral("tagSummary"))->text();
     }
-
-    QTemporaryDir dir;
-    ScheduleWindow* list = nullptr;
 };
 
 TEST_F(TagOutputTest, DialogCountsTagsAndPagesAsTheChoiceChanges) {
