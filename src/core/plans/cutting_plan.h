@@ -19,11 +19,28 @@ struct Piece {
     QString label; // where it comes from, such as the bar mark
 };
 
+// Where a stock bar comes from. Bars on hand and offcuts are already paid
+// for: a plan uses them before it buys any, and costs nothing for them.
+enum class StockSource {
+    Bought, // bought for this plan (the default)
+    OnHand, // full bars in the yard (库存); `available` says how many
+    Offcut, // offcuts from the offcut store (余料库); `available` says how many
+};
+
 struct StockLength {
     long long length = 0;               // mm
-    std::optional<long long> available; // bars on hand; none: as many as needed
+    std::optional<long long> available; // bars there are; none: as many as needed
+    StockSource source = StockSource::Bought;
+    double price = 0; // yuan, per metre or per bar as PlanSettings::pricing says; bought only
 
     bool operator==(const StockLength&) const = default;
+};
+
+// What a plan minimises.
+enum class Pricing {
+    None,     // the length of stock bought (mm): no prices given
+    PerMetre, // the money paid, each stock length priced per metre
+    PerBar,   // the money paid, each stock length priced per bar
 };
 
 // Pieces longer than the longest stock bar are joined from several bars.
@@ -45,6 +62,7 @@ struct PlanSettings {
     long long keepOffcut = 0; // offcuts at least this long are kept (余料); 0: all is scrap
     SpliceRule splice;
     double timeLimitSeconds = 2.0; // per group
+    Pricing pricing = Pricing::None;
 };
 
 // The pieces of one grade and diameter.

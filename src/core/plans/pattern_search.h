@@ -80,8 +80,8 @@ public:
             // stock, the prices give a bound for every plan (Farley).
             double ratio = 1;
             for (int s = 0; s < stocks; ++s)
-                ratio = std::max(ratio, fills[std::size_t(s)].value /
-                                            double(m_problem.lengths[std::size_t(s)]));
+                if (m_problem.lpCost(s) > 0)
+                    ratio = std::max(ratio, fills[std::size_t(s)].value / m_problem.lpCost(s));
             double priced = 0;
             for (int i = 0; i < types; ++i)
                 priced += double(m_residual[std::size_t(i)]) * items[std::size_t(i)].value;
@@ -95,9 +95,9 @@ public:
                     limitPrice = std::min(0.0, m_lp.limitPrice(row++));
                 if (m_left[std::size_t(s)] <= 0)
                     continue;
-                const double length = double(m_problem.lengths[std::size_t(s)]);
-                const double reduced = length - limitPrice - fills[std::size_t(s)].value;
-                if (reduced >= -1e-7 * length)
+                const double cost = m_problem.lpCost(s);
+                const double reduced = cost - limitPrice - fills[std::size_t(s)].value;
+                if (reduced >= -1e-7 * std::max(cost, 1.0))
                     continue;
                 std::vector<std::pair<int, long long>> pieces;
                 for (int i = 0; i < types; ++i)
@@ -128,7 +128,10 @@ private:
     // Leaving a piece uncovered costs more than any bar could: a covered plan
     // is always cheaper where one exists.
     static double artificialCost(const Problem& problem) {
-        return 100.0 * double(problem.lengths.back() + problem.kerf);
+        double dearest = 1;
+        for (double c : problem.lpCosts)
+            dearest = std::max(dearest, c);
+        return 100.0 * dearest;
     }
 
     bool addPattern(int stock, std::vector<std::pair<int, long long>> pieces) {
@@ -149,7 +152,7 @@ private:
             for (int s = 0; s < stock; ++s)
                 limitRow += m_problem.available[std::size_t(s)] != kUnlimited;
         }
-        m_lp.addColumn(entries, limitRow, double(m_problem.lengths[std::size_t(stock)]));
+        m_lp.addColumn(entries, limitRow, m_problem.lpCost(stock));
         m_patterns.push_back({stock, std::move(pieces), 0});
         return true;
     }

@@ -51,7 +51,18 @@ struct Problem {
     std::vector<PieceType> types;     // longest first
     std::vector<long long> lengths;   // stock lengths, shortest first
     std::vector<long long> available; // per stock length; kUnlimited: as many as needed
+    // What a bar of each stock length costs, in whole units of the objective
+    // (mm of stock bought, or 0.00001 yuan where priced); 0 for bars already
+    // paid for. Plans are compared and bounded by these.
+    std::vector<long long> costs;
+    // The cost the pattern LP sees: `costs`, with a token cost for bars
+    // already paid for, so that the LP spends them sparingly. Never more
+    // than half a unit over all of them together.
+    std::vector<double> lpCosts;
     long long kerf = 0;
+
+    long long cost(int stock) const { return costs[std::size_t(stock)]; }
+    double lpCost(int stock) const { return lpCosts[std::size_t(stock)]; }
 
     long long weight(int type) const { return types[std::size_t(type)].length + kerf; }
     long long capacity(int stock) const { return lengths[std::size_t(stock)] + kerf; }

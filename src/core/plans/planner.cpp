@@ -74,7 +74,7 @@ bool greedyFill(const Problem& problem, std::vector<long long>& residual,
 long long stockOf(const Problem& problem, const std::vector<Cut>& cuts) {
     long long sum = 0;
     for (const Cut& cut : cuts)
-        sum += cut.count * problem.lengths[std::size_t(cut.stock)];
+        sum += cut.count * problem.cost(cut.stock);
     return sum;
 }
 
@@ -239,6 +239,8 @@ GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
         for (auto it = stock.constBegin(); it != stock.constEnd(); ++it) {
             problem.lengths.push_back(it.key());
             problem.available.push_back(it.value());
+            problem.costs.push_back(it.key());
+            problem.lpCosts.push_back(double(it.key()));
         }
     }
     const SpliceOutcome spliced = splicePieces(group, settings, problem.lengths.back());
@@ -299,7 +301,7 @@ GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
         return fail(QStringLiteral("限定根数的原材料不够下完这一组的料。"));
     // Rounded down a hair, so that the LP's own rounding never proves too much.
     const long long bound = (long long)std::ceil(plan.lowerBound - 1e-6 * plan.lowerBound - 1e-6);
-    plan.leastPossible = leastStockAtLeast(problem.lengths, bound);
+    plan.leastPossible = leastStockAtLeast(problem.costs, bound);
 
     // Diving: take the bars the LP's plan has whole, or one bar of a pattern
     // it uses in part, and solve again for what is left. Where the first dive
@@ -353,7 +355,7 @@ GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
             return;
         const long long reach =
             (long long)std::ceil(double(dive.stock) + lp.objective - 1e-6 * lp.objective - 1e-6);
-        if (leastStockAtLeast(problem.lengths, reach) >= stockOfBest())
+        if (leastStockAtLeast(problem.costs, reach) >= stockOfBest())
             return;
         std::vector<std::pair<double, int>> order;
         for (int j = 0; j < search.patterns(); ++j)
@@ -400,7 +402,7 @@ GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
                 }
                 if (dive.left[std::size_t(pattern.stock)] != kUnlimited)
                     dive.left[std::size_t(pattern.stock)] -= bars;
-                dive.stock += bars * problem.lengths[std::size_t(pattern.stock)];
+                dive.stock += bars * problem.cost(pattern.stock);
                 dive.cuts.push_back({pattern.stock, pattern.pieces, bars});
             }
             if (dive.placed == before.placed)
