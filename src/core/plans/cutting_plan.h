@@ -80,6 +80,7 @@ struct PlacedPiece {
 // Bars cut alike: `count` stock bars of `stock` mm, each giving `pieces`.
 struct Pattern {
     long long stock = 0;
+    StockSource source = StockSource::Bought;
     long long count = 0;
     QList<PlacedPiece> pieces;
     long long offcut = 0;    // what is left at the end after the last cut
@@ -89,7 +90,12 @@ struct Pattern {
 struct StockUse {
     long long length = 0;
     long long count = 0;
+    StockSource source = StockSource::Bought;
 };
+
+// Costs are whole units: mm of stock bought where no prices are given
+// (Pricing::None), otherwise this many units to the yuan.
+inline constexpr long long kCostUnitsPerYuan = 100'000;
 
 // A piece too long for any stock bar, and how it is joined.
 struct SplicedPiece {
@@ -113,21 +119,28 @@ struct GroupPlan {
     long long keptOffcut = 0;   // mm of offcuts kept (余料)
     long long waste = 0;        // stockLength - piecesLength - keptOffcut: scrap and kerf
     double utilisation = 0;     // piecesLength / stockLength
-    // No plan can use less stock than this (mm): the value of the pattern LP
-    // relaxation (Gilmore–Gomory), or where time ran out before it was
+    // What the plan minimises, in cost units (kCostUnitsPerYuan): the mm of
+    // stock bought without prices, the money paid with them. Bars on hand
+    // and offcuts cost nothing.
+    Pricing pricing = Pricing::None;
+    long long cost = 0;
+    // No plan can cost less than this (cost units): the value of the pattern
+    // LP relaxation (Gilmore–Gomory), or where time ran out before it was
     // solved, a weaker bound from the last prices.
     double lowerBound = 0;
     bool lpSolved = false; // lowerBound is the LP's optimum
-    // The least total of stock lengths on offer that reaches lowerBound: no
-    // plan can use less. With one stock length, bars = ceil(bound / length).
+    // The least total of bar costs on offer that reaches lowerBound, or
+    // where the search went through every plan, the plan's own cost: no
+    // plan can cost less. With one stock length, bars = ceil(bound / length).
     long long leastPossible = 0;
-    bool proven = false; // stockLength == leastPossible: no plan uses less stock
+    bool proven = false; // cost == leastPossible: no plan costs less
     bool timedOut = false;
     double seconds = 0;
 };
 
 struct Plan {
     QList<GroupPlan> groups;
+    long long cost = 0; // cost units, as the groups'
     long long stockLength = 0;
     long long piecesLength = 0;
     long long keptOffcut = 0;
