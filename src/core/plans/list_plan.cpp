@@ -40,6 +40,48 @@ const char* spliceCode(SpliceKind kind) {
     return "none";
 }
 
+const char* sourceCode(StockSource source) {
+    switch (source) {
+    case StockSource::Bought:
+        return "bought";
+    case StockSource::OnHand:
+        return "onHand";
+    case StockSource::Offcut:
+        return "offcut";
+    }
+    return "bought";
+}
+
+const char* pricingCode(Pricing pricing) {
+    switch (pricing) {
+    case Pricing::None:
+        return "none";
+    case Pricing::PerMetre:
+        return "metre";
+    case Pricing::PerBar:
+        return "bar";
+    }
+    return "none";
+}
+
+// The bars a group's patterns take, by length and source, longest first.
+QList<StockUse> stockUses(const QList<Pattern>& patterns) {
+    QList<StockUse> uses;
+    for (const Pattern& p : patterns) {
+        auto same = std::find_if(uses.begin(), uses.end(), [&](const StockUse& u) {
+            return u.length == p.stock && u.source == p.source;
+        });
+        if (same == uses.end())
+            uses << StockUse{p.stock, p.count, p.source};
+        else
+            same->count += p.count;
+    }
+    std::stable_sort(uses.begin(), uses.end(), [](const StockUse& a, const StockUse& b) {
+        return a.length != b.length ? a.length > b.length : int(a.source) < int(b.source);
+    });
+    return uses;
+}
+
 const char* lapCode(LapBasis basis) {
     switch (basis) {
     case LapBasis::Length:
@@ -136,6 +178,14 @@ struct PlanReader {
         if (!object(value, o, where))
             return false;
         ListPlanSettings& s = plan.settings;
+        const auto found = [&](auto values, const QString& code, auto& out) {
+            for (auto v : values)
+                if (code == QLatin1String(codeOf(v))) {
+                    out = v;
+                    return true;
+                }
+            return false;
+        };
         QJsonArray stock;
         if (!array(o, "stock", stock, where))
             return false;
@@ -151,10 +201,35 @@ struct PlanReader {
                     return false;
                 length.available = available;
             }
+            QString source;
+            if (!text(item, "source", source, where))
+                return false;
+            if (!source.isEmpty() &&
+                !found(std::array{StockSource::Bought, StockSource::OnHand, StockSource::Offcut},
+                       source, length.source))
+                return fail(where, QStringLiteral("未知的原材料来源“%1”").arg(source));
+            if (length.source != StockSource::Bought && !length.available)
+                return fail(
+                    where,
+                    QStringLiteral("库存或余料的 %1 mm 原材料须给出根数").arg(length.length));
+            if (item.contains(QStringLiteral("price")) &&
+                !number(item, "price", length.price, where))
+                return false;
             s.stock << length;
         }
         if (s.stock.isEmpty())
             return fail(where, QStringLiteral("没有原材料长度"));
+        QString pricing;
+        if (!text(o, "pricing", pricing, where))
+            return false;
+        if (!pricing.isEmpty() &&
+            !found(std::array{Pricing::None, Pricing::PerMetre, Pricing::PerBar}, pricing,
+                   s.pricing))
+            return fail(where, QStringLiteral("未知的计价方式“%1”").arg(pricing));
+        if (!flag(o, "useOffcuts", s.useOffcuts, where) ||
+            !flag(o, "storeOffcuts", s.storeOffcuts, where) ||
+            !text(o, "offcutStore", s.offcutStore, where))
+            return false;
         if (!whole(o, "kerf", s.kerf, where) || !whole(o, "keepOffcut", s.keepOffcut, where))
             return false;
         QJsonObject splice;
@@ -163,14 +238,6 @@ struct PlanReader {
         QString kind, lap;
         if (!text(splice, "kind", kind, where) || !text(splice, "lap", lap, where))
             return false;
-        const auto found = [&](auto values, const QString& code, auto& out) {
-            for (auto v : values)
-                if (code == QLatin1String(codeOf(v))) {
-                    out = v;
-                    return true;
-                }
-            return false;
-        };
         if (!found(std::array{SpliceKind::None, SpliceKind::Coupler, SpliceKind::Lap}, kind,
                    s.splice))
             return fail(where, QStringLiteral("未知的接头方式“%1”").arg(kind));
@@ -198,7 +265,7 @@ struct PlanReader {
         return number(o, "timeLimit", s.timeLimitSeconds, where);
     }
 
-    bool group(const QJsonValue& value, GroupPlan& g, const QString& where) {
+    bool group(const QJsonValue& value, GroupPlan& g, Pricing pricing, const QString& where) {
         QJsonObject o;
         long long diameter = 0;
         if (!object(value, o, where) || !text(o, "grade", g.grade, where) ||
@@ -219,6 +286,15 @@ struct PlanReader {
                 !whole(p, "offcut", pattern.offcut, at) ||
                 !flag(p, "offcutKept", pattern.offcutKept, at))
                 return false;
+            QString source;
+            if (!text(p, "source", source, at))
+                return false;
+            if (!source.isEmpty() &&
+                !std::any_of(std::begin(kSources), std::end(kSources), [&](StockSource v) {
+                    pattern.source = v;
+                    return source == QLatin1String(sourceCode(v));
+                }))
+                return fail(at, QStringLiteral("未知的原材料来源“%1”").arg(source));
             long long used = pattern.offcut;
             for (const QJsonValue& pv : pieces) {
                 QJsonObject piece;
@@ -256,16 +332,35 @@ struct PlanReader {
             return false;
         g.leastPossible = leastPossible;
         countTotals(g);
-        // Proven only as the solver proves it: no less stock than the bound.
-        g.proven = g.proven && g.error.isEmpty() && g.stockLength == g.leastPossible;
+        g.stock = stockUses(g.patterns);
+        g.pricing = pricing;
+        if (o.contains(QStringLiteral("cost"))) {
+            if (!whole(o, "cost", g.cost, where))
+                return false;
+        } else if (pricing != Pricing::None && g.error.isEmpty()) {
+            return fail(where, QStringLiteral("按价格下料的方案缺少费用“cost”"));
+        } else {
+            // Without prices the cost is the stock bought, which the patterns say.
+            g.cost = 0;
+            for (const Pattern& p : g.patterns)
+                if (p.source == StockSource::Bought)
+                    g.cost += p.stock * p.count;
+        }
+        // Proven only as the solver proves it: it costs no more than the bound.
+        g.proven = g.proven && g.error.isEmpty() && g.cost == g.leastPossible;
         return true;
     }
 
+    static constexpr StockSource kSources[] = {StockSource::Bought, StockSource::OnHand,
+                                               StockSource::Offcut};
+    static const char* codeOf(StockSource source) { return sourceCode(source); }
+    static const char* codeOf(Pricing pricing) { return pricingCode(pricing); }
     static const char* codeOf(SpliceKind kind) { return spliceCode(kind); }
     static const char* codeOf(LapBasis basis) { return lapCode(basis); }
 };
 
 void addToTotals(Plan& plan, const GroupPlan& group) {
+    plan.cost += group.cost;
     plan.stockLength += group.stockLength;
     plan.piecesLength += group.piecesLength;
     plan.keptOffcut += group.keptOffcut;
@@ -303,11 +398,41 @@ GroupLap lapByRules(const QString& grade, int diameter, const schedule::ListSett
     return lap;
 }
 
+long long barCost(const StockLength& stock, Pricing pricing) {
+    if (stock.source != StockSource::Bought)
+        return 0;
+    switch (pricing) {
+    case Pricing::None:
+        return stock.length;
+    case Pricing::PerMetre:
+        return std::llround(stock.price * double(stock.length) / 1000.0 * kCostUnitsPerYuan);
+    case Pricing::PerBar:
+        return std::llround(stock.price * kCostUnitsPerYuan);
+    }
+    return stock.length;
+}
+
+QString yuanText(double costUnits) {
+    // Whole fen, rounded half away from zero as a bill is.
+    const long long fen = std::llround(costUnits / (kCostUnitsPerYuan / 100));
+    const long long magnitude = fen < 0 ? -fen : fen;
+    return QStringLiteral("%1%2.%3")
+        .arg(fen < 0 ? QStringLiteral("-") : QString())
+        .arg(magnitude / 100)
+        .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+}
+
 GroupSettings groupSettings(const PieceGroup& group, const ListPlanSettings& settings,
-                            const schedule::ListSettings& list) {
+                            const schedule::ListSettings& list, const OffcutsOnOffer& offcuts) {
     GroupSettings out;
     PlanSettings& s = out.solver;
-    s.stock = settings.stock;
+    // Offcuts first: they are cut before any bar is taken from the yard or bought.
+    if (settings.useOffcuts)
+        s.stock = offcuts.value({group.grade, group.diameter});
+    else
+        s.stock.clear();
+    s.stock << settings.stock;
+    s.pricing = settings.pricing;
     s.kerf = settings.kerf;
     s.keepOffcut = settings.keepOffcut;
     s.timeLimitSeconds = settings.timeLimitSeconds;
@@ -365,7 +490,7 @@ QString planFingerprint(const schedule::CuttingList& list, const ListPlanSetting
 }
 
 ListPlan planList(const schedule::CuttingList& list, const ListPlanSettings& settings,
-                  const PlanControl& control) {
+                  const PlanControl& control, const OffcutsOnOffer& offcuts) {
     ListPlan out;
     out.settings = settings;
     out.concrete = list.settings.concrete;
@@ -382,7 +507,7 @@ ListPlan planList(const schedule::CuttingList& list, const ListPlanSettings& set
             break;
         }
         const PieceGroup& group = pieces.groups[g];
-        const GroupSettings s = groupSettings(group, settings, list.settings);
+        const GroupSettings s = groupSettings(group, settings, list.settings, offcuts);
         GroupPlan planned;
         if (s.error.isEmpty()) {
             planned = planGroup(group, s.solver, control, g, count);
@@ -404,11 +529,22 @@ bool isOutOfDate(const ListPlan& plan, const schedule::CuttingList& list) {
 
 QJsonObject planToJson(const ListPlan& plan) {
     const ListPlanSettings& s = plan.settings;
+    // Prices, stock on hand and offcuts are written only where given, so
+    // that a plan without them is the file it was before them.
+    bool newer = s.pricing != Pricing::None || s.useOffcuts || s.storeOffcuts;
     QJsonArray stock;
     for (const StockLength& length : s.stock) {
         QJsonObject item{{QStringLiteral("length"), double(length.length)}};
         if (length.available)
             item.insert(QStringLiteral("available"), double(*length.available));
+        if (length.source != StockSource::Bought) {
+            item.insert(QStringLiteral("source"), QLatin1String(sourceCode(length.source)));
+            newer = true;
+        }
+        if (length.price > 0) {
+            item.insert(QStringLiteral("price"), length.price);
+            newer = true;
+        }
         stock << item;
     }
     QJsonObject splice{{QStringLiteral("kind"), QLatin1String(spliceCode(s.splice))},
@@ -420,11 +556,19 @@ QJsonObject planToJson(const ListPlan& plan) {
                        {QStringLiteral("percentLapped"), plan.percentLapped}};
     if (plan.concreteCode == codes::ConcreteCode::Gb50010)
         splice.insert(QStringLiteral("concreteCode"), QStringLiteral("gb50010"));
-    const QJsonObject settings{{QStringLiteral("stock"), stock},
-                               {QStringLiteral("kerf"), double(s.kerf)},
-                               {QStringLiteral("keepOffcut"), double(s.keepOffcut)},
-                               {QStringLiteral("splice"), splice},
-                               {QStringLiteral("timeLimit"), s.timeLimitSeconds}};
+    QJsonObject settings{{QStringLiteral("stock"), stock},
+                         {QStringLiteral("kerf"), double(s.kerf)},
+                         {QStringLiteral("keepOffcut"), double(s.keepOffcut)},
+                         {QStringLiteral("splice"), splice},
+                         {QStringLiteral("timeLimit"), s.timeLimitSeconds}};
+    if (s.pricing != Pricing::None)
+        settings.insert(QStringLiteral("pricing"), QLatin1String(pricingCode(s.pricing)));
+    if (s.useOffcuts)
+        settings.insert(QStringLiteral("useOffcuts"), true);
+    if (s.storeOffcuts)
+        settings.insert(QStringLiteral("storeOffcuts"), true);
+    if (!s.offcutStore.isEmpty())
+        settings.insert(QStringLiteral("offcutStore"), s.offcutStore);
     QJsonArray groups;
     for (const GroupPlan& g : plan.plan.groups) {
         QJsonArray patterns;
@@ -433,11 +577,16 @@ QJsonObject planToJson(const ListPlan& plan) {
             for (const PlacedPiece& piece : p.pieces)
                 pieces << QJsonObject{{QStringLiteral("length"), double(piece.length)},
                                       {QStringLiteral("label"), piece.label}};
-            patterns << QJsonObject{{QStringLiteral("stock"), double(p.stock)},
-                                    {QStringLiteral("count"), double(p.count)},
-                                    {QStringLiteral("pieces"), pieces},
-                                    {QStringLiteral("offcut"), double(p.offcut)},
-                                    {QStringLiteral("offcutKept"), p.offcutKept}};
+            QJsonObject pattern{{QStringLiteral("stock"), double(p.stock)},
+                                {QStringLiteral("count"), double(p.count)},
+                                {QStringLiteral("pieces"), pieces},
+                                {QStringLiteral("offcut"), double(p.offcut)},
+                                {QStringLiteral("offcutKept"), p.offcutKept}};
+            if (p.source != StockSource::Bought) {
+                pattern.insert(QStringLiteral("source"), QLatin1String(sourceCode(p.source)));
+                newer = true;
+            }
+            patterns << pattern;
         }
         QJsonArray splices;
         for (const SplicedPiece& sp : g.splices) {
@@ -465,9 +614,11 @@ QJsonObject planToJson(const ListPlan& plan) {
                           {QStringLiteral("seconds"), g.seconds}};
         if (!g.error.isEmpty())
             group.insert(QStringLiteral("error"), g.error);
+        if (s.pricing != Pricing::None && g.error.isEmpty())
+            group.insert(QStringLiteral("cost"), double(g.cost));
         groups << group;
     }
-    return QJsonObject{{QStringLiteral("version"), kPlanSectionVersion},
+    return QJsonObject{{QStringLiteral("version"), newer ? kPlanSectionVersion : 1},
                        {QStringLiteral("fingerprint"), plan.fingerprint},
                        {QStringLiteral("settings"), settings},
                        {QStringLiteral("rowsLeftOut"), plan.rowsLeftOut},
@@ -503,7 +654,7 @@ LoadedPlan planFromJson(const QJsonValue& value) {
     int index = 0;
     for (const QJsonValue& v : groups) {
         GroupPlan group;
-        if (!reader.group(v, group, QStringLiteral("第 %1 组").arg(++index)))
+        if (!reader.group(v, group, plan.settings.pricing, QStringLiteral("第 %1 组").arg(++index)))
             return dropped(QStringLiteral("下料方案已损坏：%1").arg(reader.error));
         addToTotals(plan.plan, group);
         plan.plan.groups << group;

@@ -6,6 +6,7 @@
 
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QMap>
 #include <QString>
 
 #include <optional>
@@ -32,9 +33,26 @@ struct ListPlanSettings {
     double lapLength = 0;          // mm, with LapBasis::Length
     double lapDiameters = 0;       // with LapBasis::Diameters
     double timeLimitSeconds = 2.0; // per group
+    Pricing pricing = Pricing::None;
+    // The offcut store (余料库): its offcuts offered before new stock, and
+    // the offcuts the plan keeps put into it when the plan is accepted.
+    bool useOffcuts = false;
+    bool storeOffcuts = false;
+    QString offcutStore; // the store's file, relative to the list's folder; empty: the default
 
     bool operator==(const ListPlanSettings&) const = default;
 };
+
+// Offcuts on offer from the offcut store, by grade and diameter: stock of
+// source Offcut, each length with how many bars there are.
+using OffcutsOnOffer = QMap<std::pair<QString, int>, QList<StockLength>>;
+
+// What a bar of `stock` costs in cost units (kCostUnitsPerYuan): its
+// length in mm without prices, its price with them; bars on hand and
+// offcuts cost nothing.
+long long barCost(const StockLength& stock, Pricing pricing);
+// Money in cost units as yuan with two decimals: "1234.56".
+QString yuanText(double costUnits);
 
 // The lap of one group by the anchorage rules, with the list's concrete,
 // seismic grade and share lapped.
@@ -48,12 +66,13 @@ GroupLap lapByRules(const QString& grade, int diameter, const schedule::ListSett
 
 // The settings the solver takes for one group: the lap resolved to mm.
 // Where the rules give no lap and the group needs one, `error` says why.
+// With useOffcuts, the group's offcuts on offer come before the stock.
 struct GroupSettings {
     PlanSettings solver;
     QString error;
 };
 GroupSettings groupSettings(const PieceGroup& group, const ListPlanSettings& settings,
-                            const schedule::ListSettings& list);
+                            const schedule::ListSettings& list, const OffcutsOnOffer& offcuts = {});
 
 struct ListPlan {
     ListPlanSettings settings;
@@ -78,14 +97,16 @@ QString planFingerprint(const schedule::CuttingList& list, const ListPlanSetting
 // Plans the list group by group; cancelled (control.cancel) as soon as the
 // group being planned stops.
 ListPlan planList(const schedule::CuttingList& list, const ListPlanSettings& settings,
-                  const PlanControl& control = {});
+                  const PlanControl& control = {}, const OffcutsOnOffer& offcuts = {});
 
 // The list no longer gives the pieces (or laps) the plan was made from: the
 // plan is out of date (过期) until it is made again.
 bool isOutOfDate(const ListPlan& plan, const schedule::CuttingList& list);
 
-// The "plan" object of the list's file (docs/cutting-list-file.md).
-inline constexpr int kPlanSectionVersion = 1;
+// The "plan" object of the list's file (docs/cutting-list-file.md). A plan
+// without prices, stock on hand or offcuts is written as version 1, as
+// before them, so that older Corvala still reads it.
+inline constexpr int kPlanSectionVersion = 2;
 QJsonObject planToJson(const ListPlan& plan);
 struct LoadedPlan {
     std::optional<ListPlan> plan;
