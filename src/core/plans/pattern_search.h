@@ -58,11 +58,16 @@ public:
         Outcome outcome;
         const int types = int(m_problem.types.size());
         const int stocks = int(m_problem.lengths.size());
+        // Before any prices: the pieces' length at the cheapest cost per mm.
         double demandLength = 0;
         for (int i = 0; i < types; ++i)
             demandLength +=
                 double(m_residual[std::size_t(i)]) * double(m_problem.types[std::size_t(i)].length);
-        outcome.farleyBound = demandLength;
+        double cheapestPerMm = std::numeric_limits<double>::max();
+        for (int s = 0; s < stocks; ++s)
+            cheapestPerMm = std::min(cheapestPerMm, m_problem.lpCost(s) /
+                                                        double(m_problem.lengths[std::size_t(s)]));
+        outcome.farleyBound = demandLength * cheapestPerMm;
         for (;;) {
             if (stop.expired() || !m_lp.solve(stop.secondsLeft()))
                 return outcome;

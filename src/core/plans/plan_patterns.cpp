@@ -59,6 +59,7 @@ QList<Pattern> writePatterns(const Problem& problem, const std::vector<Cut>& cut
                 run = std::min(run, (current(type).second - usedOfLabel[std::size_t(type)]) / n);
             Pattern pattern;
             pattern.stock = problem.lengths[std::size_t(cut.stock)];
+            pattern.source = problem.sources[std::size_t(cut.stock)];
             if (run > 0) {
                 pattern.count = run;
                 for (const auto& [type, n] : cut.pieces) {
@@ -79,6 +80,7 @@ QList<Pattern> writePatterns(const Problem& problem, const std::vector<Cut>& cut
             finish(pattern);
             // A run that looks like the one before it joins it.
             if (!patterns.isEmpty() && patterns.last().stock == pattern.stock &&
+                patterns.last().source == pattern.source &&
                 patterns.last().pieces.size() == pattern.pieces.size()) {
                 bool same = true;
                 for (int k = 0; k < pattern.pieces.size() && same; ++k)
@@ -98,7 +100,7 @@ QList<Pattern> writePatterns(const Problem& problem, const std::vector<Cut>& cut
 }
 
 void addUp(GroupPlan& plan) {
-    QMap<long long, long long> bars;
+    QMap<QPair<long long, int>, long long> bars; // (length, source): bars
     for (const Pattern& p : plan.patterns) {
         long long pieces = 0;
         for (const PlacedPiece& piece : p.pieces)
@@ -107,11 +109,11 @@ void addUp(GroupPlan& plan) {
         plan.piecesLength += p.count * pieces;
         if (p.offcutKept)
             plan.keptOffcut += p.count * p.offcut;
-        bars[p.stock] += p.count;
+        bars[{p.stock, int(p.source)}] += p.count;
     }
     for (auto it = bars.constEnd(); it != bars.constBegin();) {
         --it;
-        plan.stock << StockUse{it.key(), it.value()};
+        plan.stock << StockUse{it.key().first, it.value(), StockSource(it.key().second)};
     }
     plan.waste = plan.stockLength - plan.piecesLength - plan.keptOffcut;
     plan.utilisation =

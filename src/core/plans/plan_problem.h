@@ -49,16 +49,19 @@ struct Cut {
 
 struct Problem {
     std::vector<PieceType> types;     // longest first
-    std::vector<long long> lengths;   // stock lengths, shortest first
+    std::vector<long long> lengths;   // stock lengths, shortest first (the cheaper of two alike)
     std::vector<long long> available; // per stock length; kUnlimited: as many as needed
-    // What a bar of each stock length costs, in whole units of the objective
-    // (mm of stock bought, or 0.00001 yuan where priced); 0 for bars already
-    // paid for. Plans are compared and bounded by these.
+    std::vector<StockSource> sources; // per stock length
+    // What a bar of each stock length costs, in whole units of the search's
+    // objective. Plans are compared and bounded by these. Bars bought cost
+    // their price (or length) times `paidScale`; bars already paid for cost
+    // their length (coarsened where need be), so that any saving of money
+    // outweighs all the steel on hand and, money being equal, the plan that
+    // uses least of the yard's steel wins.
     std::vector<long long> costs;
-    // The cost the pattern LP sees: `costs`, with a token cost for bars
-    // already paid for, so that the LP spends them sparingly. Never more
-    // than half a unit over all of them together.
-    std::vector<double> lpCosts;
+    std::vector<double> lpCosts;  // the same, as the pattern LP sees them
+    std::vector<long long> money; // per bar, in cost units (kCostUnitsPerYuan); 0 if paid for
+    long long paidScale = 1;      // 1 + every bar already paid for, at its cost
     long long kerf = 0;
 
     long long cost(int stock) const { return costs[std::size_t(stock)]; }
@@ -72,12 +75,15 @@ struct Problem {
             sum += n * weight(type);
         return sum;
     }
-    // The shortest stock with bars left that holds this load.
-    int shortestHolding(long long load, const std::vector<long long>& left) const {
+    // The cheapest stock with bars left that holds this load (the shorter
+    // of two alike).
+    int cheapestHolding(long long load, const std::vector<long long>& left) const {
+        int best = -1;
         for (int s = 0; s < int(lengths.size()); ++s)
-            if (left[std::size_t(s)] > 0 && capacity(s) >= load)
-                return s;
-        return -1;
+            if (left[std::size_t(s)] > 0 && capacity(s) >= load &&
+                (best < 0 || cost(s) < cost(best)))
+                best = s;
+        return best;
     }
 };
 

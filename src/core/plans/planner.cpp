@@ -58,7 +58,7 @@ bool greedyFill(const Problem& problem, std::vector<long long>& residual,
                 room -= take * problem.weight(i);
             }
         }
-        cut.stock = problem.shortestHolding(problem.load(cut.pieces), left);
+        cut.stock = problem.cheapestHolding(problem.load(cut.pieces), left);
         long long repeat = left[std::size_t(cut.stock)];
         for (const auto& [type, n] : cut.pieces)
             repeat = std::min(repeat, residual[std::size_t(type)] / n);
@@ -78,15 +78,22 @@ long long stockOf(const Problem& problem, const std::vector<Cut>& cuts) {
     return sum;
 }
 
-// Each bar on the shortest stock that still holds its pieces, where bars of
-// that length are left.
+long long moneyOf(const Problem& problem, const std::vector<Cut>& cuts) {
+    long long sum = 0;
+    for (const Cut& cut : cuts)
+        sum += cut.count * problem.money[std::size_t(cut.stock)];
+    return sum;
+}
+
+// Each bar on the cheapest stock that still holds its pieces, where bars of
+// it are left: without prices, the shortest.
 void shortenBars(const Problem& problem, std::vector<long long> left, std::vector<Cut>& cuts) {
     std::vector<Cut> out;
     for (Cut& cut : cuts) {
         const long long load = problem.load(cut.pieces);
         while (cut.count > 0) {
-            const int s = problem.shortestHolding(load, left);
-            if (s < 0 || s >= cut.stock)
+            const int s = problem.cheapestHolding(load, left);
+            if (s < 0 || problem.cost(s) >= problem.cost(cut.stock))
                 break;
             const long long moved = std::min(cut.count, left[std::size_t(s)]);
             Cut shorter = cut;
@@ -113,12 +120,20 @@ long long leastStockAtLeast(const std::vector<long long>& lengths, long long bou
         return 0;
     long long unit = 0;
     for (long long l : lengths)
-        unit = std::gcd(unit, l);
+        if (l > 0)
+            unit = std::gcd(unit, l);
+    if (unit == 0)
+        return bound;
     std::vector<long long> scaled;
     for (long long l : lengths)
-        scaled.push_back(l / unit);
+        if (l > 0)
+            scaled.push_back(l / unit);
     const long long target = (bound + unit - 1) / unit;
     const long long m = *std::min_element(scaled.begin(), scaled.end());
+    // Prices that share no common measure make the remainders too many to
+    // go through: the bound itself, rounded to the common unit, still holds.
+    if (m > 200'000)
+        return target * unit;
     std::vector<long long> least(std::size_t(m), kUnlimited);
     least[0] = 0;
     std::set<std::pair<long long, long long>> queue{{0, 0}};
@@ -145,6 +160,59 @@ long long leastStockAtLeast(const std::vector<long long>& lengths, long long bou
     return best * unit;
 }
 
+// What one bar costs in money (cost units): its length where no prices are
+// given; nothing for bars already paid for.
+long long moneyPerBar(const StockLength& s, Pricing pricing) {
+    if (s.source != StockSource::Bought)
+        return 0;
+    // Prices are taken to the fen, so that a bar's cost is a whole number of
+    // units whatever its length.
+    const long long fen = std::llround(s.price * 100);
+    switch (pricing) {
+    case Pricing::None:
+        return s.length;
+    case Pricing::PerMetre:
+        return fen * s.length; // fen/m × mm = kCostUnitsPerYuan units
+    case Pricing::PerBar:
+        return fen * (kCostUnitsPerYuan / 100);
+    }
+    return s.length;
+}
+
+// The search's costs: money first, then the steel already paid for. Bars
+// paid for cost their length in `step`s of mm, bought bars their money times
+// one more than all those together, so that no use of the yard's steel can
+// outweigh a unit of money. The step grows only where the products could
+// overflow (a yard of thousands of bars and a list of millions of pieces).
+void setCosts(Problem& problem, long long pieces) {
+    long long dearest = 1;
+    for (long long m : problem.money)
+        dearest = std::max(dearest, m);
+    const long long barsAtMost = std::max(1LL, pieces);
+    for (long long step = 1;; step *= 10) {
+        long long paid = 0;
+        bool fits = true;
+        for (std::size_t s = 0; s < problem.lengths.size() && fits; ++s)
+            if (problem.sources[s] != StockSource::Bought) {
+                const long long bars = std::min(problem.available[s], barsAtMost);
+                paid += bars * ((problem.lengths[s] + step - 1) / step);
+                fits = paid < (1LL << 40);
+            }
+        const long long scale = 1 + paid;
+        fits = fits && double(scale) * double(dearest) * double(barsAtMost) < 4e18;
+        if (!fits && step < 1'000'000'000'000LL)
+            continue;
+        problem.paidScale = fits ? scale : 1;
+        problem.costs.clear();
+        for (std::size_t s = 0; s < problem.lengths.size(); ++s)
+            problem.costs.push_back(problem.sources[s] == StockSource::Bought
+                                        ? problem.money[s] * problem.paidScale
+                                        : std::max(1LL, (problem.lengths[s] + step - 1) / step));
+        problem.lpCosts.assign(problem.costs.begin(), problem.costs.end());
+        return;
+    }
+}
+
 } // namespace
 
 QString checkSettings(const PlanSettings& settings) {
@@ -155,6 +223,16 @@ QString checkSettings(const PlanSettings& settings) {
             return QStringLiteral("原材料长度 %1 mm 不对：必须大于 0。").arg(s.length);
         if (s.available && *s.available < 0)
             return QStringLiteral("%1 mm 原材料的根数不能为负数。").arg(s.length);
+        if (s.source != StockSource::Bought && !s.available)
+            return QStringLiteral("%1 mm 的%2要给出根数。")
+                .arg(s.length)
+                .arg(s.source == StockSource::OnHand ? QStringLiteral("库存料")
+                                                     : QStringLiteral("余料"));
+        if (s.source == StockSource::Bought && settings.pricing != Pricing::None &&
+            !(std::isfinite(s.price) && s.price > 0 && s.price < 1e6))
+            return QStringLiteral("%1 mm 原材料的价格 %2 元不对：必须大于 0。")
+                .arg(s.length)
+                .arg(s.price);
     }
     if (settings.kerf < 0)
         return QStringLiteral("锯口宽度不能为负数。");
@@ -230,17 +308,18 @@ GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
     Problem problem;
     problem.kerf = settings.kerf;
     {
-        QMap<long long, long long> stock; // length: bars available
+        // Bars alike in length, price and source are one stock length.
+        QMap<std::tuple<long long, long long, int>, long long> stock; // bars available
         for (const StockLength& s : settings.stock) {
-            long long& count = stock[s.length];
+            long long& count = stock[{s.length, moneyPerBar(s, settings.pricing), int(s.source)}];
             const long long more = s.available ? *s.available : kUnlimited;
             count = (count == kUnlimited || more == kUnlimited) ? kUnlimited : count + more;
         }
         for (auto it = stock.constBegin(); it != stock.constEnd(); ++it) {
-            problem.lengths.push_back(it.key());
+            problem.lengths.push_back(std::get<0>(it.key()));
+            problem.money.push_back(std::get<1>(it.key()));
+            problem.sources.push_back(StockSource(std::get<2>(it.key())));
             problem.available.push_back(it.value());
-            problem.costs.push_back(it.key());
-            problem.lpCosts.push_back(double(it.key()));
         }
     }
     const SpliceOutcome spliced = splicePieces(group, settings, problem.lengths.back());
@@ -271,6 +350,7 @@ GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
         pieces += type.demand;
         piecesLength += double(type.demand) * double(type.length);
     }
+    setCosts(problem, pieces);
 
     Stop stop{start + std::chrono::microseconds(
                           (long long)(std::max(0.0, settings.timeLimitSeconds) * 1e6)),
@@ -296,12 +376,34 @@ GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
     PatternSearch search(problem, demand);
     const PatternSearch::Outcome root = search.solve(stop);
     plan.lpSolved = root.solved;
-    plan.lowerBound = std::max(piecesLength, root.solved ? root.objective : root.farleyBound);
     if (root.solved && !root.feasible)
         return fail(QStringLiteral("限定根数的原材料不够下完这一组的料。"));
+    // The bound in the search's costs: no plan pays less per mm of pieces
+    // than the cheapest stock does, nor less than the pattern LP.
+    double cheapestPerMm = std::numeric_limits<double>::max();
+    for (int s = 0; s < int(problem.lengths.size()); ++s)
+        cheapestPerMm =
+            std::min(cheapestPerMm, problem.lpCost(s) / double(problem.lengths[std::size_t(s)]));
+    const double searchBound =
+        std::max(piecesLength * cheapestPerMm, root.solved ? root.objective : root.farleyBound);
     // Rounded down a hair, so that the LP's own rounding never proves too much.
-    const long long bound = (long long)std::ceil(plan.lowerBound - 1e-6 * plan.lowerBound - 1e-6);
-    plan.leastPossible = leastStockAtLeast(problem.costs, bound);
+    const auto shaved = [](double bound) {
+        return (long long)std::ceil(bound - 1e-6 * bound - 1e-6);
+    };
+    const long long leastInternal = leastStockAtLeast(problem.costs, shaved(searchBound));
+    // In money: whatever the steel paid for adds to the search's cost, it is
+    // less than one bought unit in all.
+    plan.pricing = settings.pricing;
+    plan.lowerBound =
+        std::max(0.0, (searchBound - double(problem.paidScale - 1)) / double(problem.paidScale));
+    {
+        std::vector<long long> bought;
+        for (long long m : problem.money)
+            if (m > 0)
+                bought.push_back(m);
+        plan.leastPossible =
+            bought.empty() ? 0 : leastStockAtLeast(bought, shaved(plan.lowerBound));
+    }
 
     // Diving: take the bars the LP's plan has whole, or one bar of a pattern
     // it uses in part, and solve again for what is left. Where the first dive
@@ -337,7 +439,7 @@ GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
             record(dive.cuts, dive.left);
             return;
         }
-        if (stockOfBest() <= plan.leastPossible)
+        if (stockOfBest() <= leastInternal)
             return;
         if (stop.expired() || nodes >= kNodes) {
             if (nodes < kNodes || detours == 2) // the first dive is always finished
@@ -412,7 +514,7 @@ GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
             explore(detours - (tried > 0 ? 1 : 0));
             dive = before;
             ++tried;
-            if (stockOfBest() <= plan.leastPossible)
+            if (stockOfBest() <= leastInternal)
                 return;
         }
     };
@@ -426,7 +528,12 @@ GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
 
     plan.patterns = writePatterns(problem, best, settings);
     addUp(plan);
-    plan.proven = plan.stockLength <= plan.leastPossible;
+    plan.cost = moneyOf(problem, best);
+    // A plan at the least its costs can reach is the cheapest there is, in
+    // money too: no use of the yard's steel outweighs a unit of money.
+    if (stockOf(problem, best) <= leastInternal)
+        plan.leastPossible = std::min(plan.leastPossible, plan.cost);
+    plan.proven = plan.cost <= plan.leastPossible;
     plan.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     return plan;
 }
@@ -441,6 +548,7 @@ Plan planGroups(const QList<PieceGroup>& groups, const PlanSettings& settings,
         }
         plan.groups << planGroup(groups[g], settings, control, g, int(groups.size()));
         const GroupPlan& group = plan.groups.last();
+        plan.cost += group.cost;
         plan.stockLength += group.stockLength;
         plan.piecesLength += group.piecesLength;
         plan.keptOffcut += group.keptOffcut;

@@ -98,9 +98,16 @@ void expectSound(const GroupPlan& plan, const PieceGroup& group, const PlanSetti
     for (const StockUse& use : plan.stock)
         bought += use.length * use.count;
     EXPECT_EQ(bought, stock);
-    // The bound is never above what the plan uses.
-    EXPECT_LE(plan.lowerBound, double(plan.stockLength) + 1e-6);
-    EXPECT_LE(plan.leastPossible, plan.stockLength);
+    // The bound is never above what the plan costs; without prices and
+    // without bars already paid for, the cost is the stock's length.
+    EXPECT_LE(plan.lowerBound, double(plan.cost) + 1e-6);
+    EXPECT_LE(plan.leastPossible, plan.cost);
+    const bool allBought =
+        std::all_of(settings.stock.begin(), settings.stock.end(),
+                    [](const StockLength& s) { return s.source == StockSource::Bought; });
+    if (settings.pricing == Pricing::None && allBought) {
+        EXPECT_EQ(plan.cost, plan.stockLength);
+    }
 }
 
 // The least stock for a handful of pieces, by trying every way of sharing
@@ -329,6 +336,10 @@ TEST(CuttingPlan, BadInputsAreRefusedWithTheirReason) {
     PlanSettings few = settingsWith({{12000, 2}});
     PlanSettings negative = ordinary;
     negative.keepOffcut = -1;
+    PlanSettings unpriced = settingsWith({{9000, std::nullopt, StockSource::Bought, 4.4},
+                                          {12000, std::nullopt, StockSource::Bought, 0}});
+    unpriced.pricing = Pricing::PerMetre;
+    PlanSettings uncounted = settingsWith({{12000, std::nullopt}, {3000, {}, StockSource::Offcut}});
     const struct {
         PieceGroup group;
         PlanSettings settings;
@@ -351,6 +362,8 @@ TEST(CuttingPlan, BadInputsAreRefusedWithTheirReason) {
          "搭接长度 12000 mm 不短于最长的原材料 12000 mm，无法接长“KL1”。"},
         {{"", 0, {{7000, 3, "A"}}}, few, "限定根数的原材料不够下完这一组的料。"},
         {{"", 0, {{7000, 3, "A"}}}, negative, "余料的最短长度不能为负数。"},
+        {{"", 0, {{7000, 3, "A"}}}, unpriced, "12000 mm 原材料的价格 0 元不对：必须大于 0。"},
+        {{"", 0, {{7000, 3, "A"}}}, uncounted, "3000 mm 的余料要给出根数。"},
         {{"", 0, {{7000, 60'000'000, "A"}, {6000, 60'000'000, "B"}}},
          ordinary,
          "这一组的料超过 100000000 根，太多，无法排料。"},
@@ -361,6 +374,183 @@ TEST(CuttingPlan, BadInputsAreRefusedWithTheirReason) {
         EXPECT_EQ(plan.error.toStdString(), row.error);
         EXPECT_TRUE(plan.patterns.isEmpty());
     }
+}
+
+// The least money for a handful of pieces, by trying every way of sharing
+// them out over bars: each bar bought at the cheapest price that holds it,
+// or cut from one of `onHand` free bars of `onHandLength`, which go to the
+// bars that would cost most to buy.
+long long exhaustiveLeastMoney(std::vector<long long> pieces,
+                               const std::vector<std::pair<long long, long long>>& bought,
+                               long long onHandLength, long long onHand, long long kerf) {
+    std::sort(pieces.begin(), pieces.end(), std::greater<>());
+    long long longest = onHand > 0 ? onHandLength : 0;
+    for (const auto& [length, price] : bought)
+        longest = std::max(longest, length);
+    std::vector<long long> loads;
+    long long best = std::numeric_limits<long long>::max();
+    const auto cost = [&] {
+        long long sum = 0;
+        std::vector<long long> freeable; // what each bar that fits a free bar would cost
+        for (long long load : loads) {
+            long long cheapest = std::numeric_limits<long long>::max() / 4;
+            for (const auto& [length, price] : bought)
+                if (length + kerf >= load)
+                    cheapest = std::min(cheapest, price);
+            sum += cheapest;
+            if (onHandLength + kerf >= load)
+                freeable.push_back(cheapest);
+        }
+        std::sort(freeable.begin(), freeable.end(), std::greater<>());
+        for (std::size_t k = 0; k < freeable.size() && (long long)k < onHand; ++k)
+            sum -= freeable[k];
+        return sum;
+    };
+    std::function<void(std::size_t)> place = [&](std::size_t i) {
+        if (i == pieces.size()) {
+            best = std::min(best, cost());
+            return;
+        }
+        const long long w = pieces[i] + kerf;
+        for (std::size_t b = 0; b < loads.size(); ++b)
+            if (loads[b] + w <= longest + kerf) {
+                loads[b] += w;
+                place(i + 1);
+                loads[b] -= w;
+            }
+        loads.push_back(w);
+        place(i + 1);
+        loads.pop_back();
+    };
+    place(0);
+    return best;
+}
+
+TEST(CuttingPlan, PricedStockCostsWhatItShould) {
+    // Five pieces of 5900: a 6 m bar holds one, a 9 m bar one, a 12 m bar
+    // two. By the metre at 4.50, 4.40 and 4.35 yuan a bar costs 27.00, 39.60
+    // and 52.20: two 12 m bars and a 6 m bar, 131.40 yuan (all 6 m: 135.00).
+    const PieceGroup group{QString(), 0, {{5900, 5, "A"}}};
+    PlanSettings settings = settingsWith({{6000, std::nullopt, StockSource::Bought, 4.50},
+                                          {9000, std::nullopt, StockSource::Bought, 4.40},
+                                          {12000, std::nullopt, StockSource::Bought, 4.35}});
+    settings.pricing = Pricing::PerMetre;
+    GroupPlan plan = planGroup(group, settings);
+    expectSound(plan, group, settings);
+    EXPECT_EQ(plan.cost, 13140 * kCostUnitsPerYuan / 100);
+    EXPECT_TRUE(plan.proven) << plan.leastPossible;
+    EXPECT_EQ(plan.stockLength, 2 * 12000 + 6000);
+
+    // By the bar at 25, 38 and 55 yuan two 6 m bars are cheaper than one
+    // 12 m bar: five 6 m bars, 125 yuan.
+    settings.stock = {{6000, std::nullopt, StockSource::Bought, 25},
+                      {9000, std::nullopt, StockSource::Bought, 38},
+                      {12000, std::nullopt, StockSource::Bought, 55}};
+    settings.pricing = Pricing::PerBar;
+    plan = planGroup(group, settings);
+    expectSound(plan, group, settings);
+    EXPECT_EQ(plan.cost, 125 * kCostUnitsPerYuan);
+    EXPECT_TRUE(plan.proven);
+    EXPECT_EQ(plan.stockLength, 5 * 6000);
+
+    // The same by the metre with one 12 m bar in the yard: it takes two
+    // pieces for nothing, the other three cost 52.20 + 27.00.
+    settings.pricing = Pricing::PerMetre;
+    settings.stock = {{6000, std::nullopt, StockSource::Bought, 4.50},
+                      {9000, std::nullopt, StockSource::Bought, 4.40},
+                      {12000, std::nullopt, StockSource::Bought, 4.35},
+                      {12000, 1, StockSource::OnHand, 0}};
+    plan = planGroup(group, settings);
+    expectSound(plan, group, settings);
+    EXPECT_EQ(plan.cost, 7920 * kCostUnitsPerYuan / 100);
+    EXPECT_TRUE(plan.proven);
+    bool tookTheYardsBar = false;
+    for (const StockUse& use : plan.stock)
+        tookTheYardsBar = tookTheYardsBar || (use.source == StockSource::OnHand &&
+                                              use.length == 12000 && use.count == 1);
+    EXPECT_TRUE(tookTheYardsBar);
+}
+
+TEST(CuttingPlan, BarsAlreadyPaidForAreUsedFirstAndSparingly) {
+    // Five 12 m bars in the yard and two pieces of 5900: one bar holds both,
+    // so one is cut and nothing bought.
+    const PieceGroup two{QString(), 0, {{5900, 2, "A"}}};
+    PlanSettings settings = settingsWith({{12000, std::nullopt}, {12000, 5, StockSource::OnHand}});
+    GroupPlan plan = planGroup(two, settings);
+    expectSound(plan, two, settings);
+    EXPECT_EQ(plan.cost, 0);
+    EXPECT_EQ(plan.stockLength, 12000);
+    ASSERT_EQ(plan.stock.size(), 1);
+    EXPECT_EQ(plan.stock[0].source, StockSource::OnHand);
+
+    // An offcut of 3000 takes the 2900; the two 6000s fill one bought 12 m
+    // bar. Without the offcut the 2900 would cost a second bar.
+    const PieceGroup mixed{QString(), 0, {{6000, 2, "B"}, {2900, 1, "C"}}};
+    settings = settingsWith({{12000, std::nullopt}, {3000, 1, StockSource::Offcut}});
+    plan = planGroup(mixed, settings);
+    expectSound(plan, mixed, settings);
+    EXPECT_EQ(plan.cost, 12000);
+    EXPECT_TRUE(plan.proven);
+    EXPECT_EQ(plan.stockLength, 15000);
+    for (const Pattern& p : plan.patterns)
+        if (p.stock == 3000) {
+            EXPECT_EQ(p.source, StockSource::Offcut);
+        }
+}
+
+TEST(CuttingPlan, PricedSmallInstancesAgainstExhaustiveSearch) {
+    std::mt19937 random(20261209);
+    int optimal = 0;
+    int instances = 0;
+    for (int round = 0; round < 100; ++round) {
+        std::uniform_int_distribution<long long> length(80, 690);
+        std::uniform_int_distribution<int> types(2, 4);
+        std::uniform_int_distribution<long long> count(1, 3);
+        std::uniform_int_distribution<long long> fen(2000, 9000);
+        QList<Piece> pieces;
+        std::vector<long long> all;
+        for (int t = types(random); t > 0; --t) {
+            const Piece piece{length(random), count(random), QString()};
+            pieces << piece;
+            for (long long k = 0; k < piece.count; ++k)
+                all.push_back(piece.length);
+        }
+        if (all.size() > 8)
+            continue;
+        ++instances;
+        PlanSettings settings;
+        settings.pricing = round % 2 ? Pricing::PerBar : Pricing::PerMetre;
+        settings.kerf = round % 3 == 0 ? 5 : 0;
+        settings.stock.clear();
+        std::vector<std::pair<long long, long long>> bought;
+        for (long long l : {700LL, 1000LL}) {
+            const long long priceFen = fen(random);
+            settings.stock << StockLength{l, std::nullopt, StockSource::Bought,
+                                          double(priceFen) / 100};
+            bought.push_back({l, settings.pricing == Pricing::PerBar
+                                     ? priceFen * (kCostUnitsPerYuan / 100)
+                                     : priceFen * l});
+        }
+        const long long onHandLength = round % 4 < 2 ? 700 : 1000;
+        const long long onHand = round % 5 == 0 ? 0 : round % 3;
+        if (onHand > 0)
+            settings.stock << StockLength{onHandLength, onHand, StockSource::OnHand, 0};
+        const PieceGroup group{QString(), 0, pieces};
+        const GroupPlan plan = planGroup(group, settings);
+        SCOPED_TRACE(round);
+        expectSound(plan, group, settings);
+        const long long best =
+            exhaustiveLeastMoney(all, bought, onHandLength, onHand, settings.kerf);
+        EXPECT_LE(plan.lowerBound, double(best) + 1e-6);
+        EXPECT_LE(plan.leastPossible, best);
+        EXPECT_GE(plan.cost, best);
+        if (plan.proven) {
+            EXPECT_EQ(plan.cost, best);
+        }
+        optimal += plan.cost == best;
+    }
+    EXPECT_GT(instances, 60);
+    EXPECT_GE(optimal, instances * 9 / 10);
 }
 
 TEST(CuttingPlan, LimitedStockIsRespected) {
