@@ -303,7 +303,7 @@ TEST(PlanSection, NewerOrGarbledPlanIsDroppedWithTheReasonAndTheListStillOpens) 
     };
 
     QJsonObject newer = good;
-    newer.insert(QStringLiteral("version"), 2);
+    newer.insert(QStringLiteral("version"), kPlanSectionVersion + 1);
     LoadedPlan read = reopened(newer);
     EXPECT_FALSE(read.plan);
     EXPECT_TRUE(read.error.contains(QStringLiteral("更新版本"))) << read.error.toStdString();
@@ -339,4 +339,174 @@ TEST(PlanSection, NewerOrGarbledPlanIsDroppedWithTheReasonAndTheListStillOpens) 
     ASSERT_TRUE(odd.list) << odd.error.toStdString();
     EXPECT_FALSE(planFromJson(odd.plan).plan);
     EXPECT_FALSE(planFromJson(odd.plan).error.isEmpty());
+}
+
+namespace {
+
+std::string useText(const StockUse& u) {
+    return std::to_string(u.length) + " x " + std::to_string(u.count) + " from " +
+           std::to_string(int(u.source));
+}
+
+// A plan by hand, as a priced run with stock on hand and an offcut gives it.
+ListPlan pricedPlan() {
+    ListPlan plan;
+    plan.settings.stock = {{12000, std::nullopt, StockSource::Bought, 4.35},
+                           {9000, std::nullopt, StockSource::Bought, 4.40},
+                           {12000, 20, StockSource::OnHand, 0}};
+    plan.settings.pricing = Pricing::PerMetre;
+    plan.settings.useOffcuts = true;
+    plan.settings.storeOffcuts = true;
+    plan.settings.offcutStore = QStringLiteral("余料库.json");
+    plan.settings.splice = SpliceKind::None;
+    GroupPlan g;
+    g.grade = QStringLiteral("HRB400");
+    g.diameter = 25;
+    g.patterns
+        << Pattern{12000, StockSource::OnHand, 3, {{5900, QStringLiteral("KL1 1")}}, 6100, true}
+        << Pattern{9000, StockSource::Bought, 2, {{5900, QStringLiteral("KL1 1")}}, 3100, true}
+        << Pattern{2600, StockSource::Offcut, 1, {{2500, QStringLiteral("KL1 2")}}, 100, false};
+    g.pricing = Pricing::PerMetre;
+    g.cost = 2 * barCost({9000, std::nullopt, StockSource::Bought, 4.40}, Pricing::PerMetre);
+    g.lowerBound = double(g.cost);
+    g.leastPossible = g.cost;
+    g.lpSolved = true;
+    g.proven = true;
+    plan.plan.groups << g;
+    return plan;
+}
+
+} // namespace
+
+TEST(PlanSection, PricesStockOnHandAndOffcutsRoundTrip) {
+    const ListPlan plan = pricedPlan();
+    const QJsonObject json = planToJson(plan);
+    EXPECT_EQ(json.value(QStringLiteral("version")).toInt(), 2);
+    const LoadedPlan read = planFromJson(json);
+    ASSERT_TRUE(read.plan) << read.error.toStdString();
+    EXPECT_EQ(read.plan->settings, plan.settings);
+    const GroupPlan& g = read.plan->plan.groups.value(0);
+    EXPECT_EQ(g.pricing, Pricing::PerMetre);
+    EXPECT_EQ(g.cost, 2 * std::llround(4.40 * 9 * kCostUnitsPerYuan));
+    EXPECT_TRUE(g.proven);
+    EXPECT_EQ(read.plan->plan.cost, g.cost);
+    ASSERT_EQ(g.patterns.size(), 3);
+    EXPECT_EQ(g.patterns[0].source, StockSource::OnHand);
+    EXPECT_EQ(g.patterns[2].source, StockSource::Offcut);
+    // The stock used, by length and where it comes from, longest first.
+    ASSERT_EQ(g.stock.size(), 3);
+    EXPECT_EQ(useText(g.stock[0]), useText(StockUse{12000, 3, StockSource::OnHand}));
+    EXPECT_EQ(useText(g.stock[1]), useText(StockUse{9000, 2, StockSource::Bought}));
+    EXPECT_EQ(useText(g.stock[2]), useText(StockUse{2600, 1, StockSource::Offcut}));
+    // Written again, the same section.
+    EXPECT_EQ(planToJson(*read.plan), json);
+}
+
+TEST(PlanSection, AnOldPlanReadsAsBeforeAndIsWrittenUnchanged) {
+    // A plan section as Corvala wrote it before prices and stock sources.
+    const QByteArray old = R"({"version":1,"fingerprint":"f","rowsLeftOut":0,
+      "settings":{"stock":[{"length":12000},{"length":9000,"available":4}],"kerf":0,
+        "keepOffcut":500,"timeLimit":2,"splice":{"kind":"none","lap":"rules","lapLength":0,
+        "lapDiameters":0,"concrete":30,"seismicGrade":2,"percentLapped":25}},
+      "groups":[{"grade":"HRB400","diameter":25,"lowerBound":23500,"leastPossible":24000,
+        "lpSolved":true,"proven":true,"timedOut":false,"seconds":0.01,"splices":[],
+        "patterns":[{"stock":12000,"count":2,"offcut":200,"offcutKept":false,
+          "pieces":[{"length":5900,"label":"KL1 1"},{"length":5900,"label":"KL1 1"}]}]}]})";
+    const QJsonObject json = QJsonDocument::fromJson(old).object();
+    const LoadedPlan read = planFromJson(json);
+    ASSERT_TRUE(read.plan) << read.error.toStdString();
+    const ListPlanSettings& s = read.plan->settings;
+    EXPECT_EQ(s.pricing, Pricing::None);
+    EXPECT_FALSE(s.useOffcuts);
+    EXPECT_FALSE(s.storeOffcuts);
+    EXPECT_EQ(s.stock[1], (StockLength{9000, 4, StockSource::Bought, 0}));
+    const GroupPlan& g = read.plan->plan.groups.value(0);
+    // Without prices the cost is the stock bought, in mm.
+    EXPECT_EQ(g.cost, 24000);
+    EXPECT_TRUE(g.proven);
+    EXPECT_EQ(useText(g.stock.value(0)), useText(StockUse{12000, 2, StockSource::Bought}));
+    EXPECT_EQ(planToJson(*read.plan), json);
+}
+
+TEST(PlanSection, UnknownSourcesAndPricingAreRefusedWithTheirPlace) {
+    const QJsonObject good = planToJson(pricedPlan());
+    const auto edited = [&](auto&& edit) {
+        QJsonObject o = good;
+        edit(o);
+        return planFromJson(o);
+    };
+    const auto inSettings = [](QJsonObject& o, auto&& edit) {
+        QJsonObject s = o.value(QStringLiteral("settings")).toObject();
+        edit(s);
+        o.insert(QStringLiteral("settings"), s);
+    };
+    LoadedPlan read = edited([&](QJsonObject& o) {
+        inSettings(
+            o, [](QJsonObject& s) { s.insert(QStringLiteral("pricing"), QStringLiteral("ton")); });
+    });
+    EXPECT_FALSE(read.plan);
+    EXPECT_TRUE(read.error.contains(QStringLiteral("未知的计价方式“ton”")))
+        << read.error.toStdString();
+
+    read = edited([&](QJsonObject& o) {
+        inSettings(o, [](QJsonObject& s) {
+            QJsonArray stock = s.value(QStringLiteral("stock")).toArray();
+            QJsonObject first = stock[0].toObject();
+            first.insert(QStringLiteral("source"), QStringLiteral("borrowed"));
+            stock[0] = first;
+            s.insert(QStringLiteral("stock"), stock);
+        });
+    });
+    EXPECT_TRUE(read.error.contains(QStringLiteral("未知的原材料来源“borrowed”")))
+        << read.error.toStdString();
+
+    // Bars on hand without a number of them.
+    read = edited([&](QJsonObject& o) {
+        inSettings(o, [](QJsonObject& s) {
+            QJsonArray stock = s.value(QStringLiteral("stock")).toArray();
+            QJsonObject last = stock[2].toObject();
+            last.remove(QStringLiteral("available"));
+            stock[2] = last;
+            s.insert(QStringLiteral("stock"), stock);
+        });
+    });
+    EXPECT_TRUE(read.error.contains(QStringLiteral("须给出根数"))) << read.error.toStdString();
+
+    // A priced plan that lost its cost.
+    read = edited([](QJsonObject& o) {
+        QJsonArray groups = o.value(QStringLiteral("groups")).toArray();
+        QJsonObject g = groups[0].toObject();
+        g.remove(QStringLiteral("cost"));
+        groups[0] = g;
+        o.insert(QStringLiteral("groups"), groups);
+    });
+    EXPECT_TRUE(read.error.contains(QStringLiteral("第 1 组"))) << read.error.toStdString();
+}
+
+TEST(PlanList, OffcutsOnOfferComeFirstOnlyWhenAskedFor) {
+    PieceGroup group{QStringLiteral("HRB400"), 25, {{5000, 2, QStringLiteral("KL1 1")}}};
+    ListPlanSettings settings;
+    settings.pricing = Pricing::PerBar;
+    OffcutsOnOffer offer;
+    offer.insert({QStringLiteral("HRB400"), 25}, {{5200, 3, StockSource::Offcut}});
+    offer.insert({QStringLiteral("HRB400"), 20}, {{7000, 1, StockSource::Offcut}});
+    GroupSettings s = groupSettings(group, settings, {}, offer);
+    EXPECT_EQ(s.solver.stock, settings.stock);
+    EXPECT_EQ(s.solver.pricing, Pricing::PerBar);
+    settings.useOffcuts = true;
+    s = groupSettings(group, settings, {}, offer);
+    ASSERT_EQ(s.solver.stock.size(), 3);
+    EXPECT_EQ(s.solver.stock[0], (StockLength{5200, 3, StockSource::Offcut}));
+    EXPECT_EQ(s.solver.stock.mid(1), settings.stock);
+}
+
+TEST(Money, BarCostsAndYuan) {
+    EXPECT_EQ(barCost({6000, std::nullopt, StockSource::Bought, 4.5}, Pricing::PerMetre),
+              27 * kCostUnitsPerYuan);
+    EXPECT_EQ(barCost({6000, std::nullopt, StockSource::Bought, 31.2}, Pricing::PerBar),
+              std::llround(31.2 * kCostUnitsPerYuan));
+    EXPECT_EQ(barCost({6000, std::nullopt, StockSource::Bought, 31.2}, Pricing::None), 6000);
+    EXPECT_EQ(barCost({6000, 3, StockSource::OnHand, 0}, Pricing::None), 0);
+    EXPECT_EQ(yuanText(123456789), QStringLiteral("1234.57"));
+    EXPECT_EQ(yuanText(5 * kCostUnitsPerYuan / 100), QStringLiteral("0.05"));
 }
