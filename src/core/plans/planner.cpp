@@ -184,11 +184,14 @@ long long moneyPerBar(const StockLength& s, Pricing pricing) {
 // one more than all those together, so that no use of the yard's steel can
 // outweigh a unit of money. The step grows only where the products could
 // overflow (a yard of thousands of bars and a list of millions of pieces).
-void setCosts(Problem& problem, long long pieces) {
+// False where even the money alone could.
+bool setCosts(Problem& problem, long long pieces) {
     long long dearest = 1;
     for (long long m : problem.money)
         dearest = std::max(dearest, m);
     const long long barsAtMost = std::max(1LL, pieces);
+    if (double(dearest) * double(barsAtMost) >= 4e18)
+        return false;
     for (long long step = 1;; step *= 10) {
         long long paid = 0;
         bool fits = true;
@@ -209,7 +212,7 @@ void setCosts(Problem& problem, long long pieces) {
                                         ? problem.money[s] * problem.paidScale
                                         : std::max(1LL, (problem.lengths[s] + step - 1) / step));
         problem.lpCosts.assign(problem.costs.begin(), problem.costs.end());
-        return;
+        return true;
     }
 }
 
@@ -350,7 +353,8 @@ GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
         pieces += type.demand;
         piecesLength += double(type.demand) * double(type.length);
     }
-    setCosts(problem, pieces);
+    if (!setCosts(problem, pieces))
+        return fail(QStringLiteral("价格和根数太大，总价超出计算范围。"));
 
     Stop stop{start + std::chrono::microseconds(
                           (long long)(std::max(0.0, settings.timeLimitSeconds) * 1e6)),
