@@ -301,6 +301,7 @@ void CuttingSheetPages::paint(QPainter& painter, int pageIndex) const {
             settings.stock = sheet.settings.stock;
             settings.kerf = sheet.settings.kerf;
             settings.keepOffcut = sheet.settings.keepOffcut;
+            settings.pricing = sheet.settings.pricing;
             painter.setFont(body);
             drawCellText(painter, QRectF(-kCellPad, b.y, l.width + 2 * kCellPad, b.height),
                          page_parts::planSettingsLine(settings), Qt::AlignLeft);

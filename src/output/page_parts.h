@@ -8,6 +8,7 @@
 
 #include "core/numbers/number_text.h"
 #include "core/plans/cutting_plan.h"
+#include "core/plans/list_plan.h"
 #include "core/schedule/cutting_list.h"
 #include "core/schedule/row_columns.h"
 
@@ -129,13 +130,31 @@ inline QString percent(double share) {
 }
 
 inline QString planSettingsLine(const plans::PlanSettings& settings) {
+    const bool priced = settings.pricing != plans::Pricing::None;
+    const QString unit = settings.pricing == plans::Pricing::PerBar ? QStringLiteral("元/根")
+                                                                    : QStringLiteral("元/米");
     QStringList stock;
-    for (const plans::StockLength& s : settings.stock)
-        stock << (s.available ? QStringLiteral("%1（现有 %2 根）").arg(s.length).arg(*s.available)
-                              : QString::number(s.length));
-    QString line = QStringLiteral("原料长度 %1 mm；锯口 %2 mm；")
-                       .arg(stock.join(QStringLiteral("、")))
-                       .arg(settings.kerf);
+    for (const plans::StockLength& s : settings.stock) {
+        QStringList notes;
+        if (s.source == plans::StockSource::OnHand)
+            notes << QStringLiteral("库存 %1 根").arg(s.available.value_or(0));
+        else if (s.source == plans::StockSource::Offcut)
+            notes << QStringLiteral("余料 %1 根").arg(s.available.value_or(0));
+        else if (s.available)
+            notes << QStringLiteral("现有 %1 根").arg(*s.available);
+        if (priced && s.source == plans::StockSource::Bought)
+            notes << QStringLiteral("%1 %2").arg(
+                plans::yuanText(s.price * plans::kCostUnitsPerYuan), unit);
+        stock << (notes.isEmpty() ? QString::number(s.length)
+                                  : QStringLiteral("%1（%2）")
+                                        .arg(s.length)
+                                        .arg(notes.join(QStringLiteral("，"))));
+    }
+    QString line = QStringLiteral("原料长度 %1 mm；").arg(stock.join(QStringLiteral("、")));
+    if (priced)
+        line += settings.pricing == plans::Pricing::PerBar ? QStringLiteral("按根计价；")
+                                                           : QStringLiteral("按米计价；");
+    line += QStringLiteral("锯口 %1 mm；").arg(settings.kerf);
     line +=
         settings.keepOffcut > 0
             ? QStringLiteral("余头不短于 %1 mm 作余料保留，更短的为废料").arg(settings.keepOffcut)

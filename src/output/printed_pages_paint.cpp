@@ -348,11 +348,16 @@ void PrintedPages::paint(QPainter& painter, int pageIndex) const {
         case BlockKind::GroupTotals: {
             const plans::GroupPlan& group = m_printout.plan->groups[b.group];
             QStringList stock;
-            for (const plans::StockUse& u : group.stock)
-                stock << QStringLiteral("%1 mm × %2 根").arg(u.length).arg(u.count);
+            bool allBought = true;
+            for (const plans::StockUse& u : group.stock) {
+                stock << schedule::stockUseText(u);
+                allBought = allBought && u.source == plans::StockSource::Bought;
+            }
             const long long bound = std::llround(std::ceil(group.lowerBound - 1e-6));
-            const QStringList lines{
-                QStringLiteral("需购原料：%1").arg(stock.join(QStringLiteral("，"))),
+            QStringList lines{
+                QStringLiteral("%1：%2").arg(allBought ? QStringLiteral("需购原料")
+                                                       : QStringLiteral("需用原料"),
+                                             stock.join(QStringLiteral("，"))),
                 QStringLiteral("原料 %1 m，下料 %2 m，保留余料 %3 m，废料 %4 m，利用率 %5")
                     .arg(metres(group.stockLength), metres(group.piecesLength),
                          metres(group.keptOffcut), metres(group.waste), percent(group.utilisation)),
@@ -362,7 +367,10 @@ void PrintedPages::paint(QPainter& painter, int pageIndex) const {
                                         : QStringLiteral("时间到，线性规划未解完"),
                          group.proven ? QStringLiteral("已证明最优：没有用料更少的方案")
                                       : QStringLiteral("至多比最优多用 %1 mm")
-                                            .arg(group.stockLength - group.leastPossible))};
+                                            .arg(group.cost - group.leastPossible))};
+            // With prices the bound is money: the cost, its bound and the gap.
+            if (group.pricing != plans::Pricing::None)
+                lines[2] = schedule::optimalityText(group);
             for (int i = 0; i < lines.size(); ++i) {
                 painter.setFont(i == 0 ? bold : body);
                 drawCellText(painter, QRectF(-kCellPad, b.y + 10 + i * 45, l.width + kCellPad, 45),

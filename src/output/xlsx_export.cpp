@@ -1,5 +1,7 @@
 #include "output/xlsx_export.h"
 
+#include "drawing/plans/plan_drawing.h"
+
 #include "core/schedule/dimension_text.h"
 #include "output/xlsx_book.h"
 
@@ -202,18 +204,23 @@ void writePlanSheet(Sheet& s, const plans::Plan& plan, bool outOfDate, const For
             s.number(line, 1, g.diameter, f.whole, QString::number(g.diameter));
         QStringList stock;
         for (const plans::StockUse& u : g.stock)
-            stock << QStringLiteral("%1 mm × %2 根").arg(u.length).arg(u.count);
+            stock << schedule::stockUseText(u);
         s.text(line, 2, stock.join(QStringLiteral("，")));
         s.number(line, 3, metres(g.stockLength), f.m3, fixed(metres(g.stockLength), 3));
         s.number(line, 4, metres(g.piecesLength), f.m3, fixed(metres(g.piecesLength), 3));
         s.number(line, 5, metres(g.keptOffcut), f.m3, fixed(metres(g.keptOffcut), 3));
         s.number(line, 6, metres(g.waste), f.m3, fixed(metres(g.waste), 3));
         s.number(line, 7, g.utilisation, f.percent, fixed(g.utilisation * 100, 2) + '%');
-        s.number(line, 8, g.lowerBound / 1000, f.m3, fixed(g.lowerBound / 1000, 3));
-        s.text(line, 9,
-               g.proven
-                   ? QStringLiteral("是")
-                   : QStringLiteral("否（至多多用 %1 mm）").arg(g.stockLength - g.leastPossible));
+        if (g.pricing == plans::Pricing::None) {
+            s.number(line, 8, g.lowerBound / 1000, f.m3, fixed(g.lowerBound / 1000, 3));
+            s.text(line, 9,
+                   g.proven ? QStringLiteral("是")
+                            : QStringLiteral("否（至多多用 %1 mm）").arg(g.cost - g.leastPossible));
+        } else {
+            // Priced: the bound is money, not metres of stock.
+            s.text(line, 8, schedule::yuanAmountText(double(g.leastPossible)));
+            s.text(line, 9, schedule::optimalityText(g));
+        }
         ++line;
     }
 }

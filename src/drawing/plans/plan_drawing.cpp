@@ -1,6 +1,7 @@
 #include "drawing/plans/plan_drawing.h"
 
 #include "core/numbers/number_text.h"
+#include "core/plans/list_plan.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -225,11 +226,30 @@ QString groupTitle(const plans::GroupPlan& group) {
     return title;
 }
 
+QString stockUseText(const plans::StockUse& use) {
+    QString text = QStringLiteral("%1 mm × %2 根").arg(use.length).arg(use.count);
+    switch (use.source) {
+    case plans::StockSource::Bought:
+        break;
+    case plans::StockSource::OnHand:
+        text += QStringLiteral("（库存）");
+        break;
+    case plans::StockSource::Offcut:
+        text += QStringLiteral("（余料）");
+        break;
+    }
+    return text;
+}
+
 QString stockToBuyText(const plans::GroupPlan& group) {
     QStringList parts;
     for (const plans::StockUse& s : group.stock)
-        parts << QStringLiteral("%1 mm × %2 根").arg(s.length).arg(s.count);
+        parts << stockUseText(s);
     return parts.join(QStringLiteral("、"));
+}
+
+QString yuanAmountText(double costUnits) {
+    return plans::yuanText(costUnits) + QStringLiteral(" 元");
 }
 
 QString metresText(long long mm) {
@@ -247,19 +267,29 @@ QString utilisationText(double share) {
 QString optimalityText(const plans::GroupPlan& group) {
     if (!group.error.isEmpty())
         return {};
-    // The bound as stock: the least total of the stock lengths on offer that
-    // reaches the LP's bound. No plan can use less.
-    const QString bound = QStringLiteral("下界 %1").arg(metresText(group.leastPossible));
-    if (group.proven)
-        return QStringLiteral("证明最优（%1，没有用料更少的方案）").arg(bound);
-    const long long excess = group.stockLength - group.leastPossible;
-    QString text =
-        QStringLiteral("%1；至多比最优多用 %2 mm（%3）")
-            .arg(bound)
-            .arg(excess)
-            .arg(utilisationText(
-                group.leastPossible > 0 ? double(excess) / double(group.leastPossible) : 0));
-    if (group.timedOut)
+    const long long excess = group.cost - group.leastPossible;
+    QString text;
+    if (group.pricing != plans::Pricing::None) {
+        // The bound is the least cost any plan can have, in money.
+        text = QStringLiteral("费用 %1；").arg(yuanAmountText(double(group.cost)));
+        text += group.proven ? QStringLiteral("最优（已证明，下界 %1）")
+                                   .arg(yuanAmountText(double(group.leastPossible)))
+                             : QStringLiteral("下界 %1，与下界相差 %2")
+                                   .arg(yuanAmountText(double(group.leastPossible)),
+                                        yuanAmountText(double(excess)));
+    } else {
+        // The bound as stock: the least total of the stock lengths on offer
+        // that reaches the LP's bound. No plan buys less.
+        const QString bound = QStringLiteral("下界 %1").arg(metresText(group.leastPossible));
+        if (group.proven)
+            return QStringLiteral("证明最优（%1，没有用料更少的方案）").arg(bound);
+        text = QStringLiteral("%1；至多比最优多用 %2 mm（%3）")
+                   .arg(bound)
+                   .arg(excess)
+                   .arg(utilisationText(
+                       group.leastPossible > 0 ? double(excess) / double(group.leastPossible) : 0));
+    }
+    if (group.timedOut && !group.proven)
         text += QStringLiteral("，计算时间已到");
     return text;
 }

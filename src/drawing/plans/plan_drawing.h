@@ -61,12 +61,17 @@ void drawSplicedPiece(QPainter& painter, const QRectF& rect, const plans::Splice
                       const PatternDrawingOptions& options = {});
 
 // Texts of a group's plan, as the drawing and the window's tables write them.
-QString groupTitle(const plans::GroupPlan& group);     // "HRB400 Φ25"
-QString stockToBuyText(const plans::GroupPlan& group); // "12000 mm × 5 根、9000 mm × 2 根"
-QString metresText(long long mm);                      // "84.000 m", exact
-QString utilisationText(double share);                 // "95.48%"
+QString groupTitle(const plans::GroupPlan& group); // "HRB400 Φ25"
+QString stockToBuyText(const plans::GroupPlan& group); // "12000 mm × 5 根、9000 mm × 2 根（库存）"
+// One stock use, its bars from the yard (库存) or the offcut store (余料) said so.
+QString stockUseText(const plans::StockUse& use);
+QString metresText(long long mm);      // "84.000 m", exact
+QString utilisationText(double share); // "95.48%"
+// Cost units (plans::kCostUnitsPerYuan) as money: "1234.56 元".
+QString yuanAmountText(double costUnits);
 // The bound and how near the plan is to it: "证明最优" or how much more
-// stock than the least possible it may use.
+// stock than the least possible it may use; with prices, the cost in yuan,
+// "最优（已证明）" or how far it is from the bound.
 QString optimalityText(const plans::GroupPlan& group);
 
 // A whole group's plan from the top of `area`, as wide as it: its title,

@@ -86,6 +86,7 @@ output::Printout ListOutput::printout() const {
         p.planSettings.stock = kept->settings.stock;
         p.planSettings.kerf = kept->settings.kerf;
         p.planSettings.keepOffcut = kept->settings.keepOffcut;
+        p.planSettings.pricing = kept->settings.pricing;
         p.planOutOfDate = m_document->isPlanOutOfDate();
     }
     return p;

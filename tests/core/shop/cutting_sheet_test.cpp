@@ -38,8 +38,11 @@ TEST(CuttingSheet, PiecesLongestFirstWithTheirRowsAndOffcutsByLength) {
     g.grade = QStringLiteral("HRB400");
     g.diameter = 25;
     g.patterns << plans::Pattern{
-        9000, 2, {{3100, QStringLiteral("KL1 2")}, {5800, QStringLiteral("KL1 1")}}, 100, false};
+        9000, plans::StockSource::Bought,
+        2,    {{3100, QStringLiteral("KL1 2")}, {5800, QStringLiteral("KL1 1")}},
+        100,  false};
     g.patterns << plans::Pattern{12000,
+                                 plans::StockSource::Bought,
                                  2,
                                  {{3100, QStringLiteral("KL1 2")},
                                   {3100, QStringLiteral("KL1 2")},
@@ -47,14 +50,17 @@ TEST(CuttingSheet, PiecesLongestFirstWithTheirRowsAndOffcutsByLength) {
                                  0,
                                  false};
     g.patterns << plans::Pattern{12000,
+                                 plans::StockSource::Bought,
                                  1,
                                  {{3100, QStringLiteral("KL1 2")},
                                   {3100, QStringLiteral("KL1 9")},
                                   {3100, QStringLiteral("KL1 2")}},
                                  2700,
                                  true};
-    g.patterns << plans::Pattern{9000, 1, {{3100, QStringLiteral("KL1 2")}}, 5900, true};
-    g.patterns << plans::Pattern{9000, 3, {{5800, QStringLiteral("KL1 1")}}, 3200, true};
+    g.patterns << plans::Pattern{
+        9000, plans::StockSource::Bought, 1, {{3100, QStringLiteral("KL1 2")}}, 5900, true};
+    g.patterns << plans::Pattern{
+        9000, plans::StockSource::Bought, 3, {{5800, QStringLiteral("KL1 1")}}, 3200, true};
     plan.plan.groups << g;
     plans::GroupPlan failed;
     failed.grade = QStringLiteral("HRB400");

@@ -65,8 +65,9 @@ TEST(PatternSpans, CoverTheBarWithKerfAfterEveryCutAndTheOffcutTheSolverReports)
 }
 
 TEST(PatternSpans, ShortRestIsScrapAndExactFitHasNone) {
-    plans::Pattern exact{
-        12000, 2, {{6000, QStringLiteral("a")}, {6000, QStringLiteral("b")}}, 0, false};
+    plans::Pattern exact{12000, plans::StockSource::Bought,
+                         2,     {{6000, QStringLiteral("a")}, {6000, QStringLiteral("b")}},
+                         0,     false};
     const QList<PatternSpan> fit = patternSpans(exact, 0);
     ASSERT_EQ(fit.size(), 2);
     EXPECT_EQ(fit[0].kind, Kind::Piece);
@@ -83,8 +84,10 @@ TEST(PatternSpans, ShortRestIsScrapAndExactFitHasNone) {
 
 TEST(DrawPattern, KeptOffcutGreenScrapGreyToScaleAndGreyedWhenOutOfDate) {
     // 12 m drawn 600 px wide: 20 mm a pixel.
-    const plans::Pattern kept{12000, 1, {{8000, QStringLiteral("KZ1 1")}}, 4000, true};
-    const plans::Pattern scrap{12000, 1, {{8000, QStringLiteral("KZ1 1")}}, 4000, false};
+    const plans::Pattern kept{
+        12000, plans::StockSource::Bought, 1, {{8000, QStringLiteral("KZ1 1")}}, 4000, true};
+    const plans::Pattern scrap{
+        12000, plans::StockSource::Bought, 1, {{8000, QStringLiteral("KZ1 1")}}, 4000, false};
     const QRect offcutArea(8000 / 20 + 4, 4, 4000 / 20 - 8, 32);
 
     QImage image = blank(600, 40);
@@ -110,7 +113,8 @@ TEST(DrawPattern, KeptOffcutGreenScrapGreyToScaleAndGreyedWhenOutOfDate) {
     EXPECT_EQ(countIn(image, image.rect(), coloured), 0);
 
     // A 9 m bar on the 12 m scale of its plan leaves the last quarter bare.
-    const plans::Pattern shorter{9000, 1, {{9000, QStringLiteral("L1 3")}}, 0, false};
+    const plans::Pattern shorter{
+        9000, plans::StockSource::Bought, 1, {{9000, QStringLiteral("L1 3")}}, 0, false};
     image = blank(600, 40);
     {
         QPainter painter(&image);
@@ -123,11 +127,9 @@ TEST(DrawPattern, KeptOffcutGreenScrapGreyToScaleAndGreyedWhenOutOfDate) {
 
 TEST(DrawPattern, BarsOfSplicedPiecesStandApart) {
     plans::Pattern mixed{
-        12000,
-        1,
-        {{8000, QStringLiteral("KL2 1 接长段2/2")}, {3000, QStringLiteral("KL2 2")}},
-        1000,
-        false};
+        12000, plans::StockSource::Bought,
+        1,     {{8000, QStringLiteral("KL2 1 接长段2/2")}, {3000, QStringLiteral("KL2 2")}},
+        1000,  false};
     EXPECT_TRUE(isSpliceSegment(mixed.pieces[0]));
     EXPECT_FALSE(isSpliceSegment(mixed.pieces[1]));
     QImage image = blank(600, 40);
@@ -160,4 +162,29 @@ TEST(DrawSplicedPiece, JointsMarkedWhereTheSolverPutsThem) {
     EXPECT_GT(countIn(image, QRect(531, 0, 68, 30), reddish), 50);
     EXPECT_EQ(countIn(image, QRect(100, 0, 300, 30), reddish), 0);
     EXPECT_EQ(countIn(image, QRect(700, 0, 200, 30), reddish), 0);
+}
+
+TEST(PlanTexts, CostInYuanWithItsBoundAndBarsFromTheYardMarked) {
+    plans::GroupPlan g;
+    g.stock << plans::StockUse{12000, 2, plans::StockSource::Bought}
+            << plans::StockUse{12000, 3, plans::StockSource::OnHand}
+            << plans::StockUse{2600, 1, plans::StockSource::Offcut};
+    EXPECT_EQ(stockToBuyText(g),
+              QStringLiteral("12000 mm × 2 根、12000 mm × 3 根（库存）、2600 mm × 1 根（余料）"));
+
+    g.pricing = plans::Pricing::PerMetre;
+    g.cost = 10440 * plans::kCostUnitsPerYuan / 100; // 104.40 yuan
+    g.leastPossible = g.cost;
+    g.proven = true;
+    EXPECT_EQ(optimalityText(g), QStringLiteral("费用 104.40 元；最优（已证明，下界 104.40 元）"));
+    g.proven = false;
+    g.leastPossible = 5220 * plans::kCostUnitsPerYuan / 100;
+    EXPECT_EQ(optimalityText(g),
+              QStringLiteral("费用 104.40 元；下界 52.20 元，与下界相差 52.20 元"));
+
+    // Without prices the bound is stock bought, as before.
+    g.pricing = plans::Pricing::None;
+    g.cost = 24000;
+    g.leastPossible = 21000;
+    EXPECT_EQ(optimalityText(g), QStringLiteral("下界 21.000 m；至多比最优多用 3000 mm（14.29%）"));
 }
