@@ -123,9 +123,29 @@ struct Options {
         QStringLiteral("FILE")};
     QCommandLineOption stock{
         QStringLiteral("stock"),
-        QStringLiteral("With --cut: the stock lengths in mm, each optionally with :N bars on "
-                       "hand (default 12000,9000 as many as needed)."),
+        QStringLiteral("With --cut: the stock lengths in mm to buy, each optionally with :N "
+                       "bars at most and @PRICE in yuan (per metre or per bar, see --pricing), "
+                       "e.g. 6000@4.50,9000@4.40,12000:40@4.35 (default 12000,9000 as many as "
+                       "needed)."),
         QStringLiteral("LENGTHS")};
+    QCommandLineOption pricing{
+        QStringLiteral("pricing"),
+        QStringLiteral("With --cut: what the plan keeps least: none (the length of stock bought, "
+                       "the default), metre (the money paid, --stock prices in yuan per metre) or "
+                       "bar (prices in yuan per bar)."),
+        QStringLiteral("HOW")};
+    QCommandLineOption onHand{
+        QStringLiteral("on-hand"),
+        QStringLiteral("With --cut: full bars already in the yard, LENGTH:N each, e.g. "
+                       "12000:20,9000:5; they cost nothing and are cut before any bar is bought."),
+        QStringLiteral("BARS")};
+    QCommandLineOption offcuts{
+        QStringLiteral("offcuts"),
+        QStringLiteral("With --cut: the offcut store (a JSON file, made if missing): its unused "
+                       "offcuts of each grade and diameter are cut before new stock, and the store "
+                       "is updated with those used and the offcuts the plan keeps (see "
+                       "--keep-offcut)."),
+        QStringLiteral("STORE")};
     QCommandLineOption kerf{QStringLiteral("kerf"),
                             QStringLiteral("With --cut: mm lost at each cut (default 0)."),
                             QStringLiteral("MM")};
@@ -262,6 +282,9 @@ void describe(QCommandLineParser& parser, Options& options) {
     parser.addOption(options.nonSeismic);
     parser.addOption(options.cut);
     parser.addOption(options.stock);
+    parser.addOption(options.pricing);
+    parser.addOption(options.onHand);
+    parser.addOption(options.offcuts);
     parser.addOption(options.kerf);
     parser.addOption(options.keepOffcut);
     parser.addOption(options.splice);
@@ -350,8 +373,9 @@ std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSo
             !parser.isSet(options.json) && !parser.isSet(options.nonSeismic) &&
             !anchorageAsked(parser) && !parser.isSet(options.cut) && !parser.isSet(options.stock) &&
             !parser.isSet(options.kerf) && !parser.isSet(options.keepOffcut) &&
-            !parser.isSet(options.splice) && !shopAsked(parser, options) &&
-            parser.positionalArguments().size() <= 1)
+            !parser.isSet(options.splice) && !parser.isSet(options.pricing) &&
+            !parser.isSet(options.onHand) && !parser.isSet(options.offcuts) &&
+            !shopAsked(parser, options) && parser.positionalArguments().size() <= 1)
             return std::nullopt;
         painting = (parser.isSet(options.cuttingSheet) && parser.isSet(options.pdf)) ||
                    parser.isSet(options.tags);
@@ -458,7 +482,9 @@ std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSo
                                      ? std::optional(parser.value(options.stock))
                                      : std::nullopt,
                                  parser.value(options.kerf), parser.value(options.keepOffcut),
-                                 parser.value(options.splice), parser.isSet(options.json)})
+                                 parser.value(options.splice), parser.value(options.pricing),
+                                 parser.value(options.onHand), parser.value(options.offcuts),
+                                 parser.isSet(options.json)})
             : parser.isSet(options.beam)
                 ? commands->beam(parser.value(options.beam), parser.isSet(options.json))
                 : commands->column(parser.value(options.column), parser.isSet(options.json));
@@ -481,9 +507,11 @@ std::optional<int> runWithoutWindow(int argc, char* argv[], const ListCommandsSo
         return 1;
     }
     if (parser.isSet(options.stock) || parser.isSet(options.kerf) ||
-        parser.isSet(options.keepOffcut) || parser.isSet(options.splice)) {
-        print(stderr,
-              QStringLiteral("corvala: --stock, --kerf, --keep-offcut and --splice go with --cut"));
+        parser.isSet(options.keepOffcut) || parser.isSet(options.splice) ||
+        parser.isSet(options.pricing) || parser.isSet(options.onHand) ||
+        parser.isSet(options.offcuts)) {
+        print(stderr, QStringLiteral("corvala: --stock, --pricing, --on-hand, --offcuts, --kerf, "
+                                     "--keep-offcut and --splice go with --cut"));
         return 1;
     }
     int status = 0;

@@ -23,10 +23,14 @@ struct ListOutput {
 
 struct CutOptions {
     QString path;
-    std::optional<QString> stock; // "12000,9000:40"; none: 9000 and 12000 as many as needed
-    QString kerf;                 // mm; empty: 0
-    QString keepOffcut;           // mm; empty: 0
-    QString splice;               // empty: none
+    std::optional<QString>
+        stock;          // "12000@4.35,9000:40@4.40"; none: 9000 and 12000 as many as needed
+    QString kerf;       // mm; empty: 0
+    QString keepOffcut; // mm; empty: 0
+    QString splice;     // empty: none
+    QString pricing;    // none, metre or bar; empty: none
+    QString onHand;     // "12000:20,9000:5": bars in the yard, free
+    QString offcuts;    // the offcut store's file; empty: none
     bool json = false;
 };
 
@@ -56,7 +60,8 @@ struct TagOptions {
 struct ListCommands {
     // corvala --list FILE [--non-seismic] [--json]
     ListOutput (*list)(const QString& path, bool nonSeismic, bool json) = nullptr;
-    // corvala --cut FILE [--stock ...] [--kerf MM] [--keep-offcut MM] [--splice ...] [--json]
+    // corvala --cut FILE [--stock ...] [--pricing ...] [--on-hand ...] [--offcuts STORE]
+    // [--kerf MM] [--keep-offcut MM] [--splice ...] [--json]
     ListOutput (*cut)(const CutOptions& options) = nullptr;
     // corvala --beam FILE [--json]: a beam's rows for the cutting list
     ListOutput (*beam)(const QString& path, bool json) = nullptr;

@@ -6,6 +6,7 @@
 
 #include "core/numbers/number_reading.h"
 #include "core/numbers/number_text.h"
+#include "core/offcuts/offcut_store.h"
 #include "core/plans/cutting_plan.h"
 #include "core/plans/list_pieces.h"
 #include "core/plans/list_plan.h"
@@ -13,7 +14,9 @@
 #include "core/schedule/csv_records.h"
 #include "core/schedule/list_file.h"
 #include "core/schedule/whole_file.h"
+#include "drawing/plans/plan_drawing.h"
 
+#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -39,13 +42,20 @@ std::optional<long long> wholeNumber(const QString& text) {
     return value;
 }
 
+// LENGTH[:N][@PRICE], comma-separated: stock to buy, at most N bars of it,
+// at PRICE yuan (per metre or per bar as --pricing says).
 std::optional<QString> readStock(const QString& text, plans::PlanSettings& settings) {
     settings.stock.clear();
     for (const QString& item : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const QStringList parts = item.split(QLatin1Char(':'));
+        const QString refused =
+            QStringLiteral("--stock：“%1”不是原材料（整毫米长度，可加“:根数”和“@单价”，"
+                           "如 12000:40@4.35）")
+                .arg(item);
+        const QStringList priced = item.split(QLatin1Char('@'));
+        const QStringList parts = priced.first().split(QLatin1Char(':'));
         const auto length = wholeNumber(parts.first());
-        if (parts.size() > 2 || !length || *length <= 0)
-            return QStringLiteral("--stock：“%1”不是原材料长度（整毫米，可加“:根数”）").arg(item);
+        if (priced.size() > 2 || parts.size() > 2 || !length || *length <= 0)
+            return refused;
         plans::StockLength stock{*length, std::nullopt};
         if (parts.size() == 2) {
             const auto count = wholeNumber(parts[1]);
@@ -53,9 +63,81 @@ std::optional<QString> readStock(const QString& text, plans::PlanSettings& setti
                 return QStringLiteral("--stock：“%1”的根数不对").arg(item);
             stock.available = count;
         }
+        if (priced.size() == 2) {
+            const std::optional<double> price = numbers::strictNumber(priced[1].trimmed());
+            if (!price || !std::isfinite(*price) || *price <= 0 || *price > 1e7)
+                return QStringLiteral("--stock：“%1”的单价不对（元，大于 0）").arg(item);
+            stock.price = *price;
+        }
         settings.stock << stock;
     }
     return std::nullopt;
+}
+
+// LENGTH:N, comma-separated: full bars in the yard.
+std::optional<QString> readOnHand(const QString& text, QList<plans::StockLength>& stock) {
+    for (const QString& item : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QStringList parts = item.split(QLatin1Char(':'));
+        const auto length = parts.size() == 2 ? wholeNumber(parts[0]) : std::nullopt;
+        const auto count = parts.size() == 2 ? wholeNumber(parts[1]) : std::nullopt;
+        if (!length || *length <= 0 || !count || *count < 0)
+            return QStringLiteral("--on-hand：“%1”应为“长度:根数”，如 12000:20").arg(item);
+        stock << plans::StockLength{*length, *count, plans::StockSource::OnHand};
+    }
+    return std::nullopt;
+}
+
+// none, metre or bar; every bar bought needs a price with the last two.
+std::optional<QString> readPricing(const QString& text, plans::ListPlanSettings& settings) {
+    const QString value = text.trimmed().toLower();
+    if (value.isEmpty() || value == QLatin1String("none"))
+        settings.pricing = plans::Pricing::None;
+    else if (value == QLatin1String("metre") || value == QLatin1String("meter"))
+        settings.pricing = plans::Pricing::PerMetre;
+    else if (value == QLatin1String("bar"))
+        settings.pricing = plans::Pricing::PerBar;
+    else
+        return QStringLiteral("--pricing：“%1”应为 none、metre 或 bar").arg(text);
+    for (const plans::StockLength& s : settings.stock) {
+        if (s.source != plans::StockSource::Bought)
+            continue;
+        if (settings.pricing == plans::Pricing::None && s.price > 0)
+            return QStringLiteral("--stock 给了单价（%1 mm），须同时给出 --pricing metre 或 "
+                                  "--pricing bar")
+                .arg(s.length);
+        if (settings.pricing != plans::Pricing::None && !(s.price > 0))
+            return QStringLiteral("--pricing %1：%2 mm 原材料没有单价（如 %2@4.35）")
+                .arg(value)
+                .arg(s.length);
+    }
+    return std::nullopt;
+}
+
+const char* sourceName(plans::StockSource source) {
+    switch (source) {
+    case plans::StockSource::Bought:
+        return "bought";
+    case plans::StockSource::OnHand:
+        return "onHand";
+    case plans::StockSource::Offcut:
+        return "offcut";
+    }
+    return "bought";
+}
+
+// Cost units as the JSON gives them: yuan with prices, mm of stock without.
+double costValue(long long units, plans::Pricing pricing) {
+    return pricing == plans::Pricing::None
+               ? double(units)
+               : double(std::llround(double(units) / (plans::kCostUnitsPerYuan / 100))) / 100;
+}
+
+QJsonObject offcutJson(const offcuts::Offcut& o, long long count) {
+    return QJsonObject{{QStringLiteral("id"), o.id},
+                       {QStringLiteral("length"), double(o.length)},
+                       {QStringLiteral("grade"), o.grade},
+                       {QStringLiteral("diameter"), o.diameter},
+                       {QStringLiteral("count"), double(count)}};
 }
 
 // none, coupler, lap:MM, lap:Nd (a multiple of d) or lap:rules (the
@@ -202,12 +284,14 @@ QJsonObject groupJson(const plans::GroupPlan& plan) {
                                 {QStringLiteral("pieces"), pieces},
                                 {QStringLiteral("marks"), marks},
                                 {QStringLiteral("offcut"), double(p.offcut)},
-                                {QStringLiteral("offcutKept"), p.offcutKept}};
+                                {QStringLiteral("offcutKept"), p.offcutKept},
+                                {QStringLiteral("source"), QLatin1String(sourceName(p.source))}};
     }
     QJsonArray stock;
     for (const plans::StockUse& s : plan.stock)
         stock << QJsonObject{{QStringLiteral("length"), double(s.length)},
-                             {QStringLiteral("count"), double(s.count)}};
+                             {QStringLiteral("count"), double(s.count)},
+                             {QStringLiteral("source"), QLatin1String(sourceName(s.source))}};
     QJsonArray splices;
     for (const plans::SplicedPiece& s : plan.splices) {
         QJsonArray segments;
@@ -239,6 +323,13 @@ QJsonObject groupJson(const plans::GroupPlan& plan) {
     group.insert(QStringLiteral("leastPossible"), double(plan.leastPossible));
     group.insert(QStringLiteral("proven"), plan.proven);
     group.insert(QStringLiteral("timedOut"), plan.timedOut);
+    // What the plan keeps least and the least any plan can have of it: yuan
+    // with prices, mm of stock bought without.
+    group.insert(QStringLiteral("pricing"), plan.pricing == plans::Pricing::PerMetre ? "metre"
+                                            : plan.pricing == plans::Pricing::PerBar ? "bar"
+                                                                                     : "none");
+    group.insert(QStringLiteral("cost"), costValue(plan.cost, plan.pricing));
+    group.insert(QStringLiteral("costBound"), costValue(plan.leastPossible, plan.pricing));
     return group;
 }
 
@@ -278,21 +369,27 @@ QString groupText(const plans::GroupPlan& plan) {
     }
     QStringList stock;
     for (const plans::StockUse& s : plan.stock)
-        stock << QStringLiteral("%1 mm × %2 根").arg(s.length).arg(s.count);
+        stock << schedule::stockUseText(s);
     text += QStringLiteral("  原材料：%1\n").arg(stock.join(QStringLiteral("，")));
+    if (plan.pricing != plans::Pricing::None)
+        text += QStringLiteral("  %1\n").arg(schedule::optimalityText(plan));
     text += QStringLiteral("  原材料总长 %1 mm，料长 %2 mm，余料 %3 mm，废料 %4 mm，利用率 %5\n")
                 .arg(plan.stockLength)
                 .arg(plan.piecesLength)
                 .arg(plan.keptOffcut)
                 .arg(plan.waste)
                 .arg(percent(plan.utilisation));
-    text += QStringLiteral("  下界 %1 mm（%2），%3\n")
-                .arg(qint64(std::ceil(plan.lowerBound - 1e-6 * plan.lowerBound - 1e-6)))
-                .arg(plan.lpSolved ? QStringLiteral("线性规划松弛的最优值")
-                                   : QStringLiteral("时间到，线性规划未解完"))
-                .arg(plan.proven ? QStringLiteral("已证明最优：没有用料更少的方案")
-                                 : QStringLiteral("至多比最优多用 %1 mm")
-                                       .arg(plan.stockLength - plan.leastPossible));
+    if (plan.pricing == plans::Pricing::None)
+        text += QStringLiteral("  下界 %1 mm（%2），%3\n")
+                    .arg(qint64(std::ceil(plan.lowerBound - 1e-6 * plan.lowerBound - 1e-6)))
+                    .arg(plan.lpSolved ? QStringLiteral("线性规划松弛的最优值")
+                                       : QStringLiteral("时间到，线性规划未解完"))
+                    .arg(plan.proven ? QStringLiteral("已证明最优：没有用料更少的方案")
+                         : plan.pricing != plans::Pricing::None
+                             ? QStringLiteral("与下界相差 %1 元")
+                                   .arg(plans::yuanText(double(plan.cost - plan.leastPossible)))
+                             : QStringLiteral("至多比最优多用 %1 mm")
+                                   .arg(plan.cost - plan.leastPossible));
     return text;
 }
 
@@ -328,6 +425,26 @@ ListOutput runCut(const CutOptions& options) {
     if (!options.splice.isEmpty())
         if (const auto problem = readSplice(options.splice, listSettings))
             return fail(*problem);
+    if (const auto problem = readPricing(options.pricing, listSettings))
+        return fail(*problem);
+    // Bars in the yard go first: the solver takes free bars before any it buys.
+    if (!options.onHand.isEmpty()) {
+        QList<plans::StockLength> onHand;
+        if (const auto problem = readOnHand(options.onHand, onHand))
+            return fail(*problem);
+        listSettings.stock = onHand + listSettings.stock;
+    }
+    std::optional<offcuts::Store> store;
+    plans::OffcutsOnOffer offer;
+    if (!options.offcuts.isEmpty()) {
+        const offcuts::ReadStore read = offcuts::readStore(options.offcuts);
+        if (!read.store)
+            return fail(QStringLiteral("%1: %2").arg(options.offcuts, read.error));
+        store = read.store;
+        offer = offcuts::offcutsOnOffer(*store);
+        listSettings.useOffcuts = true;
+        listSettings.storeOffcuts = true;
+    }
     const bool byRules = listSettings.splice == plans::SpliceKind::Lap &&
                          listSettings.lapBasis == plans::LapBasis::Rules;
 
@@ -352,8 +469,9 @@ ListOutput runCut(const CutOptions& options) {
             fail(QStringLiteral("%1: %2").arg(path, problem));
         for (int g = 0; g < pieces.groups.size(); ++g)
             plan.groups << plans::planGroup(
-                pieces.groups[g], plans::groupSettings(pieces.groups[g], listSettings, {}).solver,
-                {}, g, int(pieces.groups.size()));
+                pieces.groups[g],
+                plans::groupSettings(pieces.groups[g], listSettings, {}, offer).solver, {}, g,
+                int(pieces.groups.size()));
     } else {
         // A .cvl list or a cutting list's CSV, read as --list reads it.
         ListOutput read;
@@ -367,7 +485,7 @@ ListOutput runCut(const CutOptions& options) {
         }
         output.status = std::max(output.status, read.status);
         // The same plan as the list window's: laps by the rules group by group.
-        const plans::ListPlan listed = plans::planList(*list, listSettings);
+        const plans::ListPlan listed = plans::planList(*list, listSettings, {}, offer);
         if (listed.rowsLeftOut > 0)
             fail(QStringLiteral("%1: %2 行有问题，未计入下料").arg(path).arg(listed.rowsLeftOut));
         if (listed.plan.groups.isEmpty())
@@ -389,10 +507,59 @@ ListOutput runCut(const CutOptions& options) {
         else if (group.error.isEmpty())
             output.out += groupText(group);
     }
-    if (options.json)
-        output.out = QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("groups"), json}})
-                                           .toJson(QJsonDocument::Compact)) +
+    QJsonObject answer{{QStringLiteral("groups"), json}};
+    if (store) {
+        // The store takes what the plan used and kept, re-read first so that
+        // what was written to it meanwhile stays.
+        const offcuts::Delta delta =
+            offcuts::planDelta(*store, plan, QFileInfo(path).fileName(), QDate::currentDate(),
+                               listSettings.useOffcuts, listSettings.storeOffcuts);
+        if (const QString problem = offcuts::applyToFile(options.offcuts, delta);
+            !problem.isEmpty())
+            fail(QStringLiteral("%1: %2").arg(options.offcuts, problem));
+        if (delta.shortOf > 0)
+            fail(QStringLiteral("%1: 余料库里少了 %2 根方案所用的余料")
+                     .arg(options.offcuts)
+                     .arg(delta.shortOf));
+        QJsonArray used, added;
+        QStringList usedText, addedText;
+        for (const offcuts::Take& t : delta.taken)
+            if (const offcuts::Offcut* o = store->find(t.id)) {
+                used << offcutJson(*o, t.count);
+                usedText << QStringLiteral("%1 %2 Φ%3 × %4 根")
+                                .arg(o->length)
+                                .arg(o->grade)
+                                .arg(o->diameter)
+                                .arg(t.count);
+            }
+        for (const offcuts::Offcut& o : delta.added) {
+            added << offcutJson(o, o.count);
+            addedText << QStringLiteral("%1 %2 Φ%3 × %4 根")
+                             .arg(o.length)
+                             .arg(o.grade)
+                             .arg(o.diameter)
+                             .arg(o.count);
+        }
+        answer.insert(QStringLiteral("offcuts"),
+                      QJsonObject{{QStringLiteral("store"), options.offcuts},
+                                  {QStringLiteral("used"), used},
+                                  {QStringLiteral("added"), added}});
+        if (!options.json)
+            output.out += QStringLiteral("余料库 %1：用去 %2；存入 %3\n")
+                              .arg(options.offcuts,
+                                   usedText.isEmpty() ? QStringLiteral("无")
+                                                      : usedText.join(QStringLiteral("，")),
+                                   addedText.isEmpty() ? QStringLiteral("无")
+                                                       : addedText.join(QStringLiteral("，")));
+    }
+    if (options.json) {
+        long long cost = 0;
+        for (const plans::GroupPlan& group : plan.groups)
+            cost += group.cost;
+        answer.insert(QStringLiteral("cost"), costValue(cost, listSettings.pricing));
+        output.out = QString::fromUtf8(QJsonDocument(answer).toJson(QJsonDocument::Compact)) +
                      QLatin1Char('\n');
+    }
     return output;
 }
 

@@ -199,9 +199,10 @@ TEST(CommandLine, CutAnswersTheJsonOfAPlan) {
     EXPECT_EQ(pattern[QStringLiteral("count")].toInt(), 3);
     EXPECT_EQ(pattern[QStringLiteral("pieces")].toArray(), QJsonArray({5200, 5200, 1500}));
     EXPECT_EQ(pattern[QStringLiteral("offcut")].toInt(), 100);
-    EXPECT_EQ(
-        group[QStringLiteral("stock")].toArray(),
-        QJsonArray({QJsonObject{{QStringLiteral("length"), 12000}, {QStringLiteral("count"), 3}}}));
+    EXPECT_EQ(group[QStringLiteral("stock")].toArray(),
+              QJsonArray({QJsonObject{{QStringLiteral("length"), 12000},
+                                      {QStringLiteral("count"), 3},
+                                      {QStringLiteral("source"), QStringLiteral("bought")}}}));
     EXPECT_EQ(group[QStringLiteral("stockLength")].toInt(), 36000);
     EXPECT_EQ(group[QStringLiteral("piecesLength")].toInt(), 35700);
     EXPECT_EQ(group[QStringLiteral("waste")].toInt(), 300);
@@ -334,6 +335,97 @@ TEST(CommandLine, CutSplicesLongBarsByTheListsLapRules) {
         << olderRefused.err.toStdString();
 }
 
+TEST(CommandLine, CutPricesStockAndTakesBarsOnHandFirst) {
+    QTemporaryDir dir;
+    const QString csv = writeFile(dir, QStringLiteral("pieces.csv"),
+                                  "length,count,diameter,grade\n5900,2,25,HRB400\n");
+    const auto groupOf = [&](const QStringList& more) {
+        const Finished run = corvala(QStringList{QStringLiteral("--cut"), csv} + more +
+                                     QStringList{QStringLiteral("--json")});
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        return QJsonDocument::fromJson(run.out.toUtf8())[QStringLiteral("groups")][0].toObject();
+    };
+    // By the metre a 12 m bar at 4.35 (52.20) beats two 6 m bars at 4.50 (54.00).
+    QJsonObject g = groupOf({QStringLiteral("--stock"), QStringLiteral("12000@4.35,6000@4.50"),
+                             QStringLiteral("--pricing"), QStringLiteral("metre")});
+    EXPECT_EQ(g[QStringLiteral("pricing")].toString(), QStringLiteral("metre"));
+    EXPECT_DOUBLE_EQ(g[QStringLiteral("cost")].toDouble(), 52.2);
+    EXPECT_DOUBLE_EQ(g[QStringLiteral("costBound")].toDouble(), 52.2);
+    EXPECT_TRUE(g[QStringLiteral("proven")].toBool());
+    // By the bar two 6 m bars at 25 beat one 12 m bar at 60.
+    g = groupOf({QStringLiteral("--stock"), QStringLiteral("12000@60,6000@25"),
+                 QStringLiteral("--pricing"), QStringLiteral("bar")});
+    EXPECT_DOUBLE_EQ(g[QStringLiteral("cost")].toDouble(), 50);
+    EXPECT_EQ(g[QStringLiteral("stock")][0][QStringLiteral("length")].toInt(), 6000);
+    // A 6 m bar in the yard costs nothing: one more 6 m bar is bought.
+    g = groupOf({QStringLiteral("--stock"), QStringLiteral("12000@4.35,6000@4.50"),
+                 QStringLiteral("--pricing"), QStringLiteral("metre"), QStringLiteral("--on-hand"),
+                 QStringLiteral("6000:1")});
+    EXPECT_DOUBLE_EQ(g[QStringLiteral("cost")].toDouble(), 27);
+    QMap<QString, int> bars;
+    for (const QJsonValue& use : g[QStringLiteral("stock")].toArray())
+        bars[QStringLiteral("%1 %2")
+                 .arg(use[QStringLiteral("length")].toInt())
+                 .arg(use[QStringLiteral("source")].toString())] +=
+            use[QStringLiteral("count")].toInt();
+    EXPECT_EQ(bars, (QMap<QString, int>{{QStringLiteral("6000 bought"), 1},
+                                        {QStringLiteral("6000 onHand"), 1}}));
+}
+
+TEST(CommandLine, CutTakesTheOffcutsAnEarlierRunKept) {
+    QTemporaryDir dir;
+    const QString store = dir.filePath(QStringLiteral("余料库.json"));
+    const QString first = writeFile(dir, QStringLiteral("first.csv"),
+                                    "length,count,diameter,grade,mark\n8000,2,25,HRB400,KL1\n");
+    const QString second = writeFile(dir, QStringLiteral("second.csv"),
+                                     "length,count,diameter,grade,mark\n3500,2,25,HRB400,KL2\n");
+    const auto cut = [&](const QString& list) {
+        const Finished run = corvala({QStringLiteral("--cut"), list, QStringLiteral("--stock"),
+                                      QStringLiteral("12000"), QStringLiteral("--keep-offcut"),
+                                      QStringLiteral("1000"), QStringLiteral("--offcuts"), store,
+                                      QStringLiteral("--json")});
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        return QJsonDocument::fromJson(run.out.toUtf8()).object();
+    };
+    // Two 12 m bars, each leaving 4000 mm kept: into the store.
+    QJsonObject answer = cut(first);
+    QJsonObject offcuts = answer[QStringLiteral("offcuts")].toObject();
+    EXPECT_TRUE(offcuts[QStringLiteral("used")].toArray().isEmpty());
+    ASSERT_EQ(offcuts[QStringLiteral("added")].toArray().size(), 1);
+    EXPECT_EQ(offcuts[QStringLiteral("added")][0][QStringLiteral("length")].toInt(), 4000);
+    EXPECT_EQ(offcuts[QStringLiteral("added")][0][QStringLiteral("count")].toInt(), 2);
+
+    // The second list's 3500s come out of those two offcuts; nothing is bought.
+    answer = cut(second);
+    const QJsonObject group = answer[QStringLiteral("groups")][0].toObject();
+    EXPECT_EQ(group[QStringLiteral("stock")].toArray(),
+              QJsonArray({QJsonObject{{QStringLiteral("length"), 4000},
+                                      {QStringLiteral("count"), 2},
+                                      {QStringLiteral("source"), QStringLiteral("offcut")}}}));
+    EXPECT_EQ(group[QStringLiteral("cost")].toInt(), 0);
+    offcuts = answer[QStringLiteral("offcuts")].toObject();
+    ASSERT_EQ(offcuts[QStringLiteral("used")].toArray().size(), 1);
+    EXPECT_EQ(offcuts[QStringLiteral("used")][0][QStringLiteral("count")].toInt(), 2);
+    // 500 mm left of each is shorter than 1000: scrap, not stored.
+    EXPECT_TRUE(offcuts[QStringLiteral("added")].toArray().isEmpty());
+    QFile file(store);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonArray entries =
+        QJsonDocument::fromJson(file.readAll())[QStringLiteral("offcuts")].toArray();
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_TRUE(entries[0][QStringLiteral("used")].toBool());
+    EXPECT_EQ(entries[0][QStringLiteral("usedBy")].toString(), QStringLiteral("second.csv"));
+    EXPECT_EQ(entries[0][QStringLiteral("from")][QStringLiteral("list")].toString(),
+              QStringLiteral("first.csv"));
+
+    // Run again, the store has nothing left of that length: a bar is bought.
+    answer = cut(second);
+    EXPECT_EQ(
+        answer[QStringLiteral("groups")][0][QStringLiteral("stock")][0][QStringLiteral("source")]
+            .toString(),
+        QStringLiteral("bought"));
+}
+
 TEST(CommandLine, CutRefusesBadInputWithStatusOne) {
     QTemporaryDir dir;
     const auto csv = [&](const char* name, const QByteArray& text) {
@@ -355,12 +447,27 @@ TEST(CommandLine, CutRefusesBadInputWithStatusOne) {
         {{"--cut", csv("few.csv", "length,count\n7000,3\n"), "--stock", "12000:1"},
          "限定根数的原材料不够下完这一组的料。\n"},
         {{"--cut", csv("stock.csv", "length,count\n4000,1\n"), "--stock", "12 m"},
-         "--stock：“12 m”不是原材料长度（整毫米，可加“:根数”）\n"},
+         "--stock：“12 m”不是原材料（整毫米长度，可加“:根数”和“@单价”，如 12000:40@4.35）\n"},
+        {{"--cut", csv("price.csv", "length,count\n4000,1\n"), "--stock", "12000@4.35"},
+         "--stock 给了单价（12000 mm），须同时给出 --pricing metre 或 --pricing bar\n"},
+        {{"--cut", csv("unpriced.csv", "length,count\n4000,1\n"), "--stock", "12000@4.35,9000",
+          "--pricing", "metre"},
+         "--pricing metre：9000 mm 原材料没有单价（如 9000@4.35）\n"},
+        {{"--cut", csv("ton.csv", "length,count\n4000,1\n"), "--pricing", "ton"},
+         "--pricing：“ton”应为 none、metre 或 bar\n"},
+        {{"--cut", csv("yard.csv", "length,count\n4000,1\n"), "--on-hand", "12000"},
+         "--on-hand：“12000”应为“长度:根数”，如 12000:20\n"},
+        {{"--cut", csv("store.csv", "length,count\n4000,1\n"), "--offcuts",
+          csv("store.json", "[]")},
+         "余料库文件无法读取：这不是 Corvala 的余料库文件\n"},
         {{"--cut", csv("header.csv", "mark,count\nA,1\n")},
          "第一行须有 length 和 count 两列（可再有 diameter、grade、mark），或是下料单导出的 CSV\n"},
-        {{"--kerf", "3"}, "corvala: --stock, --kerf, --keep-offcut and --splice go with --cut\n"},
+        {{"--kerf", "3"},
+         "corvala: --stock, --pricing, --on-hand, --offcuts, --kerf, --keep-offcut and --splice go "
+         "with --cut\n"},
         {{"--splice", "coupler"},
-         "corvala: --stock, --kerf, --keep-offcut and --splice go with --cut\n"},
+         "corvala: --stock, --pricing, --on-hand, --offcuts, --kerf, --keep-offcut and --splice go "
+         "with --cut\n"},
         {{"--cut", csv("lap.csv", "length,count\n4000,1\n"), "--splice", "lap:1.5m"},
          "--splice：“lap:1.5m”应为 none、coupler、lap:毫米数、lap:倍数d 或 lap:rules\n"},
         {{"--cut", csv("rules.csv", "length,count\n4000,1\n"), "--splice", "lap:rules"},
