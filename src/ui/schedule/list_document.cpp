@@ -38,8 +38,16 @@ void ListDocument::apply(const schedule::CuttingList& list, const ListCursor& cu
     checkPlan();
 }
 
-void ListDocument::changePlan(const QString& text, std::optional<plans::ListPlan> plan) {
-    m_undo.push(new PlanChange(this, text, m_plan, std::move(plan)));
+void ListDocument::changePlan(const QString& text, std::optional<plans::ListPlan> plan,
+                              std::optional<OffcutChange> offcuts) {
+    m_undo.push(new PlanChange(this, text, m_plan, std::move(plan), std::move(offcuts)));
+}
+
+void ListDocument::applyOffcuts(const OffcutChange& change, bool forward) {
+    // The file is read again first: another list's window may have written it.
+    const QString problem = forward ? offcuts::applyToFile(change.store, change.delta)
+                                    : offcuts::revertInFile(change.store, change.delta);
+    Q_EMIT offcutStoreChanged(change.store, problem);
 }
 
 void ListDocument::applyPlan(const std::optional<plans::ListPlan>& plan) {

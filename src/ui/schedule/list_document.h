@@ -45,8 +45,11 @@ public:
     // The list no longer gives what the plan was made from (过期). Kept up
     // to date as the list changes, is undone or redone.
     bool isPlanOutOfDate() const { return m_planOutOfDate; }
-    // A plan made for the list, as one undoable step named `text`.
-    void changePlan(const QString& text, std::optional<plans::ListPlan> plan);
+    // A plan made for the list, as one undoable step named `text`; with
+    // `offcuts`, the offcut store takes what the plan uses and keeps in the
+    // same step, and undo gives it back.
+    void changePlan(const QString& text, std::optional<plans::ListPlan> plan,
+                    std::optional<OffcutChange> offcuts = std::nullopt);
 
 Q_SIGNALS:
     // After every change: the list as it now is, and where to show it.
@@ -54,10 +57,14 @@ Q_SIGNALS:
     void filePathChanged(const QString& path);
     // After the plan or whether it is out of date changed.
     void planChanged();
+    // After the offcut store's file was written with a plan or without it;
+    // `problem` says why it could not be, in Chinese, or is empty.
+    void offcutStoreChanged(const QString& store, const QString& problem);
 
 private:
     void apply(const schedule::CuttingList& list, const ListCursor& cursor) override;
     void applyPlan(const std::optional<plans::ListPlan>& plan) override;
+    void applyOffcuts(const OffcutChange& change, bool forward) override;
     void checkPlan();
 
     schedule::CuttingList m_list;

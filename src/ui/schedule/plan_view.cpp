@@ -7,6 +7,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -40,11 +42,31 @@ constexpr double kGroupGapLines = 1.5;
 
 QString settingsText(const plans::ListPlan& plan) {
     const plans::ListPlanSettings& s = plan.settings;
+    const QString unit =
+        s.pricing == plans::Pricing::PerBar ? QStringLiteral("元/根") : QStringLiteral("元/米");
     QStringList stock;
-    for (const plans::StockLength& length : s.stock)
-        stock << (length.available
-                      ? QStringLiteral("%1 mm（%2 根）").arg(length.length).arg(*length.available)
-                      : QStringLiteral("%1 mm").arg(length.length));
+    for (const plans::StockLength& length : s.stock) {
+        QStringList notes;
+        if (length.source == plans::StockSource::OnHand)
+            notes << QStringLiteral("库存");
+        if (length.available)
+            notes << QStringLiteral("%1 根").arg(*length.available);
+        if (s.pricing != plans::Pricing::None && length.source == plans::StockSource::Bought)
+            notes << QStringLiteral("%1 %2").arg(numbers::generalNumberText(length.price), unit);
+        stock << (notes.isEmpty() ? QStringLiteral("%1 mm").arg(length.length)
+                                  : QStringLiteral("%1 mm（%2）")
+                                        .arg(length.length)
+                                        .arg(notes.join(QStringLiteral("，"))));
+    }
+    QStringList more;
+    if (s.pricing == plans::Pricing::PerMetre)
+        more << QStringLiteral("按米计价");
+    if (s.pricing == plans::Pricing::PerBar)
+        more << QStringLiteral("按根计价");
+    if (s.useOffcuts)
+        more << QStringLiteral("优先使用余料库中的余料");
+    if (s.storeOffcuts)
+        more << QStringLiteral("余料存入余料库");
     QString splice;
     switch (s.splice) {
     case SpliceKind::None:
@@ -73,12 +95,15 @@ QString settingsText(const plans::ListPlan& plan) {
         }
         break;
     }
-    return QStringLiteral("原材料 %1；锯口 %2 mm；%3；%4")
-        .arg(stock.join(QStringLiteral("、")))
-        .arg(s.kerf)
-        .arg(s.keepOffcut > 0 ? QStringLiteral("余料不短于 %1 mm").arg(s.keepOffcut)
-                              : QStringLiteral("不留余料"))
-        .arg(splice);
+    QString text = QStringLiteral("原材料 %1；锯口 %2 mm；%3；%4")
+                       .arg(stock.join(QStringLiteral("、")))
+                       .arg(s.kerf)
+                       .arg(s.keepOffcut > 0 ? QStringLiteral("余料不短于 %1 mm").arg(s.keepOffcut)
+                                             : QStringLiteral("不留余料"))
+                       .arg(splice);
+    for (const QString& m : more)
+        text += QStringLiteral("；") + m;
+    return text;
 }
 
 QTableWidgetItem* readOnly(const QString& text) {
@@ -172,6 +197,8 @@ void PlanDrawing::paintEvent(QPaintEvent* event) {
 struct PlanView::Run {
     schedule::CuttingList list;
     plans::ListPlanSettings settings;
+    plans::OffcutsOnOffer offcuts; // the store's unused offcuts when the run began
+    QString store;                 // the store's file; empty: none
     std::atomic<bool> cancel{false};
     std::atomic<int> progress{0}; // of kProgressSteps
     plans::ListPlan result;
@@ -352,6 +379,8 @@ void PlanView::refreshSummary() {
             .arg(schedule::metresText(p.stockLength), schedule::metresText(p.piecesLength),
                  schedule::metresText(p.keptOffcut), schedule::metresText(p.waste),
                  schedule::utilisationText(p.utilisation));
+    if (plan->settings.pricing != plans::Pricing::None)
+        total += QStringLiteral("，费用 %1").arg(schedule::yuanAmountText(double(p.cost)));
     if (failed > 0)
         total += QStringLiteral("（另有 %1 组无法下料，未计入）").arg(failed);
     m_total->setText(total);
@@ -370,9 +399,23 @@ bool PlanView::run() {
         m_message->setText(QStringLiteral("无法计算下料方案：\n%1").arg(problem));
         return false;
     }
+    const plans::ListPlanSettings next = settings();
+    const QString store = next.useOffcuts || next.storeOffcuts ? offcutStorePath() : QString();
+    plans::OffcutsOnOffer offer;
+    if (next.useOffcuts) {
+        const offcuts::ReadStore read = offcuts::readStore(store);
+        if (!read.store) {
+            Q_EMIT statusMessage(QStringLiteral("无法计算：%1").arg(read.error));
+            m_message->setText(QStringLiteral("无法计算下料方案：\n%1").arg(read.error));
+            return false;
+        }
+        offer = offcuts::offcutsOnOffer(*read.store);
+    }
     m_run = std::make_shared<Run>();
     m_run->list = m_document->list();
-    m_run->settings = settings();
+    m_run->settings = next;
+    m_run->offcuts = offer;
+    m_run->store = store;
     const std::shared_ptr<Run> run = m_run;
     m_thread = QThread::create([run, this] {
         plans::PlanControl control;
@@ -392,7 +435,7 @@ bool PlanView::run() {
                 },
                 Qt::QueuedConnection);
         };
-        run->result = plans::planList(run->list, run->settings, control);
+        run->result = plans::planList(run->list, run->settings, control, run->offcuts);
     });
     m_thread->setObjectName(QStringLiteral("cuttingPlan"));
     connect(m_thread, &QThread::finished, this, &PlanView::onRunEnded);
@@ -431,13 +474,56 @@ void PlanView::onRunEnded() {
         Q_EMIT runFinished(false);
         return;
     }
-    m_document->changePlan(QStringLiteral("下料优化"), run->result);
+    // The store as it is now, not as the run began: what the plan takes and
+    // keeps is worked out against it and applied with the plan, in one step.
+    std::optional<OffcutChange> change;
+    QString storeNote;
+    if (!run->store.isEmpty()) {
+        const offcuts::ReadStore now = offcuts::readStore(run->store);
+        if (!now.store) {
+            storeNote = now.error;
+        } else {
+            const QString listName = m_document->filePath().isEmpty()
+                                         ? QStringLiteral("（未命名下料单）")
+                                         : QFileInfo(m_document->filePath()).fileName();
+            offcuts::Delta delta =
+                offcuts::planDelta(*now.store, run->result.plan, listName, QDate::currentDate(),
+                                   run->settings.useOffcuts, run->settings.storeOffcuts);
+            if (delta.shortOf > 0)
+                storeNote =
+                    QStringLiteral("余料库中已少了 %1 根方案所用的余料（可能已被其他下料单用去），"
+                                   "请重新计算")
+                        .arg(delta.shortOf);
+            if (!delta.isEmpty())
+                change = OffcutChange{run->store, delta};
+        }
+    }
+    m_document->changePlan(QStringLiteral("下料优化"), run->result, change);
     int failed = 0;
     for (const plans::GroupPlan& g : run->result.plan.groups)
         failed += g.error.isEmpty() ? 0 : 1;
-    Q_EMIT statusMessage(
-        failed > 0 ? QStringLiteral("下料方案已算出，%1 组无法下料，原因见方案").arg(failed)
-                   : QStringLiteral("下料方案已算出"));
+    QString done = failed > 0
+                       ? QStringLiteral("下料方案已算出，%1 组无法下料，原因见方案").arg(failed)
+                       : QStringLiteral("下料方案已算出");
+    if (change)
+        done += QStringLiteral("；余料库用去 %1 根，存入 %2 根")
+                    .arg([&] {
+                        long long n = 0;
+                        for (const offcuts::Take& t : change->delta.taken)
+                            n += t.count;
+                        return n;
+                    }())
+                    .arg([&] {
+                        long long n = 0;
+                        for (const offcuts::Offcut& o : change->delta.added)
+                            n += o.count;
+                        return n;
+                    }());
+    if (!storeNote.isEmpty()) {
+        done += QStringLiteral("；") + storeNote;
+        m_storeMessage->setText(storeNote);
+    }
+    Q_EMIT statusMessage(done);
     Q_EMIT runFinished(true);
 }
 

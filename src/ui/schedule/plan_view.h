@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/offcuts/offcut_store.h"
 #include "core/plans/list_plan.h"
 
 #include <QElapsedTimer>
@@ -8,12 +9,14 @@
 #include <QWidget>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 class ListDocument;
 class QAbstractButton;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -54,9 +57,17 @@ private:
 // cancel, and the plan the document holds, drawn and summed up.
 //
 // Controls by object name:
-//   stockTable, addStock, removeStock   stock lengths on offer, each with an
-//                                       optional number of bars available
+//   stockTable, addStock, removeStock   stock lengths on offer, each with its
+//                                       source (新购 / 库存, a stockSource box
+//                                       in the row), an optional number of
+//                                       bars available and a price
+//   pricing                             不计价 / 按米计价 / 按根计价
 //   kerf, keepOffcut                    mm lost per cut; shortest offcut kept
+//   offcutStoreGroup                    the offcut store (余料库):
+//     offcutStorePath, chooseOffcutStore   its file (default beside the list)
+//     useOffcuts, storeOffcuts          offcuts offered first; kept ones stored
+//     offcutTable, addOffcut, removeOffcut, markOffcutUnused, reloadOffcuts
+//     offcutStoreMessage                what the store holds or why not
 //   spliceKind, lapBasis, lapLength, lapDiameters   how long pieces are joined
 //   concreteGrade, seismicGrade, percentLapped      the list's lap inputs
 //   groupLaps                           each group's lap by the rules
@@ -74,6 +85,10 @@ public:
     plans::ListPlanSettings settings() const;
     QString settingsProblem() const;
     void setSettings(const plans::ListPlanSettings& settings);
+
+    // The offcut store's file as the settings name it, beside the list when
+    // relative; empty where there is none (a relative name, list untitled).
+    QString offcutStorePath() const;
 
     bool isRunning() const { return m_thread != nullptr; }
     // Starts a run of the list as it is now; false (and why, shown) when the
@@ -94,6 +109,7 @@ private:
     struct Run;
 
     void buildControls();
+    void buildOffcutControls(QWidget* parent);
     void onPlanChanged();
     void onListChanged();
     void refreshLapInputs();
@@ -101,7 +117,13 @@ private:
     void refreshLapControls();
     void refreshSummary();
     void onRunEnded();
-    void addStockRow(long long length, std::optional<long long> available);
+    void addStockRow(const plans::StockLength& stock);
+    void refreshPriceHeader();
+    // The offcut store shown again as its file now holds it.
+    void refreshOffcuts();
+    // Reads the store, edits it and writes it back; the table follows.
+    void editStore(const std::function<QString(offcuts::Store&)>& edit);
+    void onOffcutEdited(int row, int column);
 
     ListDocument* m_document;
     std::shared_ptr<Run> m_run;
@@ -110,6 +132,18 @@ private:
     double m_timeLimit = 2.0; // per group; kept from the plan's settings, not offered
 
     QTableWidget* m_stock = nullptr;
+    QComboBox* m_pricing = nullptr;
+    QGroupBox* m_offcutBox = nullptr;
+    QLineEdit* m_storePath = nullptr;
+    QToolButton* m_chooseStore = nullptr;
+    QCheckBox* m_useOffcuts = nullptr;
+    QCheckBox* m_storeOffcuts = nullptr;
+    QTableWidget* m_offcutTable = nullptr;
+    QToolButton* m_addOffcut = nullptr;
+    QToolButton* m_removeOffcut = nullptr;
+    QToolButton* m_markUnused = nullptr;
+    QToolButton* m_reloadOffcuts = nullptr;
+    QLabel* m_storeMessage = nullptr;
     QToolButton* m_addStock = nullptr;
     QToolButton* m_removeStock = nullptr;
     QLineEdit* m_kerf = nullptr;

@@ -50,12 +50,14 @@ void PlanView::buildControls() {
     auto* settingsBox = new QGroupBox(QStringLiteral("下料设置"), this);
     settingsBox->setObjectName(QStringLiteral("planSettingsGroup"));
 
-    m_stock = new QTableWidget(0, 2, settingsBox);
+    m_stock = new QTableWidget(0, 4, settingsBox);
     m_stock->setObjectName(QStringLiteral("stockTable"));
     m_stock->setAccessibleName(QStringLiteral("原材料长度表"));
-    m_stock->setHorizontalHeaderLabels(
-        {QStringLiteral("原材料长度 mm"), QStringLiteral("可用根数（空为不限）")});
+    m_stock->setHorizontalHeaderLabels({QStringLiteral("长度 mm"), QStringLiteral("来源"),
+                                        QStringLiteral("根数（空为不限）"),
+                                        QStringLiteral("单价")});
     m_stock->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_stock->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_stock->verticalHeader()->hide();
     m_stock->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_stock->setMinimumHeight(fontMetrics().height() * 6);
@@ -68,7 +70,8 @@ void PlanView::buildControls() {
     m_removeStock->setText(QStringLiteral("删除长度"));
     m_removeStock->setAccessibleName(QStringLiteral("删除所选原材料长度"));
     connect(m_addStock, &QToolButton::clicked, this, [this] {
-        addStockRow(6000, std::nullopt);
+        addStockRow({6000, std::nullopt});
+        onPlanChanged();
         m_stock->setCurrentCell(m_stock->rowCount() - 1, 0);
         m_stock->editItem(m_stock->item(m_stock->rowCount() - 1, 0));
     });
@@ -76,6 +79,19 @@ void PlanView::buildControls() {
         const int row = m_stock->currentRow();
         if (row >= 0)
             m_stock->removeRow(row);
+        onPlanChanged();
+    });
+    // What the plan keeps least: stock bought by length, or money.
+    m_pricing = new QComboBox(settingsBox);
+    m_pricing->setObjectName(QStringLiteral("pricing"));
+    m_pricing->setAccessibleName(QStringLiteral("计价方式"));
+    m_pricing->addItem(QStringLiteral("不计价：按用料长度"), int(plans::Pricing::None));
+    m_pricing->addItem(QStringLiteral("按米计价（元/米）"), int(plans::Pricing::PerMetre));
+    m_pricing->addItem(QStringLiteral("按根计价（元/根）"), int(plans::Pricing::PerBar));
+    m_pricing->setToolTip(QStringLiteral("计价时方案使总费用最少；库存和余料库中的料不计费用"));
+    connect(m_pricing, &QComboBox::currentIndexChanged, this, [this] {
+        refreshPriceHeader();
+        onPlanChanged();
     });
     auto* stockButtons = new QHBoxLayout;
     stockButtons->addWidget(m_addStock);
@@ -130,6 +146,7 @@ void PlanView::buildControls() {
         label->setBuddy(field);
         form->addRow(label, field);
     };
+    labelled(QStringLiteral("计价(&M)："), m_pricing);
     labelled(QStringLiteral("锯口宽度 mm(&K)："), m_kerf);
     labelled(QStringLiteral("余料最短 mm(&O)："), m_keepOffcut);
     labelled(QStringLiteral("超长料接头(&J)："), m_spliceKind);
@@ -243,10 +260,13 @@ void PlanView::buildControls() {
     runRow->addWidget(m_runButton, 1);
     runRow->addWidget(m_cancelButton);
 
+    buildOffcutControls(settingsBox);
+
     auto* settingsLayout = new QVBoxLayout(settingsBox);
     settingsLayout->addWidget(m_stock);
     settingsLayout->addLayout(stockButtons);
     settingsLayout->addLayout(form);
+    settingsLayout->addWidget(m_offcutBox, 1);
     settingsLayout->addWidget(rulesBox, 1);
     settingsLayout->addLayout(runRow);
     settingsLayout->addWidget(m_progress);
@@ -324,13 +344,33 @@ void PlanView::buildControls() {
     setSettings(plans::ListPlanSettings{});
 }
 
-void PlanView::addStockRow(long long length, std::optional<long long> available) {
+void PlanView::addStockRow(const plans::StockLength& stock) {
     const QSignalBlocker quiet(m_stock);
     const int row = m_stock->rowCount();
     m_stock->insertRow(row);
-    m_stock->setItem(row, 0, new QTableWidgetItem(QString::number(length)));
-    m_stock->setItem(row, 1,
-                     new QTableWidgetItem(available ? QString::number(*available) : QString()));
+    m_stock->setItem(row, 0, new QTableWidgetItem(QString::number(stock.length)));
+    auto* source = new QComboBox(m_stock);
+    source->setObjectName(QStringLiteral("stockSource"));
+    source->setAccessibleName(QStringLiteral("原材料来源"));
+    source->addItem(QStringLiteral("新购"), int(plans::StockSource::Bought));
+    source->addItem(QStringLiteral("库存"), int(plans::StockSource::OnHand));
+    source->setCurrentIndex(stock.source == plans::StockSource::Bought ? 0 : 1);
+    connect(source, &QComboBox::currentIndexChanged, this, [this] { onPlanChanged(); });
+    m_stock->setCellWidget(row, 1, source);
+    m_stock->setItem(
+        row, 2,
+        new QTableWidgetItem(stock.available ? QString::number(*stock.available) : QString()));
+    m_stock->setItem(row, 3,
+                     new QTableWidgetItem(stock.price > 0 ? numbers::generalNumberText(stock.price)
+                                                          : QString()));
+}
+
+void PlanView::refreshPriceHeader() {
+    const auto pricing = static_cast<plans::Pricing>(m_pricing->currentData().toInt());
+    m_stock->horizontalHeaderItem(3)->setText(
+        pricing == plans::Pricing::PerMetre ? QStringLiteral("单价 元/米")
+        : pricing == plans::Pricing::PerBar ? QStringLiteral("单价 元/根")
+                                            : QStringLiteral("单价（不计价）"));
 }
 
 void PlanView::setSettings(const plans::ListPlanSettings& s) {
@@ -339,9 +379,15 @@ void PlanView::setSettings(const plans::ListPlanSettings& s) {
         m_stock->setRowCount(0);
     }
     for (const plans::StockLength& length : s.stock)
-        addStockRow(length.length, length.available);
+        addStockRow(length);
     const QSignalBlocker b(m_kerf), c(m_keepOffcut), d(m_spliceKind), e(m_lapBasis), f(m_lapLength),
-        g(m_lapDiameters);
+        g(m_lapDiameters), h(m_pricing), i(m_useOffcuts), j(m_storeOffcuts), k(m_storePath);
+    m_pricing->setCurrentIndex(m_pricing->findData(int(s.pricing)));
+    m_useOffcuts->setChecked(s.useOffcuts);
+    m_storeOffcuts->setChecked(s.storeOffcuts);
+    m_storePath->setText(s.offcutStore);
+    refreshPriceHeader();
+    refreshOffcuts();
     m_kerf->setText(QString::number(s.kerf));
     m_keepOffcut->setText(QString::number(s.keepOffcut));
     m_spliceKind->setCurrentIndex(m_spliceKind->findData(int(s.splice)));
@@ -366,14 +412,23 @@ plans::ListPlanSettings PlanView::settings() const {
             const QTableWidgetItem* item = m_stock->item(row, column);
             return item ? item->text().trimmed() : QString();
         };
-        if (text(0).isEmpty() && text(1).isEmpty())
+        if (text(0).isEmpty() && text(2).isEmpty())
             continue;
         plans::StockLength length;
         length.length = wholeNumber(text(0), 1).value_or(0);
-        if (!text(1).isEmpty())
-            length.available = wholeNumber(text(1), 0).value_or(-1);
+        if (const auto* source = qobject_cast<QComboBox*>(m_stock->cellWidget(row, 1)))
+            length.source = static_cast<plans::StockSource>(source->currentData().toInt());
+        if (!text(2).isEmpty())
+            length.available = wholeNumber(text(2), 0).value_or(-1);
+        // Bars in the yard are paid for: their price, if typed, is not asked.
+        if (length.source == plans::StockSource::Bought && !text(3).isEmpty())
+            length.price = numbers::strictNumber(text(3)).value_or(-1);
         s.stock << length;
     }
+    s.pricing = static_cast<plans::Pricing>(m_pricing->currentData().toInt());
+    s.useOffcuts = m_useOffcuts->isChecked();
+    s.storeOffcuts = m_storeOffcuts->isChecked();
+    s.offcutStore = m_storePath->text().trimmed();
     s.kerf = wholeNumber(m_kerf->text(), 0).value_or(-1);
     s.keepOffcut = wholeNumber(m_keepOffcut->text(), 0).value_or(-1);
     s.splice = static_cast<SpliceKind>(m_spliceKind->currentData().toInt());
@@ -390,26 +445,45 @@ plans::ListPlanSettings PlanView::settings() const {
 
 QString PlanView::settingsProblem() const {
     QStringList problems;
+    const auto pricing = static_cast<plans::Pricing>(m_pricing->currentData().toInt());
     int rows = 0;
     for (int r = 0; r < m_stock->rowCount(); ++r) {
         const auto text = [&](int column) {
             const QTableWidgetItem* item = m_stock->item(r, column);
             return item ? item->text().trimmed() : QString();
         };
-        if (text(0).isEmpty() && text(1).isEmpty())
+        if (text(0).isEmpty() && text(2).isEmpty())
             continue;
         ++rows;
+        const auto* source = qobject_cast<QComboBox*>(m_stock->cellWidget(r, 1));
+        const bool onHand =
+            source && source->currentData().toInt() == int(plans::StockSource::OnHand);
         if (!wholeNumber(text(0), 1))
             problems << QStringLiteral("原材料第 %1 行：长度“%2”应为正整数（mm）")
                             .arg(r + 1)
                             .arg(text(0));
-        if (!text(1).isEmpty() && !wholeNumber(text(1), 0))
+        if (!text(2).isEmpty() && !wholeNumber(text(2), 0))
             problems << QStringLiteral("原材料第 %1 行：根数“%2”应为整数，留空表示不限")
                             .arg(r + 1)
-                            .arg(text(1));
+                            .arg(text(2));
+        if (onHand && text(2).isEmpty())
+            problems << QStringLiteral("原材料第 %1 行：库存须填写现有根数").arg(r + 1);
+        if (onHand)
+            continue;
+        const std::optional<double> price = numbers::strictNumber(text(3));
+        if (!text(3).isEmpty() && !(price && *price > 0 && *price < 1e7))
+            problems
+                << QStringLiteral("原材料第 %1 行：单价“%2”应为正数（元）").arg(r + 1).arg(text(3));
+        else if (pricing != plans::Pricing::None && text(3).isEmpty())
+            problems << QStringLiteral("原材料第 %1 行：%2时须填写新购原材料的单价")
+                            .arg(r + 1)
+                            .arg(pricing == plans::Pricing::PerMetre ? QStringLiteral("按米计价")
+                                                                     : QStringLiteral("按根计价"));
     }
     if (rows == 0)
         problems << QStringLiteral("没有给出原材料长度");
+    if ((m_useOffcuts->isChecked() || m_storeOffcuts->isChecked()) && offcutStorePath().isEmpty())
+        problems << QStringLiteral("余料库：下料单尚未保存，请先保存下料单或选择余料库文件");
     if (!wholeNumber(m_kerf->text(), 0))
         problems << QStringLiteral("锯口宽度“%1”应为不小于 0 的整数（mm）").arg(m_kerf->text());
     if (!wholeNumber(m_keepOffcut->text(), 0))
