@@ -1,3 +1,4 @@
+#include "core/offcuts/offcut_store.h"
 #include "core/schedule/list_file.h"
 #include "core/schedule/row_columns.h"
 #include "support/window_fixture.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonObject>
@@ -21,6 +23,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
 
 #include <random>
 
@@ -385,3 +388,190 @@ TEST_F(PlanViewTest, ALongRunShowsProgressKeepsTheWindowAliveAndCancels) {
 }
 
 } // namespace
+
+namespace {
+
+// One member with `count` straight HRB400 Φ25 bars of `length` mm.
+CuttingList beamOf(const QString& name, double length, int count) {
+    CuttingList list;
+    list.members << Member{
+        name, 1, {straight(QStringLiteral("1"), codes::SteelGrade::HRB400, 25, length, count)}};
+    return list;
+}
+
+QString cellText(QTableWidget* table, int row, int column) {
+    const QTableWidgetItem* item = table->item(row, column);
+    return item ? item->text() : QString();
+}
+
+} // namespace
+
+TEST_F(PlanViewTest, StockSourcePriceAndPricingAreCheckedAndPlannedWith) {
+    ScheduleWindow* w = openPlanPage(beamOf(QStringLiteral("KL1"), 5900, 3));
+    PlanView* view = w->planView();
+    auto* stock = child<QTableWidget>(w, "stockTable");
+    ASSERT_EQ(stock->rowCount(), 2); // 9000 and 12000
+    // The 9000 row becomes bars in the yard: it needs a number of them.
+    auto* source = qobject_cast<QComboBox*>(stock->cellWidget(0, 1));
+    ASSERT_NE(source, nullptr);
+    source->setCurrentIndex(source->findText(QStringLiteral("库存")));
+    EXPECT_TRUE(
+        view->settingsProblem().contains(QStringLiteral("原材料第 1 行：库存须填写现有根数")))
+        << view->settingsProblem().toStdString();
+    stock->item(0, 2)->setText(QStringLiteral("1"));
+    EXPECT_EQ(view->settingsProblem(), QString());
+
+    // Priced by the metre, the bought 12 m row needs its price.
+    choose(w, "pricing", QStringLiteral("按米计价"));
+    EXPECT_TRUE(view->settingsProblem().contains(QStringLiteral("原材料第 2 行：按米计价时须填写")))
+        << view->settingsProblem().toStdString();
+    EXPECT_EQ(stock->horizontalHeaderItem(3)->text(), QStringLiteral("单价 元/米"));
+    stock->item(1, 3)->setText(QStringLiteral("abc"));
+    EXPECT_TRUE(view->settingsProblem().contains(QStringLiteral("单价“abc”应为正数")));
+    stock->item(1, 3)->setText(QStringLiteral("4.35"));
+    EXPECT_EQ(view->settingsProblem(), QString());
+    const plans::ListPlanSettings s = view->settings();
+    EXPECT_EQ(s.pricing, plans::Pricing::PerMetre);
+    ASSERT_EQ(s.stock.size(), 2);
+    EXPECT_EQ(s.stock[0], (plans::StockLength{9000, 1, plans::StockSource::OnHand, 0}));
+    EXPECT_EQ(s.stock[1],
+              (plans::StockLength{12000, std::nullopt, plans::StockSource::Bought, 4.35}));
+
+    // One 5900 from the 9 m bar in the yard (free), two from a bought 12 m
+    // bar at 52.20 yuan; no plan pays less.
+    ASSERT_TRUE(runAndWait(w));
+    const int row = summaryRowOf(w, QStringLiteral("HRB400 Φ25"));
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(summaryCell(w, row, 1), QStringLiteral("12000 mm × 1 根、9000 mm × 1 根（库存）"));
+    EXPECT_EQ(summaryCell(w, row, 7),
+              QStringLiteral("费用 52.20 元；最优（已证明，下界 52.20 元）"));
+    EXPECT_TRUE(child<QLabel>(w, "planTotal")->text().contains(QStringLiteral("费用 52.20 元")));
+    EXPECT_TRUE(child<QLabel>(w, "planMessage")->text().contains(QStringLiteral("按米计价")));
+
+    // Saved and read back: the plan's pricing and sources, and the settings.
+    const QString path = dir.filePath(QStringLiteral("计价.cvl"));
+    feedback.files = {path};
+    w->findChild<QAction*>(QStringLiteral("saveListAs"))->trigger();
+    w->findChild<QAction*>(QStringLiteral("newList"))->trigger();
+    EXPECT_EQ(child<QComboBox>(w, "pricing")->currentIndex(), 1) << "kept for the next list";
+    choose(w, "pricing", QStringLiteral("不计价"));
+    ASSERT_TRUE(w->openFile(path));
+    EXPECT_EQ(child<QComboBox>(w, "pricing")->currentText(), QStringLiteral("按米计价（元/米）"));
+    EXPECT_EQ(summaryCell(w, row, 1), QStringLiteral("12000 mm × 1 根、9000 mm × 1 根（库存）"));
+    EXPECT_EQ(view->settings(), s);
+}
+
+TEST_F(PlanViewTest, ASecondListTakesTheOffcutsTheFirstKeptAndUndoGivesThemBack) {
+    ScheduleWindow* w = openPlanPage(beamOf(QStringLiteral("KL1"), 8000, 2));
+    PlanView* view = w->planView();
+    plans::ListPlanSettings settings;
+    settings.stock = {{12000, std::nullopt}};
+    view->setSettings(settings);
+    child<QLineEdit>(w, "keepOffcut")->setText(QStringLiteral("1000"));
+    // Not saved yet: there is no folder for the store.
+    child<QCheckBox>(w, "useOffcuts")->setChecked(true);
+    child<QCheckBox>(w, "storeOffcuts")->setChecked(true);
+    EXPECT_TRUE(view->settingsProblem().contains(QStringLiteral("下料单尚未保存")));
+    EXPECT_FALSE(child<QTableWidget>(w, "offcutTable")->isEnabled());
+
+    const QString first = dir.filePath(QStringLiteral("一层.cvl"));
+    feedback.files = {first};
+    w->findChild<QAction*>(QStringLiteral("saveListAs"))->trigger();
+    const QString store = dir.filePath(QStringLiteral("余料库.json"));
+    EXPECT_EQ(view->offcutStorePath(), store);
+    EXPECT_EQ(view->settingsProblem(), QString());
+
+    // Two 12 m bars, 4000 mm kept of each: into the store.
+    ASSERT_TRUE(runAndWait(w));
+    auto* table = child<QTableWidget>(w, "offcutTable");
+    ASSERT_EQ(table->rowCount(), 1);
+    EXPECT_EQ(cellText(table, 0, 0), QStringLiteral("4000"));
+    EXPECT_EQ(cellText(table, 0, 1), QStringLiteral("2"));
+    EXPECT_EQ(cellText(table, 0, 2), QStringLiteral("HRB400"));
+    EXPECT_TRUE(cellText(table, 0, 4).startsWith(QStringLiteral("一层.cvl，KL1")));
+    EXPECT_EQ(cellText(table, 0, 5), QStringLiteral("未用"));
+
+    // The next list, in the same folder: its 3500s come out of those offcuts.
+    w->document()->replace(beamOf(QStringLiteral("KL2"), 3500, 2), {}, false);
+    const QString second = dir.filePath(QStringLiteral("二层.cvl"));
+    feedback.files = {second};
+    w->findChild<QAction*>(QStringLiteral("saveListAs"))->trigger();
+    ASSERT_TRUE(runAndWait(w));
+    ASSERT_TRUE(w->document()->plan());
+    const plans::GroupPlan& g = w->document()->plan()->plan.groups.value(0);
+    ASSERT_EQ(g.stock.size(), 1);
+    EXPECT_EQ(g.stock[0].length, 4000);
+    EXPECT_EQ(g.stock[0].count, 2);
+    EXPECT_EQ(g.stock[0].source, plans::StockSource::Offcut);
+    const int row = summaryRowOf(w, QStringLiteral("HRB400 Φ25"));
+    EXPECT_EQ(summaryCell(w, row, 1), QStringLiteral("4000 mm × 2 根（余料）"));
+    ASSERT_EQ(table->rowCount(), 1);
+    EXPECT_EQ(cellText(table, 0, 5), QStringLiteral("已用（二层.cvl）"));
+    const auto usedInFile = [&] {
+        const offcuts::ReadStore read = offcuts::readStore(store);
+        EXPECT_TRUE(read.store) << read.error.toStdString();
+        return read.store && !read.store->entries.isEmpty() && read.store->entries[0].used;
+    };
+    EXPECT_TRUE(usedInFile());
+
+    // Undo puts the plan and the offcuts back; redo takes them again.
+    w->document()->undoStack()->undo();
+    EXPECT_FALSE(w->document()->plan());
+    EXPECT_FALSE(usedInFile());
+    EXPECT_EQ(cellText(table, 0, 5), QStringLiteral("未用"));
+    w->document()->undoStack()->redo();
+    EXPECT_TRUE(usedInFile());
+    EXPECT_EQ(cellText(table, 0, 5), QStringLiteral("已用（二层.cvl）"));
+}
+
+TEST_F(PlanViewTest, TheStoreIsEditedInPlaceAndBadValuesAreRefused) {
+    ScheduleWindow* w = openPlanPage(beamOf(QStringLiteral("KL1"), 3000, 1));
+    const QString path = dir.filePath(QStringLiteral("梁.cvl"));
+    feedback.files = {path};
+    w->findChild<QAction*>(QStringLiteral("saveListAs"))->trigger();
+    // A store of its own name, beside the list.
+    auto* storePath = child<QLineEdit>(w, "offcutStorePath");
+    storePath->setFocus();
+    storePath->setText(QStringLiteral("库/余料.json"));
+    QTest::keyClick(storePath, Qt::Key_Return);
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("库")));
+    const QString store = dir.filePath(QStringLiteral("库/余料.json"));
+    EXPECT_EQ(w->planView()->offcutStorePath(), store);
+    const auto entries = [&] {
+        return offcuts::readStore(store).store.value_or(offcuts::Store{}).entries;
+    };
+
+    auto* table = child<QTableWidget>(w, "offcutTable");
+    QTest::mouseClick(child<QToolButton>(w, "addOffcut"), Qt::LeftButton);
+    ASSERT_EQ(entries().size(), 1);
+    EXPECT_EQ(entries()[0].grade, QStringLiteral("HRB400")) << "the list's own grade";
+    EXPECT_EQ(entries()[0].diameter, 25);
+    ASSERT_EQ(table->rowCount(), 1);
+    table->item(0, 0)->setText(QStringLiteral("2600"));
+    table->item(0, 1)->setText(QStringLiteral("3"));
+    EXPECT_EQ(entries()[0].length, 2600);
+    EXPECT_EQ(entries()[0].count, 3);
+    table->item(0, 0)->setText(QStringLiteral("2.6m"));
+    EXPECT_EQ(entries()[0].length, 2600);
+    EXPECT_TRUE(
+        child<QLabel>(w, "offcutStoreMessage")->text().contains(QStringLiteral("应为正整数")));
+    EXPECT_EQ(cellText(table, 0, 0), QStringLiteral("2600")) << "the table shows the file again";
+    table->item(0, 2)->setText(QStringLiteral("HRB999"));
+    EXPECT_EQ(entries()[0].grade, QStringLiteral("HRB400"));
+
+    // Marked used by hand in the file (another window), then back to unused here.
+    offcuts::Store s = *offcuts::readStore(store).store;
+    s.entries[0].used = true;
+    s.entries[0].usedBy = QStringLiteral("别的.cvl");
+    ASSERT_FALSE(offcuts::writeStore(store, s));
+    QTest::mouseClick(child<QToolButton>(w, "reloadOffcuts"), Qt::LeftButton);
+    EXPECT_EQ(cellText(table, 0, 5), QStringLiteral("已用（别的.cvl）"));
+    table->setCurrentCell(0, 0);
+    QTest::mouseClick(child<QToolButton>(w, "markOffcutUnused"), Qt::LeftButton);
+    EXPECT_FALSE(entries()[0].used);
+    EXPECT_EQ(cellText(table, 0, 5), QStringLiteral("未用"));
+    table->setCurrentCell(0, 0);
+    QTest::mouseClick(child<QToolButton>(w, "removeOffcut"), Qt::LeftButton);
+    EXPECT_TRUE(entries().isEmpty());
+    EXPECT_EQ(table->rowCount(), 0);
+}
