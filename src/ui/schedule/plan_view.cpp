@@ -25,6 +25,7 @@
 #include <QTableWidget>
 #include <QThread>
 #include <QToolButton>
+#include <QUndoCommand>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -112,7 +113,43 @@ QTableWidgetItem* readOnly(const QString& text) {
     return item;
 }
 
+// A change of the next run's settings, undone by showing those before it.
+// The first redo is the change the user has just made: nothing to show.
+class SettingsChange : public QUndoCommand {
+public:
+    SettingsChange(PlanView* view, plans::ListPlanSettings before, plans::ListPlanSettings after)
+        : QUndoCommand(QStringLiteral("下料设置")), m_view(view), m_before(std::move(before)),
+          m_after(std::move(after)) {}
+
+    void undo() override {
+        if (m_view)
+            m_view->setSettings(m_before);
+    }
+    void redo() override {
+        if (std::exchange(m_made, true) && m_view)
+            m_view->setSettings(m_after);
+    }
+
+private:
+    QPointer<PlanView> m_view;
+    plans::ListPlanSettings m_before;
+    plans::ListPlanSettings m_after;
+    bool m_made = false;
+};
+
 } // namespace
+
+void PlanView::commitSettings() {
+    // A value half typed or out of place is not a step: the last good
+    // settings stay the ones undo goes back to.
+    if (!settingsProblem().isEmpty())
+        return;
+    const plans::ListPlanSettings now = settings();
+    if (now == m_committed)
+        return;
+    m_document->undoStack()->push(new SettingsChange(this, m_committed, now));
+    m_committed = now;
+}
 
 // ---- the drawing ----
 

@@ -84,6 +84,7 @@ public:
     // reason where they cannot be used.
     plans::ListPlanSettings settings() const;
     QString settingsProblem() const;
+    // Shows `settings` as the next run's, as they are (no step to undo).
     void setSettings(const plans::ListPlanSettings& settings);
 
     // The offcut store's file as the settings name it, beside the list when
@@ -109,6 +110,9 @@ private:
     struct Run;
 
     void buildControls();
+    // The settings as the user left them, as one step to undo where they
+    // changed and can be used.
+    void commitSettings();
     void buildOffcutControls(QWidget* parent);
     void onPlanChanged();
     void onListChanged();
@@ -129,7 +133,8 @@ private:
     std::shared_ptr<Run> m_run;
     QThread* m_thread = nullptr;
     QTimer m_progressDelay;
-    double m_timeLimit = 2.0; // per group; kept from the plan's settings, not offered
+    double m_timeLimit = 2.0;            // per group; kept from the plan's settings, not offered
+    plans::ListPlanSettings m_committed; // as the last step to undo left them
 
     QTableWidget* m_stock = nullptr;
     QComboBox* m_pricing = nullptr;

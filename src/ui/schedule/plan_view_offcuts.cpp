@@ -69,9 +69,15 @@ void PlanView::buildOffcutControls(QWidget* parent) {
     m_storeOffcuts->setToolTip(
         QStringLiteral("计算出的方案中保留的余料（不短于“余料最短”）存入余料库；撤销方案时取回"));
     for (QCheckBox* box : {m_useOffcuts, m_storeOffcuts})
-        connect(box, &QCheckBox::toggled, this, [this] { onPlanChanged(); });
+        connect(box, &QCheckBox::toggled, this, [this] {
+            onPlanChanged();
+            commitSettings();
+        });
     connect(m_storePath, &QLineEdit::textChanged, this, [this] { onPlanChanged(); });
-    connect(m_storePath, &QLineEdit::editingFinished, this, [this] { refreshOffcuts(); });
+    connect(m_storePath, &QLineEdit::editingFinished, this, [this] {
+        refreshOffcuts();
+        commitSettings();
+    });
     connect(m_chooseStore, &QToolButton::clicked, this, [this] {
         const QString current = offcutStorePath();
         const QString path =
@@ -88,6 +94,7 @@ void PlanView::buildOffcutControls(QWidget* parent) {
                                  ? relative
                                  : path);
         refreshOffcuts();
+        commitSettings();
     });
 
     m_offcutTable = new QTableWidget(0, ColumnCount, m_offcutBox);

@@ -72,6 +72,7 @@ void PlanView::buildControls() {
     connect(m_addStock, &QToolButton::clicked, this, [this] {
         addStockRow({6000, std::nullopt});
         onPlanChanged();
+        commitSettings();
         m_stock->setCurrentCell(m_stock->rowCount() - 1, 0);
         m_stock->editItem(m_stock->item(m_stock->rowCount() - 1, 0));
     });
@@ -80,6 +81,7 @@ void PlanView::buildControls() {
         if (row >= 0)
             m_stock->removeRow(row);
         onPlanChanged();
+        commitSettings();
     });
     // What the plan keeps least: stock bought by length, or money.
     m_pricing = new QComboBox(settingsBox);
@@ -92,6 +94,7 @@ void PlanView::buildControls() {
     connect(m_pricing, &QComboBox::currentIndexChanged, this, [this] {
         refreshPriceHeader();
         onPlanChanged();
+        commitSettings();
     });
     auto* stockButtons = new QHBoxLayout;
     stockButtons->addWidget(m_addStock);
@@ -132,12 +135,17 @@ void PlanView::buildControls() {
             refreshLapControls();
             refreshGroupLaps();
             onPlanChanged();
+            commitSettings();
         });
-    for (QLineEdit* edit : {m_kerf, m_keepOffcut, m_lapLength, m_lapDiameters})
+    for (QLineEdit* edit : {m_kerf, m_keepOffcut, m_lapLength, m_lapDiameters}) {
         connect(edit, &QLineEdit::textChanged, this, [this] { onPlanChanged(); });
+        // One step per value typed, not per key.
+        connect(edit, &QLineEdit::editingFinished, this, [this] { commitSettings(); });
+    }
     connect(m_stock, &QTableWidget::itemChanged, this, [this] {
         refreshGroupLaps();
         onPlanChanged();
+        commitSettings();
     });
 
     auto* form = new QFormLayout;
@@ -355,7 +363,10 @@ void PlanView::addStockRow(const plans::StockLength& stock) {
     source->addItem(QStringLiteral("新购"), int(plans::StockSource::Bought));
     source->addItem(QStringLiteral("库存"), int(plans::StockSource::OnHand));
     source->setCurrentIndex(stock.source == plans::StockSource::Bought ? 0 : 1);
-    connect(source, &QComboBox::currentIndexChanged, this, [this] { onPlanChanged(); });
+    connect(source, &QComboBox::currentIndexChanged, this, [this] {
+        onPlanChanged();
+        commitSettings();
+    });
     m_stock->setCellWidget(row, 1, source);
     m_stock->setItem(
         row, 2,
@@ -399,6 +410,7 @@ void PlanView::setSettings(const plans::ListPlanSettings& s) {
         m_lapDiameters->setText(
             numbers::generalNumberText(s.lapDiameters > 0 ? s.lapDiameters : 40.0));
     m_timeLimit = s.timeLimitSeconds;
+    m_committed = settings();
     refreshLapControls();
     refreshGroupLaps();
     onPlanChanged();

@@ -186,7 +186,7 @@ TEST_F(PlanViewTest, RunSaveReopenEditOutOfDateAndUndo) {
     w->findChild<QAction*>(QStringLiteral("newList"))->trigger();
     EXPECT_FALSE(w->document()->plan());
     EXPECT_EQ(child<QTableWidget>(w, "planSummary")->rowCount(), 0);
-    choose(w, "spliceKind", QStringLiteral("不接长"));
+    w->planView()->setSettings(plans::ListPlanSettings{});
     ASSERT_TRUE(w->openFile(path));
     ASSERT_TRUE(w->document()->plan());
     EXPECT_EQ(w->document()->plan()->fingerprint, made.fingerprint);
@@ -454,7 +454,15 @@ TEST_F(PlanViewTest, StockSourcePriceAndPricingAreCheckedAndPlannedWith) {
     w->findChild<QAction*>(QStringLiteral("saveListAs"))->trigger();
     w->findChild<QAction*>(QStringLiteral("newList"))->trigger();
     EXPECT_EQ(child<QComboBox>(w, "pricing")->currentIndex(), 1) << "kept for the next list";
+    // A setting changed is a step to undo, and a change to the list.
     choose(w, "pricing", QStringLiteral("不计价"));
+    EXPECT_TRUE(w->isWindowModified());
+    w->findChild<QAction*>(QStringLiteral("undo"))->trigger();
+    EXPECT_EQ(child<QComboBox>(w, "pricing")->currentIndex(), 1);
+    EXPECT_FALSE(w->isWindowModified());
+    w->findChild<QAction*>(QStringLiteral("redo"))->trigger();
+    EXPECT_EQ(child<QComboBox>(w, "pricing")->currentIndex(), 0);
+    w->document()->undoStack()->setClean();
     ASSERT_TRUE(w->openFile(path));
     EXPECT_EQ(child<QComboBox>(w, "pricing")->currentText(), QStringLiteral("按米计价（元/米）"));
     EXPECT_EQ(summaryCell(w, row, 1), QStringLiteral("12000 mm × 1 根、9000 mm × 1 根（库存）"));
