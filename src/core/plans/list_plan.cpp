@@ -662,4 +662,25 @@ LoadedPlan planFromJson(const QJsonValue& value) {
     return {plan, QString()};
 }
 
+QJsonObject planSettingsToJson(const ListPlanSettings& settings) {
+    ListPlan plan;
+    plan.settings = settings;
+    QJsonObject o = planToJson(plan).value(QStringLiteral("settings")).toObject();
+    o.insert(QStringLiteral("version"), kPlanSectionVersion);
+    return o;
+}
+
+LoadedPlanSettings planSettingsFromJson(const QJsonValue& value) {
+    if (value.isUndefined())
+        return {};
+    const QJsonValue version = value.toObject().value(QStringLiteral("version"));
+    if (!version.isDouble() || version.toDouble() > kPlanSectionVersion)
+        return {std::nullopt, QStringLiteral("下料设置由更新版本的 Corvala 保存或已损坏")};
+    PlanReader reader;
+    ListPlan plan;
+    if (!reader.settings(value, plan))
+        return {std::nullopt, QStringLiteral("下料设置已损坏：%1").arg(reader.error)};
+    return {plan.settings, QString()};
+}
+
 } // namespace plans

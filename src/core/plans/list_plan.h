@@ -115,4 +115,13 @@ struct LoadedPlan {
 // An undefined value (no plan saved) gives neither plan nor error.
 LoadedPlan planFromJson(const QJsonValue& value);
 
+// The next plan's settings kept with the list where they are not its
+// plan's ("planSettings" of the list's file), as the plan section writes them.
+QJsonObject planSettingsToJson(const ListPlanSettings& settings);
+struct LoadedPlanSettings {
+    std::optional<ListPlanSettings> settings;
+    QString error; // why they were dropped, in Chinese; empty with settings or none saved
+};
+LoadedPlanSettings planSettingsFromJson(const QJsonValue& value);
+
 } // namespace plans

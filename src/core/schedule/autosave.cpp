@@ -64,7 +64,8 @@ QString AutosaveStore::copyPathFor(const QString& originalPath) const {
 }
 
 std::optional<QString> AutosaveStore::write(const schedule::CuttingList& list,
-                                            const QString& originalPath, const QJsonObject& plan) {
+                                            const QString& originalPath, const QJsonObject& plan,
+                                            const QJsonObject& planSettings) {
     if (!QDir().mkpath(m_directory))
         return QStringLiteral("无法创建文件夹“%1”").arg(QDir::toNativeSeparators(m_directory));
     const QString copy = copyPathFor(originalPath);
@@ -73,7 +74,7 @@ std::optional<QString> AutosaveStore::write(const schedule::CuttingList& list,
         remove();
         hold(copy);
     }
-    if (const std::optional<QString> error = schedule::saveListFile(list, copy, plan))
+    if (const std::optional<QString> error = schedule::saveListFile(list, copy, plan, planSettings))
         return error;
     QJsonObject note;
     note.insert(QStringLiteral("file"), originalPath);

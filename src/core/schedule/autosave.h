@@ -34,9 +34,11 @@ public:
 
     // Writes the copy of the list whose file is `originalPath` (empty while
     // untitled); the reason when it could not.
-    // `plan`: the list's cutting plan as its file keeps it; empty: none.
+    // `plan`: the list's cutting plan as its file keeps it; empty: none;
+    // `planSettings` the same for the next plan's settings.
     std::optional<QString> write(const schedule::CuttingList& list, const QString& originalPath,
-                                 const QJsonObject& plan = {});
+                                 const QJsonObject& plan = {},
+                                 const QJsonObject& planSettings = {});
     // Removes the copy this store last wrote or took over, if any.
     void remove();
     // Lets go of that copy without removing it, so that the next start

@@ -179,7 +179,8 @@ struct Reader {
 
 } // namespace
 
-QByteArray listToJson(const CuttingList& list, const QJsonObject& plan) {
+QByteArray listToJson(const CuttingList& list, const QJsonObject& plan,
+                      const QJsonObject& planSettings) {
     QJsonObject root;
     root.insert(QStringLiteral("format"), kListFileFormat);
     root.insert(QStringLiteral("version"), kListFileVersion);
@@ -212,6 +213,8 @@ QByteArray listToJson(const CuttingList& list, const QJsonObject& plan) {
     root.insert(QStringLiteral("members"), members);
     if (!plan.isEmpty())
         root.insert(QStringLiteral("plan"), plan);
+    if (!planSettings.isEmpty())
+        root.insert(QStringLiteral("planSettings"), planSettings);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -281,12 +284,13 @@ LoadedList listFromJson(const QByteArray& bytes) {
         }
         list.members << member;
     }
-    return {list, QString(), root.value(QStringLiteral("plan"))};
+    return {list, QString(), root.value(QStringLiteral("plan")),
+            root.value(QStringLiteral("planSettings"))};
 }
 
 std::optional<QString> saveListFile(const CuttingList& list, const QString& path,
-                                    const QJsonObject& plan) {
-    return writeWholeFile(path, listToJson(list, plan));
+                                    const QJsonObject& plan, const QJsonObject& planSettings) {
+    return writeWholeFile(path, listToJson(list, plan, planSettings));
 }
 
 LoadedList loadListFile(const QString& path) {

@@ -25,6 +25,9 @@ struct LoadedList {
     // reads it (plans/list_plan.h). Undefined when the file has none; never
     // a reason to refuse the list.
     QJsonValue plan;
+    // The settings of the next cutting plan where they are not the plan's,
+    // as written; undefined when the file has none.
+    QJsonValue planSettings;
 };
 
 // `plan`: the cutting plan saved with the list; an empty object writes none.
@@ -32,7 +35,8 @@ struct LoadedList {
 // mark, shape, grade, diameter and outer dimensions.
 QJsonObject barRowJson(const BarRow& row);
 
-QByteArray listToJson(const CuttingList& list, const QJsonObject& plan = {});
+QByteArray listToJson(const CuttingList& list, const QJsonObject& plan = {},
+                      const QJsonObject& planSettings = {});
 // Reads a whole file's bytes. Anything amiss (not JSON, truncated, not a
 // cutting list, a newer version, a value out of place) gives no list and the
 // reason; a list is never half read.
@@ -41,7 +45,8 @@ LoadedList listFromJson(const QByteArray& bytes);
 // Through a temporary file renamed over the old one, so that a crash or a
 // full disk never leaves a half-written list. The reason on failure.
 std::optional<QString> saveListFile(const CuttingList& list, const QString& path,
-                                    const QJsonObject& plan = {});
+                                    const QJsonObject& plan = {},
+                                    const QJsonObject& planSettings = {});
 LoadedList loadListFile(const QString& path);
 
 } // namespace schedule

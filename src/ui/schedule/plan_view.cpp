@@ -142,7 +142,7 @@ private:
 void PlanView::commitSettings() {
     // A value half typed or out of place is not a step: the last good
     // settings stay the ones undo goes back to.
-    if (!settingsProblem().isEmpty())
+    if (!valuesProblem().isEmpty())
         return;
     const plans::ListPlanSettings now = settings();
     if (now == m_committed)

@@ -84,6 +84,8 @@ public:
     // reason where they cannot be used.
     plans::ListPlanSettings settings() const;
     QString settingsProblem() const;
+    // The settings as the last step to undo left them: what the list keeps.
+    const plans::ListPlanSettings& committedSettings() const { return m_committed; }
     // Shows `settings` as the next run's, as they are (no step to undo).
     void setSettings(const plans::ListPlanSettings& settings);
 
@@ -110,6 +112,9 @@ private:
     struct Run;
 
     void buildControls();
+    // The values typed that cannot be used, without what the run needs
+    // besides them (a folder for the offcut store).
+    QString valuesProblem() const;
     // The settings as the user left them, as one step to undo where they
     // changed and can be used.
     void commitSettings();

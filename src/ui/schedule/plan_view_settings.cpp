@@ -457,6 +457,15 @@ plans::ListPlanSettings PlanView::settings() const {
 
 QString PlanView::settingsProblem() const {
     QStringList problems;
+    if (const QString values = valuesProblem(); !values.isEmpty())
+        problems << values;
+    if ((m_useOffcuts->isChecked() || m_storeOffcuts->isChecked()) && offcutStorePath().isEmpty())
+        problems << QStringLiteral("余料库：下料单尚未保存，请先保存下料单或选择余料库文件");
+    return problems.join(QLatin1Char('\n'));
+}
+
+QString PlanView::valuesProblem() const {
+    QStringList problems;
     const auto pricing = static_cast<plans::Pricing>(m_pricing->currentData().toInt());
     int rows = 0;
     for (int r = 0; r < m_stock->rowCount(); ++r) {
@@ -494,8 +503,7 @@ QString PlanView::settingsProblem() const {
     }
     if (rows == 0)
         problems << QStringLiteral("没有给出原材料长度");
-    if ((m_useOffcuts->isChecked() || m_storeOffcuts->isChecked()) && offcutStorePath().isEmpty())
-        problems << QStringLiteral("余料库：下料单尚未保存，请先保存下料单或选择余料库文件");
+
     if (!wholeNumber(m_kerf->text(), 0))
         problems << QStringLiteral("锯口宽度“%1”应为不小于 0 的整数（mm）").arg(m_kerf->text());
     if (!wholeNumber(m_keepOffcut->text(), 0))

@@ -141,6 +141,12 @@ private:
     std::optional<plans::ListPlan> readPlan(const schedule::LoadedList& loaded,
                                             const QString& path);
     QJsonObject planSection() const;
+    // The next plan's settings for the file, where they are not the plan's.
+    QJsonObject planSettingsSection() const;
+    // The settings a list read from `path` brings to the plan page: its own
+    // next settings, else its plan's; the rest stay as they are.
+    void showPlanSettings(const schedule::LoadedList& loaded,
+                          const std::optional<plans::ListPlan>& plan, const QString& path);
     void importCsv();
     void exportCsv();
     // Asks about unsaved changes; false when the user cancels.

@@ -158,8 +158,7 @@ bool ScheduleWindow::loadFile(const QString& path) {
     m_diskStamp = DiskStamp::of(absolute);
     m_reloadDeclined = {};
     m_document->replace(*loaded.list, absolute, false, plan);
-    if (plan)
-        m_planView->setSettings(plan->settings);
+    showPlanSettings(loaded, plan, path);
     m_recent.add(path);
     refreshRecentMenu();
     showStatus(QStringLiteral("已打开 %1").arg(nativePath(path)));
@@ -201,7 +200,7 @@ bool ScheduleWindow::writeTo(const QString& path) {
             return false;
     }
     if (const std::optional<QString> error =
-            saveListFile(m_document->list(), path, planSection())) {
+            saveListFile(m_document->list(), path, planSection(), planSettingsSection())) {
         feedback::message(this, QStringLiteral("无法保存“%1”：\n%2").arg(nativePath(path), *error));
         return false;
     }
@@ -234,6 +233,30 @@ std::optional<plans::ListPlan> ScheduleWindow::readPlan(const LoadedList& loaded
 QJsonObject ScheduleWindow::planSection() const {
     const std::optional<plans::ListPlan>& plan = m_document->plan();
     return plan ? plans::planToJson(*plan) : QJsonObject();
+}
+
+QJsonObject ScheduleWindow::planSettingsSection() const {
+    // Written only where they say something the plan (or the defaults) do not.
+    const std::optional<plans::ListPlan>& plan = m_document->plan();
+    const plans::ListPlanSettings& next = m_planView->committedSettings();
+    return next == (plan ? plan->settings : plans::ListPlanSettings{})
+               ? QJsonObject()
+               : plans::planSettingsToJson(next);
+}
+
+void ScheduleWindow::showPlanSettings(const schedule::LoadedList& loaded,
+                                      const std::optional<plans::ListPlan>& plan,
+                                      const QString& path) {
+    const plans::LoadedPlanSettings next = plans::planSettingsFromJson(loaded.planSettings);
+    if (!next.error.isEmpty())
+        feedback::message(this,
+                          QStringLiteral("“%1”中保存的下料设置无法读取，已舍弃；下料单照常打开。"
+                                         "\n%2")
+                              .arg(nativePath(path), next.error));
+    if (next.settings)
+        m_planView->setSettings(*next.settings);
+    else if (plan)
+        m_planView->setSettings(plan->settings);
 }
 
 void ScheduleWindow::importCsv() {
@@ -311,8 +334,8 @@ void ScheduleWindow::exportCsv() {
 void ScheduleWindow::autosaveNow() {
     if (!m_document->isModified() || m_document->revision() == m_autosavedRevision)
         return;
-    if (const std::optional<QString> error =
-            m_autosave.write(m_document->list(), m_document->filePath(), planSection())) {
+    if (const std::optional<QString> error = m_autosave.write(
+            m_document->list(), m_document->filePath(), planSection(), planSettingsSection())) {
         showStatus(QStringLiteral("自动保存失败：%1").arg(*error));
         return;
     }
@@ -341,8 +364,7 @@ void ScheduleWindow::offerRecovery() {
         std::optional<plans::ListPlan> plan = readPlan(loaded, entry.copyPath);
         m_planView->stopAndWait();
         m_document->replace(*loaded.list, entry.originalPath, true, plan);
-        if (plan)
-            m_planView->setSettings(plan->settings);
+        showPlanSettings(loaded, plan, entry.copyPath);
         m_autosave.adopt(entry);
         m_keepRecoveredCopy = true;
         m_autosavedRevision = m_document->revision();

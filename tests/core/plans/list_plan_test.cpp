@@ -510,3 +510,15 @@ TEST(Money, BarCostsAndYuan) {
     EXPECT_EQ(yuanText(123456789), QStringLiteral("1234.57"));
     EXPECT_EQ(yuanText(5 * kCostUnitsPerYuan / 100), QStringLiteral("0.05"));
 }
+
+TEST(PlanSection, NextSettingsRoundTripAndUnknownValuesAreDropped) {
+    const ListPlanSettings settings = pricedPlan().settings;
+    const LoadedPlanSettings read = planSettingsFromJson(planSettingsToJson(settings));
+    ASSERT_TRUE(read.settings) << read.error.toStdString();
+    EXPECT_EQ(*read.settings, settings);
+    EXPECT_FALSE(planSettingsFromJson(QJsonValue(QJsonValue::Undefined)).settings);
+    EXPECT_TRUE(planSettingsFromJson(QJsonValue(QJsonValue::Undefined)).error.isEmpty());
+    QJsonObject odd = planSettingsToJson(settings);
+    odd.insert(QStringLiteral("pricing"), QStringLiteral("kg"));
+    EXPECT_TRUE(planSettingsFromJson(odd).error.contains(QStringLiteral("未知的计价方式“kg”")));
+}

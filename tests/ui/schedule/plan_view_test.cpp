@@ -583,3 +583,35 @@ TEST_F(PlanViewTest, TheStoreIsEditedInPlaceAndBadValuesAreRefused) {
     EXPECT_TRUE(entries().isEmpty());
     EXPECT_EQ(table->rowCount(), 0);
 }
+
+TEST_F(PlanViewTest, SettingsWithoutAPlanAreSavedWithTheList) {
+    ScheduleWindow* w = openPlanPage(beamOf(QStringLiteral("KL1"), 3000, 1));
+    choose(w, "pricing", QStringLiteral("按根计价"));
+    auto* stock = child<QTableWidget>(w, "stockTable");
+    stock->item(0, 3)->setText(QStringLiteral("38"));
+    stock->item(1, 3)->setText(QStringLiteral("50"));
+    child<QCheckBox>(w, "useOffcuts")->setChecked(true);
+    const QString path = dir.filePath(QStringLiteral("无方案.cvl"));
+    feedback.files = {path};
+    w->findChild<QAction*>(QStringLiteral("saveListAs"))->trigger();
+    const plans::ListPlanSettings saved = w->planView()->settings();
+    EXPECT_TRUE(saved.useOffcuts);
+    EXPECT_FALSE(w->isWindowModified());
+
+    w->findChild<QAction*>(QStringLiteral("newList"))->trigger();
+    w->planView()->setSettings(plans::ListPlanSettings{});
+    ASSERT_TRUE(w->openFile(path));
+    EXPECT_FALSE(w->document()->plan());
+    EXPECT_EQ(w->planView()->settings(), saved);
+    EXPECT_EQ(child<QComboBox>(w, "pricing")->currentText(), QStringLiteral("按根计价（元/根）"));
+
+    // A list whose settings are the defaults writes none.
+    w->findChild<QAction*>(QStringLiteral("newList"))->trigger();
+    w->planView()->setSettings(plans::ListPlanSettings{});
+    const QString plain = dir.filePath(QStringLiteral("默认.cvl"));
+    feedback.files = {plain};
+    w->findChild<QAction*>(QStringLiteral("saveListAs"))->trigger();
+    QFile file(plain);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(file.readAll().contains("planSettings"));
+}
