@@ -25,7 +25,7 @@ bool usable(const KnapsackItem& item, long long capacity) {
 
 // Fewer cells than this, and the table is cheap enough: it is one tight
 // loop, and it serves every capacity at once.
-constexpr double kSmallTable = 1 << 18;
+constexpr double kSmallTable = 1 << 20;
 // What one fill looked at by the search costs, in cells of the table: a
 // merge step, its bound and a few branches against one add and compare;
 // about 17 ns against 1 ns on the build machine.
@@ -33,6 +33,10 @@ constexpr double kCellsPerState = 16;
 // The search may use this share of the table's work before it gives up, so
 // that where it fails, the whole costs at most this much more than the table.
 constexpr double kSearchShare = 0.5;
+// After a give-up, this many pricings or fewer go to the table at once (one
+// after the first give-up, doubling while the search keeps giving up), so
+// that a search that fails each time wastes a fraction of its share only.
+constexpr int kMostTableOnly = 16;
 
 // The fills by the table, into `fills` (zeroed by the caller).
 void fillByTable(const std::vector<long long>& capacities, const std::vector<Part>& parts,
@@ -117,6 +121,9 @@ bool fillByStates(const std::vector<KnapsackItem>& items, long long capacity, Kn
         worth[k + 1] = worth[k] + parts[k].value;
         density[k] = parts[k].value / double(parts[k].weight);
     }
+    std::vector<long long> lightest(n + 1, std::numeric_limits<long long>::max()); // of parts k..
+    for (std::size_t k = n; k-- > 0;)
+        lightest[k] = std::min(lightest[k + 1], parts[k].weight);
     const auto better = [](double value, double than) {
         return value > than + 1e-10 * std::abs(than);
     };
@@ -183,11 +190,16 @@ bool fillByStates(const std::vector<KnapsackItem>& items, long long capacity, Kn
             if (state.value <= lastValue)
                 continue; // a lighter fill is worth as much
             lastValue = state.value;
-            const long long target = reach[k + 1] + capacity - state.weight;
+            const long long room = capacity - state.weight;
+            const long long target = reach[k + 1] + room;
             while (reach[last] > target)
                 --last;
-            double bound = state.value + worth[last] - worth[k + 1];
-            bound += double(target - reach[last]) * density[last];
+            double bound = state.value;
+            // Where no part still to come fits, the fill is final: a fill of
+            // 90 m on a bar of 100 m with pieces of 20 m left is worth what it
+            // is, not a tenth of a bar more.
+            if (room >= lightest[k + 1])
+                bound += worth[last] - worth[k + 1] + double(target - reach[last]) * density[last];
             if (!better(bound, bestValue))
                 continue;
             if (taken) {
@@ -250,8 +262,12 @@ std::vector<KnapsackFill> solveBoundedKnapsack(const std::vector<KnapsackItem>& 
     }
 
     const double cells = double(parts.size()) * double(top + 1);
-    if (method == KnapsackMethod::Search ||
-        (method == KnapsackMethod::Cheaper && cells > kSmallTable)) {
+    bool search = method == KnapsackMethod::Search;
+    if (method == KnapsackMethod::Cheaper && cells > kSmallTable) {
+        search = work.tableOnly == 0;
+        work.tableOnly = std::max(0, work.tableOnly - 1);
+    }
+    if (search) {
         long long statesLeft = method == KnapsackMethod::Search
                                    ? std::numeric_limits<long long>::max()
                                    : (long long)(kSearchShare * cells / kCellsPerState);
@@ -272,8 +288,11 @@ std::vector<KnapsackFill> solveBoundedKnapsack(const std::vector<KnapsackItem>& 
         work.states += budget - std::max(0LL, statesLeft);
         if (done) {
             work.searched += (long long)capacities.size();
+            work.tableNext = 1;
             return fills;
         }
+        work.tableOnly = work.tableNext;
+        work.tableNext = std::min(2 * work.tableNext, kMostTableOnly);
         for (KnapsackFill& fill : fills) {
             fill.value = 0;
             std::fill(fill.counts.begin(), fill.counts.end(), 0);

@@ -31,6 +31,11 @@ struct KnapsackWorkspace {
     long long searched = 0;
     long long tabled = 0;
     long long states = 0;
+    // Where the search gave up, the next few pricings of the same search
+    // (whose prices change little between them) go to the table at once:
+    // how many are left, and how many the next give-up sends there.
+    int tableOnly = 0;
+    int tableNext = 1;
 };
 
 // The most valuable fill of each capacity, items at most `bound` times each.
