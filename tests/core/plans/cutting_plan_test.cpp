@@ -610,6 +610,44 @@ TEST(Knapsack, LongBarOfManyLengthsIsSearchedNotTabled) {
     EXPECT_GT(byTable[0].value, 99'000);
 }
 
+// Every length priced at exactly its length, all even, on an odd bar: every
+// fill ties with every other of its weight and none fills the bar, so the
+// bound drops nothing and the search would keep every reachable weight. It
+// gives up within its share of the table's work, the table answers, and the
+// next pricing goes to the table at once; the one after tries again.
+TEST(Knapsack, SearchThatCannotFinishFallsBackToTheTable) {
+    std::mt19937_64 random(8);
+    std::uniform_int_distribution<long long> half(1000, 20'000);
+    std::vector<KnapsackItem> items;
+    for (int i = 0; i < 200; ++i) {
+        const long long w = 2 * half(random);
+        items.push_back({w, 3, double(w)});
+    }
+    const std::vector<long long> capacities{100'001};
+    KnapsackWorkspace table;
+    const double best =
+        solveBoundedKnapsack(items, capacities, table, KnapsackMethod::Table)[0].value;
+    EXPECT_EQ(best, 100'000); // even lengths fill the bar but for its last mm
+
+    KnapsackWorkspace work;
+    std::vector<long long> states;
+    for (int pricing = 0; pricing < 3; ++pricing) {
+        const std::vector<KnapsackFill> fills = solveBoundedKnapsack(items, capacities, work);
+        expectValidFills(items, capacities, fills, "pricing " + std::to_string(pricing));
+        EXPECT_EQ(fills[0].value, best) << "pricing " << pricing;
+        states.push_back(work.states);
+    }
+    EXPECT_EQ(work.searched, 0);
+    EXPECT_EQ(work.tabled, 3);
+    // The first gave up after a small part of the table's work (two parts
+    // of each length, 400 × 50,001 cells in units of 2 mm); the second did
+    // not search at all; the third searched again.
+    EXPECT_GT(states[0], 0);
+    EXPECT_LT(states[0], 400LL * 50'001 / 8);
+    EXPECT_EQ(states[1], states[0]);
+    EXPECT_GT(states[2], states[1]);
+}
+
 // A bar of 1000 and a few lengths: the table is small, and serves every
 // capacity in one pass.
 TEST(Knapsack, SmallTableIsTabled) {
