@@ -1,9 +1,12 @@
 // How good the cutting plans are, measured: the 18 classes of Gau and
 // Wäscher's CUTGEN1 (100 instances each), rebar-like lists on 9/12 m and
-// 6/9/12 m stock, and one list of 10,000 pieces. Instances are made here from
-// fixed instance numbers, which start the random generator. A plain program, run by hand in a
-// Release build:
+// 6/9/12 m stock, one list of 10,000 pieces, and classes shaped like the
+// hard bin-packing sets of the literature (Falkenauer, Scholl, Wäscher,
+// Schwerin), made from their published descriptions. Instances are made here
+// from fixed instance numbers, which start the random generator. A plain
+// program, run by hand in a Release build:
 //   cutting_plan_bench [instances per class] [--markdown] [--large-only]
+//                      [--hard] [--hard-instances N]
 #include "core/plans/cutting_plan.h"
 
 #include "core/plans/planner.h"
@@ -14,6 +17,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <random>
 #include <string>
@@ -79,6 +83,187 @@ Instance rebarList(int minTypes, int maxTypes, QList<StockLength> stock,
     for (const auto& [l, d] : demand)
         instance.pieces << Piece{l, d, QString()};
     return instance;
+}
+
+// A bin-packing instance as a plan: each item a piece, equal sizes merged,
+// one stock length of the bin's capacity, no kerf.
+Instance binPacking(long long capacity, const std::vector<long long>& sizes,
+                    unsigned long long number) {
+    std::map<long long, long long> demand;
+    for (long long size : sizes)
+        ++demand[size];
+    Instance instance;
+    instance.number = number;
+    instance.stock = {{capacity, std::nullopt}};
+    for (const auto& [l, d] : demand)
+        instance.pieces << Piece{l, d, QString()};
+    return instance;
+}
+
+std::vector<long long> uniformSizes(std::mt19937_64& random, int n, long long low, long long high) {
+    std::uniform_int_distribution<long long> size(low, high);
+    std::vector<long long> sizes;
+    for (int i = 0; i < n; ++i)
+        sizes.push_back(size(random));
+    return sizes;
+}
+
+// Falkenauer's triplets: each bin of 1000 filled exactly by one item of
+// 380–490, a second of 250 to half the rest, and a third that fills it up, so
+// the best plan has no waste at all and n / 3 bars.
+std::vector<long long> tripletSizes(std::mt19937_64& random, int n) {
+    std::vector<long long> sizes;
+    std::uniform_int_distribution<long long> first(380, 490);
+    for (int t = 0; t < n / 3; ++t) {
+        const long long big = first(random);
+        const long long rest = 1000 - big;
+        const long long second = std::uniform_int_distribution<long long>(250, rest / 2)(random);
+        sizes.insert(sizes.end(), {big, second, rest - second});
+    }
+    std::shuffle(sizes.begin(), sizes.end(), random);
+    return sizes;
+}
+
+struct HardClass {
+    std::string name;
+    // Instance k of the class, started from `number`.
+    std::function<Instance(int k, unsigned long long number)> make;
+};
+
+std::vector<HardClass> hardClasses() {
+    std::vector<HardClass> classes;
+    for (int n : {120, 250, 500, 1000})
+        classes.push_back(
+            {"Falkenauer U, n=" + std::to_string(n), [n](int, unsigned long long number) {
+                 std::mt19937_64 random(number);
+                 return binPacking(150, uniformSizes(random, n, 20, 100), number);
+             }});
+    for (int n : {60, 120, 249, 501})
+        classes.push_back(
+            {"Falkenauer T, n=" + std::to_string(n), [n](int, unsigned long long number) {
+                 std::mt19937_64 random(number);
+                 return binPacking(1000, tripletSizes(random, n), number);
+             }});
+    // Scholl set 1: every capacity with every size range, in turn.
+    for (int n : {50, 100, 200, 500})
+        classes.push_back(
+            {"Scholl 1, n=" + std::to_string(n), [n](int k, unsigned long long number) {
+                 const long long capacity[] = {100, 120, 150};
+                 const long long low[] = {1, 20, 30};
+                 std::mt19937_64 random(number);
+                 return binPacking(capacity[k % 3], uniformSizes(random, n, low[(k / 3) % 3], 100),
+                                   number);
+             }});
+    // Scholl set 2: sizes about 1000 / per, spread by δ = 20, 50 or 90 %
+    // either side; every count with every spread, in turn.
+    for (int per : {3, 5, 7, 9})
+        classes.push_back({"Scholl 2, ~" + std::to_string(per) + " per bin",
+                           [per](int k, unsigned long long number) {
+                               const int counts[] = {50, 100, 200, 500};
+                               const double spread[] = {0.2, 0.5, 0.9};
+                               const double mean = 1000.0 / per;
+                               const double delta = spread[(k / 4) % 3];
+                               std::mt19937_64 random(number);
+                               return binPacking(
+                                   1000,
+                                   uniformSizes(random, counts[k % 4],
+                                                (long long)std::ceil(mean * (1 - delta)),
+                                                (long long)std::floor(mean * (1 + delta))),
+                                   number);
+                           }});
+    classes.push_back({"Scholl 3, n=200, 100,000", [](int, unsigned long long number) {
+                           std::mt19937_64 random(number);
+                           return binPacking(100'000, uniformSizes(random, 200, 20'000, 35'000),
+                                             number);
+                       }});
+    classes.push_back({"Wäscher-like, 10,000", [](int, unsigned long long number) {
+                           std::mt19937_64 random(number);
+                           const int n = std::uniform_int_distribution<int>(57, 239)(random);
+                           return binPacking(10'000, uniformSizes(random, n, 100, 7'000), number);
+                       }});
+    for (int n : {100, 120})
+        classes.push_back(
+            {"Schwerin-like, n=" + std::to_string(n), [n](int, unsigned long long number) {
+                 std::mt19937_64 random(number);
+                 return binPacking(1000, uniformSizes(random, n, 150, 200), number);
+             }});
+    return classes;
+}
+
+// What the hard classes are measured by: bins, as bin packing counts them.
+struct HardRow {
+    std::string name;
+    int instances = 0;
+    int proven = 0;   // plan.proven: no plan can do better
+    int met = 0;      // bars = the LP bound rounded up
+    int lpSolved = 0; // the root LP reached its optimum in time
+    int timedOut = 0;
+    double largestGapBars = 0; // (stockLength − leastPossible) / stock length
+    unsigned long long worstInstance = 0;
+    std::vector<double> seconds;
+};
+
+void measureHard(HardRow& row, const Instance& instance) {
+    PlanSettings settings;
+    settings.stock = instance.stock;
+    const auto start = std::chrono::steady_clock::now();
+    const GroupPlan plan = planGroup({QString(), 0, instance.pieces}, settings);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!plan.error.isEmpty()) {
+        std::fprintf(stderr, "instance %llu: %s\n", instance.number,
+                     plan.error.toUtf8().constData());
+        return;
+    }
+    const double length = double(instance.stock.front().length);
+    ++row.instances;
+    row.seconds.push_back(seconds);
+    row.proven += plan.proven;
+    row.lpSolved += plan.lpSolved;
+    row.timedOut += plan.timedOut;
+    // The bound rounded as the planner rounds it.
+    const double bound = std::ceil(plan.lowerBound - 1e-6 * plan.lowerBound - 1e-6);
+    row.met += double(plan.stockLength) <= std::ceil(bound / length) * length;
+    const double gap = double(plan.stockLength - plan.leastPossible) / length;
+    if (gap > row.largestGapBars) {
+        row.largestGapBars = gap;
+        row.worstInstance = instance.number;
+    }
+}
+
+void printHard(const HardRow& row, bool markdown) {
+    std::vector<double> s = row.seconds;
+    std::sort(s.begin(), s.end());
+    const double median = s.empty() ? 0 : s[s.size() / 2];
+    const double largest = s.empty() ? 0 : s.back();
+    if (markdown)
+        std::printf("| %s | %d | %d | %d | %d | %d | %.2f | %.1f | %.1f | %s |\n", row.name.c_str(),
+                    row.instances, row.proven, row.met, row.lpSolved, row.timedOut,
+                    row.largestGapBars, median * 1000, largest * 1000,
+                    row.largestGapBars > 0 ? std::to_string(row.worstInstance).c_str() : "–");
+    else
+        std::printf("%-28s n=%3d proven %3d met %3d LP solved %3d timed out %3d gap %.2f bars | "
+                    "median %.1f ms max %.1f ms worst instance %llu\n",
+                    row.name.c_str(), row.instances, row.proven, row.met, row.lpSolved,
+                    row.timedOut, row.largestGapBars, median * 1000, largest * 1000,
+                    row.worstInstance);
+    std::fflush(stdout);
+}
+
+void runHard(int perClass, bool markdown) {
+    if (markdown)
+        std::printf("| class | n | proven | meets bound | LP solved | timed out | largest gap "
+                    "(bars) | median ms | largest ms | worst instance |\n"
+                    "|---|---|---|---|---|---|---|---|---|---|\n");
+    int number = 0;
+    for (const HardClass& c : hardClasses()) {
+        ++number;
+        HardRow row{c.name};
+        for (int k = 0; k < perClass; ++k)
+            measureHard(row,
+                        c.make(k, 100'000'000ULL + 1'000'000ULL * number + (unsigned long long)k));
+        printHard(row, markdown);
+    }
 }
 
 struct Row {
@@ -166,13 +351,23 @@ int main(int argc, char** argv) {
     int perClass = 100;
     bool markdown = false;
     bool largeOnly = false; // the 10,000-piece list alone, five times
+    bool hardOnly = false;  // the classes shaped like the hard bin-packing sets alone
+    int hardPerClass = 10;
     for (int i = 1; i < argc; ++i) {
         if (std::string(argv[i]) == "--markdown")
             markdown = true;
         else if (std::string(argv[i]) == "--large-only")
             largeOnly = true;
+        else if (std::string(argv[i]) == "--hard")
+            hardOnly = true;
+        else if (std::string(argv[i]) == "--hard-instances" && i + 1 < argc)
+            hardPerClass = std::max(1, std::atoi(argv[++i]));
         else
             perClass = std::max(1, std::atoi(argv[i]));
+    }
+    if (hardOnly) {
+        runHard(hardPerClass, markdown);
+        return 0;
     }
     if (markdown)
         std::printf(
@@ -271,5 +466,7 @@ int main(int argc, char** argv) {
             measure(row, instance);
         print(row, markdown);
     }
+    if (!largeOnly)
+        runHard(hardPerClass, markdown);
     return 0;
 }

@@ -660,9 +660,30 @@ TEST(CuttingPlan, ShortLivedThreadsPlanAsTheFirstDid) {
     }
 }
 
+// Each fill within its bounds and its capacity, and worth what it says.
+void expectValidFills(const std::vector<KnapsackItem>& items,
+                      const std::vector<long long>& capacities,
+                      const std::vector<KnapsackFill>& fills, const std::string& where) {
+    ASSERT_EQ(fills.size(), capacities.size()) << where;
+    for (std::size_t c = 0; c < capacities.size(); ++c) {
+        ASSERT_EQ(fills[c].counts.size(), items.size()) << where;
+        long long w = 0;
+        double v = 0;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            EXPECT_GE(fills[c].counts[i], 0) << where << " item " << i;
+            EXPECT_LE(fills[c].counts[i], std::max(0LL, items[i].bound)) << where << " item " << i;
+            w += fills[c].counts[i] * items[i].weight;
+            v += double(fills[c].counts[i]) * items[i].value;
+        }
+        EXPECT_LE(w, std::max(0LL, capacities[c])) << where << " capacity " << capacities[c];
+        EXPECT_NEAR(v, fills[c].value, 1e-9 * std::max(1.0, std::abs(v))) << where;
+    }
+}
+
 TEST(Knapsack, MatchesEnumerationForEveryCapacity) {
     std::mt19937 random(11);
-    KnapsackWorkspace work; // shared by all rounds, as one search shares it
+    // Shared by all rounds and both ways, as one search shares it.
+    KnapsackWorkspace work;
     for (int round = 0; round < 60; ++round) {
         std::vector<KnapsackItem> items;
         std::uniform_int_distribution<long long> weight(3, 40);
@@ -671,9 +692,8 @@ TEST(Knapsack, MatchesEnumerationForEveryCapacity) {
         for (int i = 0; i < 4; ++i)
             items.push_back({weight(random) * (round % 2 ? 5 : 1), bound(random), value(random)});
         const std::vector<long long> capacities{37, 60, 95};
-        const std::vector<KnapsackFill> fills = solveBoundedKnapsack(items, capacities, work);
-        for (std::size_t c = 0; c < capacities.size(); ++c) {
-            double best = 0;
+        std::vector<double> best(capacities.size(), 0.0);
+        for (std::size_t c = 0; c < capacities.size(); ++c)
             for (long long a = 0; a <= items[0].bound; ++a)
                 for (long long b = 0; b <= items[1].bound; ++b)
                     for (long long d = 0; d <= items[2].bound; ++d)
@@ -686,20 +706,150 @@ TEST(Knapsack, MatchesEnumerationForEveryCapacity) {
                                 v += double(n[i]) * items[std::size_t(i)].value;
                             }
                             if (w <= capacities[c])
-                                best = std::max(best, v);
+                                best[c] = std::max(best[c], v);
                         }
-            EXPECT_NEAR(fills[c].value, best, 1e-9);
-            long long w = 0;
-            double v = 0;
-            for (std::size_t i = 0; i < items.size(); ++i) {
-                EXPECT_LE(fills[c].counts[i], items[i].bound);
-                w += fills[c].counts[i] * items[i].weight;
-                v += double(fills[c].counts[i]) * items[i].value;
-            }
-            EXPECT_LE(w, capacities[c]);
-            EXPECT_NEAR(v, fills[c].value, 1e-9);
+        for (KnapsackMethod method : {KnapsackMethod::Table, KnapsackMethod::Search}) {
+            const std::string where = "round " + std::to_string(round) +
+                                      (method == KnapsackMethod::Table ? " table" : " search");
+            const std::vector<KnapsackFill> fills =
+                solveBoundedKnapsack(items, capacities, work, method);
+            expectValidFills(items, capacities, fills, where);
+            for (std::size_t c = 0; c < capacities.size(); ++c)
+                EXPECT_NEAR(fills[c].value, best[c], 1e-9) << where;
         }
     }
+}
+
+// The search against the table on lists of every kind the pattern LP gives
+// it and some it should never: small and large lengths, one to many pieces
+// of a length, several stock lengths in any order, pieces worth nothing or
+// less, pieces longer than every bar, and prices that tie or nearly tie.
+TEST(Knapsack, SearchFindsFillsWorthAsMuchAsTheTable) {
+    std::mt19937_64 random(29);
+    KnapsackWorkspace table;
+    KnapsackWorkspace search;
+    for (int round = 0; round < 400; ++round) {
+        const bool large = round % 2 == 1;
+        const long long longest = large ? 12'000 : 150;
+        std::uniform_int_distribution<long long> weight(large ? 300 : 1, large ? 13'000 : 160);
+        const long long most = round % 5 == 0 ? 1 : round % 5 == 1 ? 4 : 60;
+        std::uniform_int_distribution<long long> bound(round % 7 == 0 ? 0 : 1, most);
+        // Prices: at random; near the length, as the LP's are near the end;
+        // or exactly the length, so that every full fill ties.
+        const int pricing = round % 3;
+        std::uniform_real_distribution<double> noise(-0.01, 0.01);
+        std::vector<KnapsackItem> items;
+        const int count = 1 + int(random() % (large ? 30 : 15));
+        for (int i = 0; i < count; ++i) {
+            KnapsackItem item{weight(random), bound(random), 0};
+            item.value = pricing == 0   ? double(random() % 1000) / 7.0
+                         : pricing == 1 ? double(item.weight) * (1 + noise(random))
+                                        : double(item.weight);
+            if (random() % 10 == 0)
+                item.value = random() % 2 ? 0.0 : -3.0;
+            items.push_back(item);
+        }
+        std::vector<long long> capacities{longest};
+        if (round % 4 >= 2)
+            capacities = {longest, longest / 2, (longest * 3) / 4};
+        if (round % 11 == 0)
+            capacities.push_back(0);
+        const std::string where = "round " + std::to_string(round);
+        const std::vector<KnapsackFill> byTable =
+            solveBoundedKnapsack(items, capacities, table, KnapsackMethod::Table);
+        const std::vector<KnapsackFill> bySearch =
+            solveBoundedKnapsack(items, capacities, search, KnapsackMethod::Search);
+        expectValidFills(items, capacities, byTable, where + " table");
+        expectValidFills(items, capacities, bySearch, where + " search");
+        for (std::size_t c = 0; c < capacities.size(); ++c)
+            EXPECT_NEAR(bySearch[c].value, byTable[c].value, 1e-9 * std::max(1.0, byTable[c].value))
+                << where << " capacity " << capacities[c];
+    }
+    // Each way did its own work: neither fell back on the other.
+    EXPECT_EQ(search.tabled, 0);
+    EXPECT_GT(search.searched, 400);
+    EXPECT_EQ(table.searched, 0);
+}
+
+// A bar of 100,000 and 200 lengths of 20,000–35,000 priced near their
+// length, as in Scholl's third set: a table of 200 × 100,001 cells, which the
+// search does without.
+TEST(Knapsack, LongBarOfManyLengthsIsSearchedNotTabled) {
+    std::mt19937_64 random(3);
+    std::uniform_int_distribution<long long> weight(20'000, 35'000);
+    std::uniform_real_distribution<double> noise(-0.001, 0.001);
+    std::vector<KnapsackItem> items;
+    for (int i = 0; i < 200; ++i) {
+        const long long w = weight(random);
+        items.push_back({w, 1 + (long long)(random() % 2), double(w) * (1 + noise(random))});
+    }
+    const std::vector<long long> capacities{100'000};
+    KnapsackWorkspace chosen;
+    const std::vector<KnapsackFill> fills = solveBoundedKnapsack(items, capacities, chosen);
+    EXPECT_EQ(chosen.searched, 1);
+    EXPECT_EQ(chosen.tabled, 0);
+    EXPECT_TRUE(chosen.taken.empty()) << "the table was filled";
+    EXPECT_GT(chosen.states, 0);
+
+    KnapsackWorkspace table;
+    const std::vector<KnapsackFill> byTable =
+        solveBoundedKnapsack(items, capacities, table, KnapsackMethod::Table);
+    expectValidFills(items, capacities, fills, "chosen");
+    EXPECT_NEAR(fills[0].value, byTable[0].value, 1e-9 * byTable[0].value);
+    // Close to a full bar: the check above compares real fills.
+    EXPECT_GT(byTable[0].value, 99'000);
+}
+
+// Every length priced at exactly its length, all even, on an odd bar: every
+// fill ties with every other of its weight and none fills the bar, so the
+// bound drops nothing and the search would keep every reachable weight. It
+// gives up within its share of the table's work, the table answers, and the
+// next pricing goes to the table at once; the one after tries again.
+TEST(Knapsack, SearchThatCannotFinishFallsBackToTheTable) {
+    std::mt19937_64 random(8);
+    std::uniform_int_distribution<long long> half(1000, 20'000);
+    std::vector<KnapsackItem> items;
+    for (int i = 0; i < 200; ++i) {
+        const long long w = 2 * half(random);
+        items.push_back({w, 3, double(w)});
+    }
+    const std::vector<long long> capacities{100'001};
+    KnapsackWorkspace table;
+    const double best =
+        solveBoundedKnapsack(items, capacities, table, KnapsackMethod::Table)[0].value;
+    EXPECT_EQ(best, 100'000); // even lengths fill the bar but for its last mm
+
+    KnapsackWorkspace work;
+    std::vector<long long> states;
+    for (int pricing = 0; pricing < 3; ++pricing) {
+        const std::vector<KnapsackFill> fills = solveBoundedKnapsack(items, capacities, work);
+        expectValidFills(items, capacities, fills, "pricing " + std::to_string(pricing));
+        EXPECT_EQ(fills[0].value, best) << "pricing " << pricing;
+        states.push_back(work.states);
+    }
+    EXPECT_EQ(work.searched, 0);
+    EXPECT_EQ(work.tabled, 3);
+    // The first gave up after a small part of the table's work (two parts
+    // of each length, 400 × 50,001 cells in units of 2 mm); the second did
+    // not search at all; the third searched again.
+    EXPECT_GT(states[0], 0);
+    EXPECT_LT(states[0], 400LL * 50'001 / 8);
+    EXPECT_EQ(states[1], states[0]);
+    EXPECT_GT(states[2], states[1]);
+}
+
+// A bar of 1000 and a few lengths: the table is small, and serves every
+// capacity in one pass.
+TEST(Knapsack, SmallTableIsTabled) {
+    const std::vector<KnapsackItem> items{{170, 5, 171}, {230, 3, 229.5}, {410, 2, 412}};
+    KnapsackWorkspace work;
+    const std::vector<KnapsackFill> fills = solveBoundedKnapsack(items, {1000, 600}, work);
+    EXPECT_EQ(work.tabled, 2);
+    EXPECT_EQ(work.searched, 0);
+    expectValidFills(items, {1000, 600}, fills, "small");
+    // 1000: 410 + 410 + 170, worth 995; 600: 410 + 170, worth 583.
+    EXPECT_NEAR(fills[0].value, 995, 1e-9);
+    EXPECT_NEAR(fills[1].value, 583, 1e-9);
 }
 
 TEST(ListPieces, GroupsByGradeAndDiameterAndLeavesOutBadRows) {
