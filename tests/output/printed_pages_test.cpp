@@ -236,6 +236,29 @@ Printout withPlan(const schedule::CuttingList& list) {
     return p;
 }
 
+TEST(PrintedPlan, PricesAndBarsOnHandInTheSettingsLineAndTheCost) {
+    Printout printout = printoutOf(sample::workedExample());
+    printout.planSettings.stock = {{12000, std::nullopt, plans::StockSource::Bought, 4.35},
+                                   {9000, std::nullopt, plans::StockSource::Bought, 4.4},
+                                   {9000, 2, plans::StockSource::OnHand, 0}};
+    printout.planSettings.pricing = plans::Pricing::PerMetre;
+    printout.plan = plans::planGroups(plans::piecesFromList(sample::workedExample()).groups,
+                                      printout.planSettings);
+    if (!havePoppler())
+        GTEST_SKIP() << "poppler-utils is not installed (scripts/install-deps.sh)";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("priced.pdf"));
+    ASSERT_FALSE(writePdf(path, printout, PageChoice{}));
+    const QString text = pdfText(path, 2);
+    EXPECT_TRUE(text.contains(QStringLiteral("12000（4.35 元/米）"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("9000（库存 2 根）")));
+    EXPECT_TRUE(text.contains(QStringLiteral("按米计价")));
+    // The two free 9 m bars go first; the plan says what it pays.
+    EXPECT_TRUE(text.contains(QStringLiteral("需用原料")));
+    EXPECT_TRUE(text.contains(QStringLiteral("（库存）")));
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("费用\\s*\\d+\\.\\d\\d\\s*元"))));
+}
+
 TEST(PrintedPlan, FollowsTheListOnPagesOfItsOwnWithWhatToBuy) {
     const Printout printout = withPlan(sample::workedExample());
     ASSERT_EQ(printout.plan->groups.size(), 2);
