@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <numeric>
 #include <set>
 
 namespace plans::detail {
@@ -127,6 +128,21 @@ private:
         }
         if (best <= 0) {
             m_limit = -1;
+            return;
+        }
+        // Every plan's cost is a multiple of the costs' common divisor. Where
+        // the cheapest bar is many such steps (prices to the 0.00001 yuan),
+        // the sums on offer are too many to look through at each new best
+        // plan, and one step below it is the limit.
+        long long step = 0;
+        long long cheapest = kUnlimited;
+        for (long long c : m_problem.costs)
+            if (c > 0) {
+                step = std::gcd(step, c);
+                cheapest = std::min(cheapest, c);
+            }
+        if (step == 0 || cheapest / step > 4096) {
+            m_limit = double(step == 0 ? best - 1 : best - step);
             return;
         }
         long long lo = 0;

@@ -322,11 +322,15 @@ TEST(ExactSearch, CostsApartFromLengthsAgainstEveryPlan) {
         Problem problem;
         problem.kerf = round % 2 ? 3 : 0;
         // Shortest first, as the planner keeps them.
+        // Every third round priced to the 0.00001 yuan, with no common step
+        // between the bars' costs worth rounding the bound to.
+        const long long fine = round % 3 == 2 ? 1009 : 1;
+        const long long odd = round % 3 == 2 ? 1 : 0;
         const std::vector<OfferedStock> offered{
             {450, 0, (long long)(random() % 3)},
-            {1000, 800, (long long)(random() % 2)},
-            {1000, 1000, -1},
-            {1200, 1150, -1},
+            {1000, 800 * fine + odd, (long long)(random() % 2)},
+            {1000, 1000 * fine, -1},
+            {1200, 1150 * fine + 2 * odd, -1},
         };
         double tokens = 0;
         for (const OfferedStock& s : offered)
