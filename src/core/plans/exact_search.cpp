@@ -26,7 +26,7 @@ constexpr double kWhole = 1e-6;
 // more bars than fits is given up and the best plan so far kept, unproven.
 constexpr std::size_t kPathCells = 8'000'000;
 // Fills listed on the open path before the search gives up, unproven.
-constexpr std::size_t kMostChildren = 2'000'000;
+constexpr std::size_t kMostChildren = 1'000'000;
 
 struct Child {
     int stock = 0;
