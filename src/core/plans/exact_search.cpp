@@ -110,7 +110,7 @@ public:
             if (m_aborted)
                 return m_outcome;
         }
-        m_outcome.exhausted = true;
+        m_outcome.exhausted = !m_lost;
         return m_outcome;
     }
 
@@ -296,8 +296,15 @@ private:
                 given[std::size_t(type)] += cut.count * n;
         if (given != m_demand)
             return;
+        long long cost = 0;
+        for (const Cut& cut : cuts)
+            cost += cut.count * m_problem.cost(cut.stock);
         m_hooks.offer(std::move(cuts), left);
         refreshLimit();
+        // A cheaper plan the caller did not keep: the best plan is then not
+        // the cheapest, however many nodes the search gets through.
+        if (m_incumbent > cost)
+            m_lost = true;
     }
 
     // A plan from the LP at this node: its whole bars, then each new bar
@@ -673,6 +680,7 @@ private:
     double m_limit = 1e300;
     std::size_t m_maxDepth = 0;
     bool m_aborted = false;
+    bool m_lost = false;            // a cheaper plan found was not kept
     std::size_t m_childrenHeld = 0; // fills listed on the open path
     std::vector<Node> m_path;
     std::set<std::vector<long long>> m_forbidden;

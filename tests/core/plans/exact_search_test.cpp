@@ -395,3 +395,33 @@ TEST(ExactSearch, CostsApartFromLengthsAgainstEveryPlan) {
             }
     }
 }
+
+// The proof is about the plan the caller keeps: where it does not keep a
+// cheaper plan offered, getting through every node proves nothing.
+TEST(ExactSearch, APlanNotKeptIsNoProof) {
+    using namespace plans::detail;
+    Problem problem;
+    problem.types = {{600, 2, {}}, {400, 2, {}}};
+    problem.lengths = {1000};
+    problem.available = {kUnlimited};
+    problem.costs = {1000};
+    problem.lpCosts = {1000.0};
+    const std::vector<long long> demand{2, 2};
+    for (const bool kept : {true, false}) {
+        SCOPED_TRACE(kept);
+        long long bestCost = kUnlimited;
+        ExactSearchHooks hooks;
+        hooks.leastCostAtLeast = [](long long bound) { return (bound + 999) / 1000 * 1000; };
+        hooks.offer = [&](std::vector<Cut> cuts, const std::vector<long long>&) {
+            long long bars = 0;
+            for (const Cut& c : cuts)
+                bars += c.count;
+            if (kept)
+                bestCost = std::min(bestCost, 1000 * bars);
+        };
+        hooks.bestCost = [&] { return bestCost; };
+        PatternSearch lp(problem, demand);
+        const Stop stop{Clock::now() + std::chrono::seconds(30), nullptr};
+        EXPECT_EQ(searchExactly(problem, demand, lp, stop, hooks).exhausted, kept);
+    }
+}
