@@ -259,9 +259,7 @@ private:
                 excess[std::size_t(type)] += cut.count * n;
         for (std::size_t i = 0; i < excess.size(); ++i)
             excess[i] -= node.residual[i];
-        std::vector<Cut> cuts;
-        for (std::size_t k = 1; k <= at; ++k)
-            cuts.push_back(m_path[k].bar);
+        std::vector<Cut> rest;
         for (Cut& cut : more) {
             if (left[std::size_t(cut.stock)] != kUnlimited)
                 left[std::size_t(cut.stock)] -= cut.count;
@@ -284,27 +282,54 @@ private:
                     if (left[std::size_t(cut.stock)] != kUnlimited)
                         ++left[std::size_t(cut.stock)];
                 } else
-                    cuts.push_back(std::move(one));
+                    rest.push_back(std::move(one));
             }
             if (cut.count > 0)
-                cuts.push_back(std::move(cut));
+                rest.push_back(std::move(cut));
         }
-        // Only a plan that cuts every piece wanted is offered.
+        // Only a plan that cuts every piece wanted is offered (the bars of
+        // the path cut what is not left).
         std::vector<long long> given(m_demand.size(), 0);
-        for (const Cut& cut : cuts)
+        long long cost = node.cost;
+        for (const Cut& cut : rest) {
+            cost += cut.count * m_problem.cost(cut.stock);
             for (const auto& [type, n] : cut.pieces)
                 given[std::size_t(type)] += cut.count * n;
-        if (given != m_demand)
+        }
+        if (given != node.residual)
             return;
-        long long cost = 0;
-        for (const Cut& cut : cuts)
-            cost += cut.count * m_problem.cost(cut.stock);
+        // A plan no cheaper than the best is worth offering only where a bar
+        // of it could move to cheaper stock with bars left; most are not, and
+        // writing out a long path for each costs more than the LP.
+        if (cost >= m_incumbent && !cheaperStockFor(at, rest, left))
+            return;
+        std::vector<Cut> cuts;
+        for (std::size_t k = 1; k <= at; ++k)
+            cuts.push_back(m_path[k].bar);
+        for (Cut& cut : rest)
+            cuts.push_back(std::move(cut));
         m_hooks.offer(std::move(cuts), left);
         refreshLimit();
         // A cheaper plan the caller did not keep: the best plan is then not
         // the cheapest, however many nodes the search gets through.
         if (m_incumbent > cost)
             m_lost = true;
+    }
+
+    bool cheaperStockFor(std::size_t at, const std::vector<Cut>& rest,
+                         const std::vector<long long>& left) const {
+        const auto movable = [&](const Cut& cut) {
+            const long long load = m_problem.load(cut.pieces);
+            for (std::size_t s = 0; s < left.size(); ++s)
+                if (left[s] > 0 && m_problem.cost(int(s)) < m_problem.cost(cut.stock) &&
+                    m_problem.capacity(int(s)) >= load)
+                    return true;
+            return false;
+        };
+        for (std::size_t k = 1; k <= at; ++k)
+            if (movable(m_path[k].bar))
+                return true;
+        return std::any_of(rest.begin(), rest.end(), movable);
     }
 
     // A plan from the LP at this node: its whole bars, then each new bar
