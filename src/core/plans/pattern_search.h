@@ -124,6 +124,17 @@ public:
     double value(int j) const { return m_lp.columnValue(j); }
     double reducedCost(int j) const { return m_lp.reducedCost(j); }
     bool enabled(int j) const { return m_lp.columnEnabled(j); }
+    // The prices of the last solve as the pricing reads them: a piece's never
+    // below 0, a stock limit's never above 0 (0 where bars are unlimited).
+    double piecePrice(int type) const { return std::max(0.0, m_lp.demandPrice(type)); }
+    double stockPrice(int stock) const {
+        if (m_problem.available[std::size_t(stock)] == kUnlimited)
+            return 0;
+        int row = 0;
+        for (int s = 0; s < stock; ++s)
+            row += m_problem.available[std::size_t(s)] != kUnlimited;
+        return std::min(0.0, m_lp.limitPrice(row));
+    }
 
 private:
     static int limitedRows(const Problem& problem) {

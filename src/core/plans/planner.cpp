@@ -1,5 +1,6 @@
 #include "core/plans/planner.h"
 
+#include "core/plans/exact_search.h"
 #include "core/plans/pattern_search.h"
 #include "core/plans/plan_problem.h"
 
@@ -524,6 +525,23 @@ GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
     };
     if (root.solved)
         explore(2);
+    // Where the dive has not met the bound, a complete search over the plans
+    // that could still cost less finds the best plan and, where it gets
+    // through them all, proves it optimal.
+    bool exhausted = false;
+    if (root.solved && stockOfBest() > leastInternal && !stop.expired()) {
+        std::vector<long long> paid; // the sums the bound rounds to: bars at a cost
+        for (long long c : problem.costs)
+            if (c > 0)
+                paid.push_back(c);
+        ExactSearchHooks hooks;
+        hooks.leastCostAtLeast = [&](long long bound) {
+            return bound <= 0 ? 0 : paid.empty() ? kUnlimited : leastStockAtLeast(paid, bound);
+        };
+        hooks.offer = record;
+        hooks.bestCost = stockOfBest;
+        exhausted = searchExactly(problem, demand, search, stop, hooks).exhausted;
+    }
     plan.timedOut = stop.expired() && !stop.cancelled();
     if (!haveBest)
         return fail(stop.cancelled() ? QStringLiteral("已取消。")
@@ -533,10 +551,13 @@ GroupPlan planGroup(const PieceGroup& group, const PlanSettings& settings,
     plan.patterns = writePatterns(problem, best, settings);
     addUp(plan);
     plan.cost = moneyOf(problem, best);
-    // A plan at the least its costs can reach is the cheapest there is, in
-    // money too: no use of the yard's steel outweighs a unit of money.
-    if (stockOf(problem, best) <= leastInternal)
-        plan.leastPossible = std::min(plan.leastPossible, plan.cost);
+    // A plan at the least its costs can reach, or one the exact search went
+    // past every cheaper plan for, is the cheapest there is, in money too: no
+    // use of the yard's steel outweighs a unit of money.
+    if (exhausted || stockOf(problem, best) <= leastInternal)
+        plan.leastPossible = plan.cost;
+    if (exhausted)
+        plan.timedOut = false;
     plan.proven = plan.cost <= plan.leastPossible;
     plan.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     return plan;
