@@ -1,5 +1,7 @@
 #include "output/cutting_sheet_pages.h"
 
+#include "drawing/plans/plan_drawing.h"
+
 #include "core/schedule/whole_file.h"
 #include "output/page_parts.h"
 #include "output/pdf_text_map.h"
@@ -84,7 +86,7 @@ QStringList footerLines(const SheetGroup& g) {
         kept << QStringLiteral("%1 mm × %2 根").arg(o.length).arg(o.bars);
     QStringList stock;
     for (const plans::StockUse& u : g.stock)
-        stock << QStringLiteral("%1 mm × %2 根").arg(u.length).arg(u.count);
+        stock << schedule::stockUseText(u);
     QStringList lines{
         QStringLiteral("余料入库：%1")
             .arg(kept.isEmpty() ? QStringLiteral("无") : kept.join(QStringLiteral("，"))),

@@ -72,10 +72,15 @@ void writeGroup(Sheet& s, const shop::SheetGroup& g, const shop::CuttingSheet& s
     line += 1;
     s.text(line, 0, QStringLiteral("领用原料"), f.bold);
     s.text(line, 1, QStringLiteral("长度(mm)"), f.header);
-    s.text(line++, 2, QStringLiteral("根数"), f.header);
+    s.text(line, 2, QStringLiteral("根数"), f.header);
+    s.text(line++, 3, QStringLiteral("来源"), f.header);
     for (const plans::StockUse& u : g.stock) {
         whole(line, 1, u.length);
-        whole(line++, 2, u.count);
+        whole(line, 2, u.count);
+        s.text(line++, 3,
+               u.source == plans::StockSource::OnHand   ? QStringLiteral("库存")
+               : u.source == plans::StockSource::Offcut ? QStringLiteral("余料库")
+                                                        : QStringLiteral("新购"));
     }
     line += 1;
     const QStringList titles{QStringLiteral("原料总长(m)"), QStringLiteral("下料总长(m)"),
