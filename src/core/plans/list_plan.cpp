@@ -201,13 +201,8 @@ struct PlanReader {
                     return false;
                 length.available = available;
             }
-            QString source;
-            if (!text(item, "source", source, where))
+            if (!stockSource(item, length.source, where))
                 return false;
-            if (!source.isEmpty() &&
-                !found(std::array{StockSource::Bought, StockSource::OnHand, StockSource::Offcut},
-                       source, length.source))
-                return fail(where, QStringLiteral("未知的原材料来源“%1”").arg(source));
             if (length.source != StockSource::Bought && !length.available)
                 return fail(
                     where,
@@ -286,15 +281,8 @@ struct PlanReader {
                 !whole(p, "offcut", pattern.offcut, at) ||
                 !flag(p, "offcutKept", pattern.offcutKept, at))
                 return false;
-            QString source;
-            if (!text(p, "source", source, at))
+            if (!stockSource(p, pattern.source, at))
                 return false;
-            if (!source.isEmpty() &&
-                !std::any_of(std::begin(kSources), std::end(kSources), [&](StockSource v) {
-                    pattern.source = v;
-                    return source == QLatin1String(sourceCode(v));
-                }))
-                return fail(at, QStringLiteral("未知的原材料来源“%1”").arg(source));
             long long used = pattern.offcut;
             for (const QJsonValue& pv : pieces) {
                 QJsonObject piece;
@@ -351,8 +339,20 @@ struct PlanReader {
         return true;
     }
 
-    static constexpr StockSource kSources[] = {StockSource::Bought, StockSource::OnHand,
-                                               StockSource::Offcut};
+    // Where bars come from; left out: bought.
+    bool stockSource(const QJsonObject& o, StockSource& out, const QString& where) {
+        QString code;
+        if (!text(o, "source", code, where))
+            return false;
+        if (code.isEmpty())
+            return true;
+        for (const StockSource v : {StockSource::Bought, StockSource::OnHand, StockSource::Offcut})
+            if (code == QLatin1String(sourceCode(v))) {
+                out = v;
+                return true;
+            }
+        return fail(where, QStringLiteral("未知的原材料来源“%1”").arg(code));
+    }
     static const char* codeOf(StockSource source) { return sourceCode(source); }
     static const char* codeOf(Pricing pricing) { return pricingCode(pricing); }
     static const char* codeOf(SpliceKind kind) { return spliceCode(kind); }
