@@ -130,6 +130,9 @@ struct HardClass {
     std::function<Instance(int k, unsigned long long number)> make;
 };
 
+// --only TEXT: the hard classes whose name holds TEXT, numbered as in a whole run.
+std::string g_onlyClass;
+
 std::vector<HardClass> hardClasses() {
     std::vector<HardClass> classes;
     for (int n : {120, 250, 500, 1000})
@@ -258,6 +261,8 @@ void runHard(int perClass, bool markdown) {
     int number = 0;
     for (const HardClass& c : hardClasses()) {
         ++number;
+        if (!g_onlyClass.empty() && c.name.find(g_onlyClass) == std::string::npos)
+            continue;
         HardRow row{c.name};
         for (int k = 0; k < perClass; ++k)
             measureHard(row,
@@ -360,6 +365,8 @@ int main(int argc, char** argv) {
             largeOnly = true;
         else if (std::string(argv[i]) == "--hard")
             hardOnly = true;
+        else if (std::string(argv[i]) == "--only" && i + 1 < argc)
+            g_onlyClass = argv[++i];
         else if (std::string(argv[i]) == "--hard-instances" && i + 1 < argc)
             hardPerClass = std::max(1, std::atoi(argv[++i]));
         else
