@@ -153,6 +153,14 @@ else
     total_failed=$((total_failed + 1))
 fi
 
+# --- The zip's cutting plans: offcut store, prices, stock on hand -------------
+if bash scripts/windows/plans-wine.sh "$zip" "$root/$build/plans"; then
+    total_passed=$((total_passed + 1))
+else
+    failed=1
+    total_failed=$((total_failed + 1))
+fi
+
 # --- The installer: install, open a list from its association, uninstall -----
 if bash scripts/windows/installer-wine.sh "${zip%.zip}-setup.exe" "$root/$build/installer"; then
     total_passed=$((total_passed + 1))
