@@ -288,6 +288,12 @@ void PlanView::onOffcutEdited(int row, int column) {
         return;
     const QString id = key->data(Qt::UserRole).toString();
     const QString text = cell->text().trimmed();
+    // After the table's own signal has run its course: the edit rebuilds it.
+    QMetaObject::invokeMethod(
+        this, [this, id, column, text] { editOffcut(id, column, text); }, Qt::QueuedConnection);
+}
+
+void PlanView::editOffcut(const QString& id, int column, const QString& text) {
     editStore([id, column, text](offcuts::Store& store) {
         offcuts::Offcut* o = store.find(id);
         if (!o)

@@ -555,16 +555,21 @@ TEST_F(PlanViewTest, TheStoreIsEditedInPlaceAndBadValuesAreRefused) {
     EXPECT_EQ(entries()[0].grade, QStringLiteral("HRB400")) << "the list's own grade";
     EXPECT_EQ(entries()[0].diameter, 25);
     ASSERT_EQ(table->rowCount(), 1);
-    table->item(0, 0)->setText(QStringLiteral("2600"));
-    table->item(0, 1)->setText(QStringLiteral("3"));
+    // Each edit is written once the table's signal is over.
+    const auto edit = [&](int column, const QString& text) {
+        table->item(0, column)->setText(text);
+        QCoreApplication::processEvents();
+    };
+    edit(0, QStringLiteral("2600"));
+    edit(1, QStringLiteral("3"));
     EXPECT_EQ(entries()[0].length, 2600);
     EXPECT_EQ(entries()[0].count, 3);
-    table->item(0, 0)->setText(QStringLiteral("2.6m"));
+    edit(0, QStringLiteral("2.6m"));
     EXPECT_EQ(entries()[0].length, 2600);
     EXPECT_TRUE(
         child<QLabel>(w, "offcutStoreMessage")->text().contains(QStringLiteral("应为正整数")));
     EXPECT_EQ(cellText(table, 0, 0), QStringLiteral("2600")) << "the table shows the file again";
-    table->item(0, 2)->setText(QStringLiteral("HRB999"));
+    edit(2, QStringLiteral("HRB999"));
     EXPECT_EQ(entries()[0].grade, QStringLiteral("HRB400"));
 
     // Marked used by hand in the file (another window), then back to unused here.
