@@ -351,6 +351,8 @@ TEST(CommandLine, CutPricesStockAndTakesBarsOnHandFirst) {
     EXPECT_EQ(g[QStringLiteral("pricing")].toString(), QStringLiteral("metre"));
     EXPECT_DOUBLE_EQ(g[QStringLiteral("cost")].toDouble(), 52.2);
     EXPECT_DOUBLE_EQ(g[QStringLiteral("costBound")].toDouble(), 52.2);
+    EXPECT_GT(g[QStringLiteral("lowerBound")].toDouble(), 0);
+    EXPECT_LE(g[QStringLiteral("lowerBound")].toDouble(), 52.2);
     EXPECT_TRUE(g[QStringLiteral("proven")].toBool());
     // By the bar two 6 m bars at 25 beat one 12 m bar at 60.
     g = groupOf({QStringLiteral("--stock"), QStringLiteral("12000@60,6000@25"),
