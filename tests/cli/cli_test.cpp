@@ -50,6 +50,8 @@ TEST(CommandLine, HelpVersionAndUnknownOptions) {
     const Finished help = corvala({QStringLiteral("--help")});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains(QStringLiteral("--eval <FORMULA>"))) << help.out.toStdString();
+    for (const char* option : {"--pricing <HOW>", "--on-hand <BARS>", "--offcuts <STORE>"})
+        EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
     EXPECT_FALSE(help.out.contains(QStringLiteral("platform")));
     // The parser's companion option answers too, rather than opening the window.
     const Finished helpAll = corvala({QStringLiteral("--help-all")});
