@@ -496,8 +496,8 @@ TEST_F(PlanViewTest, ASecondListTakesTheOffcutsTheFirstKeptAndUndoGivesThemBack)
     EXPECT_EQ(cellText(table, 0, 0), QStringLiteral("4000"));
     EXPECT_EQ(cellText(table, 0, 1), QStringLiteral("2"));
     EXPECT_EQ(cellText(table, 0, 2), QStringLiteral("HRB400"));
-    EXPECT_TRUE(cellText(table, 0, 4).startsWith(QStringLiteral("一层.cvl，KL1")));
-    EXPECT_EQ(cellText(table, 0, 5), QStringLiteral("未用"));
+    EXPECT_TRUE(cellText(table, 0, 5).startsWith(QStringLiteral("一层.cvl，KL1")));
+    EXPECT_EQ(cellText(table, 0, 4), QStringLiteral("未用"));
 
     // The next list, in the same folder: its 3500s come out of those offcuts.
     w->document()->replace(beamOf(QStringLiteral("KL2"), 3500, 2), {}, false);
@@ -514,7 +514,7 @@ TEST_F(PlanViewTest, ASecondListTakesTheOffcutsTheFirstKeptAndUndoGivesThemBack)
     const int row = summaryRowOf(w, QStringLiteral("HRB400 Φ25"));
     EXPECT_EQ(summaryCell(w, row, 1), QStringLiteral("4000 mm × 2 根（余料）"));
     ASSERT_EQ(table->rowCount(), 1);
-    EXPECT_EQ(cellText(table, 0, 5), QStringLiteral("已用（二层.cvl）"));
+    EXPECT_EQ(cellText(table, 0, 4), QStringLiteral("已用（二层.cvl）"));
     const auto usedInFile = [&] {
         const offcuts::ReadStore read = offcuts::readStore(store);
         EXPECT_TRUE(read.store) << read.error.toStdString();
@@ -526,10 +526,10 @@ TEST_F(PlanViewTest, ASecondListTakesTheOffcutsTheFirstKeptAndUndoGivesThemBack)
     w->document()->undoStack()->undo();
     EXPECT_FALSE(w->document()->plan());
     EXPECT_FALSE(usedInFile());
-    EXPECT_EQ(cellText(table, 0, 5), QStringLiteral("未用"));
+    EXPECT_EQ(cellText(table, 0, 4), QStringLiteral("未用"));
     w->document()->undoStack()->redo();
     EXPECT_TRUE(usedInFile());
-    EXPECT_EQ(cellText(table, 0, 5), QStringLiteral("已用（二层.cvl）"));
+    EXPECT_EQ(cellText(table, 0, 4), QStringLiteral("已用（二层.cvl）"));
 }
 
 TEST_F(PlanViewTest, TheStoreIsEditedInPlaceAndBadValuesAreRefused) {
@@ -578,11 +578,11 @@ TEST_F(PlanViewTest, TheStoreIsEditedInPlaceAndBadValuesAreRefused) {
     s.entries[0].usedBy = QStringLiteral("别的.cvl");
     ASSERT_FALSE(offcuts::writeStore(store, s));
     QTest::mouseClick(child<QToolButton>(w, "reloadOffcuts"), Qt::LeftButton);
-    EXPECT_EQ(cellText(table, 0, 5), QStringLiteral("已用（别的.cvl）"));
+    EXPECT_EQ(cellText(table, 0, 4), QStringLiteral("已用（别的.cvl）"));
     table->setCurrentCell(0, 0);
     QTest::mouseClick(child<QToolButton>(w, "markOffcutUnused"), Qt::LeftButton);
     EXPECT_FALSE(entries()[0].used);
-    EXPECT_EQ(cellText(table, 0, 5), QStringLiteral("未用"));
+    EXPECT_EQ(cellText(table, 0, 4), QStringLiteral("未用"));
     table->setCurrentCell(0, 0);
     QTest::mouseClick(child<QToolButton>(w, "removeOffcut"), Qt::LeftButton);
     EXPECT_TRUE(entries().isEmpty());
