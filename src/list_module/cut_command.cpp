@@ -316,11 +316,14 @@ QJsonObject groupJson(const plans::GroupPlan& plan) {
     group.insert(QStringLiteral("keptOffcut"), double(plan.keptOffcut));
     group.insert(QStringLiteral("waste"), double(plan.waste));
     group.insert(QStringLiteral("utilisation"), plan.utilisation);
-    // In whole mm, rounded up: stock comes in whole mm, so this is a bound too.
+    // In whole mm, rounded up: stock comes in whole mm, so this is a bound
+    // too. With prices, yuan rounded down to the fen, which stays a bound.
     group.insert(QStringLiteral("lowerBound"),
-                 std::ceil(plan.lowerBound - 1e-6 * plan.lowerBound - 1e-6));
+                 plan.pricing == plans::Pricing::None
+                     ? std::ceil(plan.lowerBound - 1e-6 * plan.lowerBound - 1e-6)
+                     : std::floor(plan.lowerBound / (plans::kCostUnitsPerYuan / 100) + 1e-9) / 100);
     group.insert(QStringLiteral("lpSolved"), plan.lpSolved);
-    group.insert(QStringLiteral("leastPossible"), double(plan.leastPossible));
+    group.insert(QStringLiteral("leastPossible"), costValue(plan.leastPossible, plan.pricing));
     group.insert(QStringLiteral("proven"), plan.proven);
     group.insert(QStringLiteral("timedOut"), plan.timedOut);
     // What the plan keeps least and the least any plan can have of it: yuan

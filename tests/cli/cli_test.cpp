@@ -50,6 +50,8 @@ TEST(CommandLine, HelpVersionAndUnknownOptions) {
     const Finished help = corvala({QStringLiteral("--help")});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains(QStringLiteral("--eval <FORMULA>"))) << help.out.toStdString();
+    for (const char* option : {"--pricing <HOW>", "--on-hand <BARS>", "--offcuts <STORE>"})
+        EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
     EXPECT_FALSE(help.out.contains(QStringLiteral("platform")));
     // The parser's companion option answers too, rather than opening the window.
     const Finished helpAll = corvala({QStringLiteral("--help-all")});
@@ -351,6 +353,8 @@ TEST(CommandLine, CutPricesStockAndTakesBarsOnHandFirst) {
     EXPECT_EQ(g[QStringLiteral("pricing")].toString(), QStringLiteral("metre"));
     EXPECT_DOUBLE_EQ(g[QStringLiteral("cost")].toDouble(), 52.2);
     EXPECT_DOUBLE_EQ(g[QStringLiteral("costBound")].toDouble(), 52.2);
+    EXPECT_GT(g[QStringLiteral("lowerBound")].toDouble(), 0);
+    EXPECT_LE(g[QStringLiteral("lowerBound")].toDouble(), 52.2);
     EXPECT_TRUE(g[QStringLiteral("proven")].toBool());
     // By the bar two 6 m bars at 25 beat one 12 m bar at 60.
     g = groupOf({QStringLiteral("--stock"), QStringLiteral("12000@60,6000@25"),

@@ -398,20 +398,6 @@ GroupLap lapByRules(const QString& grade, int diameter, const schedule::ListSett
     return lap;
 }
 
-long long barCost(const StockLength& stock, Pricing pricing) {
-    if (stock.source != StockSource::Bought)
-        return 0;
-    switch (pricing) {
-    case Pricing::None:
-        return stock.length;
-    case Pricing::PerMetre:
-        return std::llround(stock.price * double(stock.length) / 1000.0 * kCostUnitsPerYuan);
-    case Pricing::PerBar:
-        return std::llround(stock.price * kCostUnitsPerYuan);
-    }
-    return stock.length;
-}
-
 QString yuanText(double costUnits) {
     // Whole fen, rounded half away from zero as a bill is.
     const long long fen = std::llround(costUnits / (kCostUnitsPerYuan / 100));

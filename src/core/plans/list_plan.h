@@ -47,10 +47,6 @@ struct ListPlanSettings {
 // source Offcut, each length with how many bars there are.
 using OffcutsOnOffer = QMap<std::pair<QString, int>, QList<StockLength>>;
 
-// What a bar of `stock` costs in cost units (kCostUnitsPerYuan): its
-// length in mm without prices, its price with them; bars on hand and
-// offcuts cost nothing.
-long long barCost(const StockLength& stock, Pricing pricing);
 // Money in cost units as yuan with two decimals: "1234.56".
 QString yuanText(double costUnits);
 

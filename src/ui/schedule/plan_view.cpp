@@ -53,7 +53,8 @@ QString settingsText(const plans::ListPlan& plan) {
         if (length.available)
             notes << QStringLiteral("%1 根").arg(*length.available);
         if (s.pricing != plans::Pricing::None && length.source == plans::StockSource::Bought)
-            notes << QStringLiteral("%1 %2").arg(numbers::generalNumberText(length.price), unit);
+            notes << QStringLiteral("%1 %2").arg(
+                plans::yuanText(length.price * plans::kCostUnitsPerYuan), unit);
         stock << (notes.isEmpty() ? QStringLiteral("%1 mm").arg(length.length)
                                   : QStringLiteral("%1 mm（%2）")
                                         .arg(length.length)

@@ -133,6 +133,7 @@ private:
     // Reads the store, edits it and writes it back; the table follows.
     void editStore(const std::function<QString(offcuts::Store&)>& edit);
     void onOffcutEdited(int row, int column);
+    void editOffcut(const QString& id, int column, const QString& text);
 
     ListDocument* m_document;
     std::shared_ptr<Run> m_run;

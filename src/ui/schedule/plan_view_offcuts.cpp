@@ -26,7 +26,8 @@
 
 namespace {
 
-enum OffcutColumn { Length, Count, Grade, Diameter, Origin, State, ColumnCount };
+// The state before the origin: whether an offcut is still there matters most.
+enum OffcutColumn { Length, Count, Grade, Diameter, State, Origin, ColumnCount };
 
 QString originText(const offcuts::Offcut& o) {
     QStringList parts;
@@ -102,7 +103,7 @@ void PlanView::buildOffcutControls(QWidget* parent) {
     m_offcutTable->setAccessibleName(QStringLiteral("余料库中的余料"));
     m_offcutTable->setHorizontalHeaderLabels({QStringLiteral("长度 mm"), QStringLiteral("根数"),
                                               QStringLiteral("牌号"), QStringLiteral("直径"),
-                                              QStringLiteral("来源"), QStringLiteral("状态")});
+                                              QStringLiteral("状态"), QStringLiteral("来源")});
     m_offcutTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_offcutTable->horizontalHeader()->setStretchLastSection(true);
     m_offcutTable->verticalHeader()->hide();
@@ -241,8 +242,8 @@ void PlanView::refreshOffcuts() {
                                 QString::number(o.count),
                                 o.grade,
                                 QString::number(o.diameter),
-                                originText(o),
-                                stateText(o)};
+                                stateText(o),
+                                originText(o)};
         for (int c = 0; c < ColumnCount; ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             // Offcuts already used are a record: only 标为未用 changes them.
@@ -253,7 +254,10 @@ void PlanView::refreshOffcuts() {
             m_offcutTable->setItem(row, c, item);
         }
         m_offcutTable->item(row, Length)->setData(Qt::UserRole, o.id);
-        m_offcutTable->item(row, Origin)->setToolTip(o.origin.pattern);
+        m_offcutTable->item(row, Origin)
+            ->setToolTip(o.origin.pattern.isEmpty()
+                             ? originText(o)
+                             : QStringLiteral("%1\n%2").arg(originText(o), o.origin.pattern));
     }
     m_storeMessage->setText(QFileInfo::exists(path)
                                 ? QStringLiteral("%1：%2 条，未用 %3 根")
@@ -288,6 +292,12 @@ void PlanView::onOffcutEdited(int row, int column) {
         return;
     const QString id = key->data(Qt::UserRole).toString();
     const QString text = cell->text().trimmed();
+    // After the table's own signal has run its course: the edit rebuilds it.
+    QMetaObject::invokeMethod(
+        this, [this, id, column, text] { editOffcut(id, column, text); }, Qt::QueuedConnection);
+}
+
+void PlanView::editOffcut(const QString& id, int column, const QString& text) {
     editStore([id, column, text](offcuts::Store& store) {
         offcuts::Offcut* o = store.find(id);
         if (!o)

@@ -54,8 +54,9 @@ void PlanView::buildControls() {
     m_stock->setObjectName(QStringLiteral("stockTable"));
     m_stock->setAccessibleName(QStringLiteral("原材料长度表"));
     m_stock->setHorizontalHeaderLabels({QStringLiteral("长度 mm"), QStringLiteral("来源"),
-                                        QStringLiteral("根数（空为不限）"),
-                                        QStringLiteral("单价")});
+                                        QStringLiteral("根数"), QStringLiteral("单价")});
+    m_stock->horizontalHeaderItem(2)->setToolTip(
+        QStringLiteral("可用根数；新购留空表示不限，库存须填写现有根数"));
     m_stock->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_stock->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_stock->verticalHeader()->hide();

@@ -367,7 +367,7 @@ ListPlan pricedPlan() {
         << Pattern{9000, StockSource::Bought, 2, {{5900, QStringLiteral("KL1 1")}}, 3100, true}
         << Pattern{2600, StockSource::Offcut, 1, {{2500, QStringLiteral("KL1 2")}}, 100, false};
     g.pricing = Pricing::PerMetre;
-    g.cost = 2 * barCost({9000, std::nullopt, StockSource::Bought, 4.40}, Pricing::PerMetre);
+    g.cost = 2 * 3'960'000; // two 9 m bars at 4.40 yuan/m, 39.60 yuan each
     g.lowerBound = double(g.cost);
     g.leastPossible = g.cost;
     g.lpSolved = true;
@@ -387,7 +387,7 @@ TEST(PlanSection, PricesStockOnHandAndOffcutsRoundTrip) {
     EXPECT_EQ(read.plan->settings, plan.settings);
     const GroupPlan& g = read.plan->plan.groups.value(0);
     EXPECT_EQ(g.pricing, Pricing::PerMetre);
-    EXPECT_EQ(g.cost, 2 * std::llround(4.40 * 9 * kCostUnitsPerYuan));
+    EXPECT_EQ(g.cost, 7'920'000);
     EXPECT_TRUE(g.proven);
     EXPECT_EQ(read.plan->plan.cost, g.cost);
     ASSERT_EQ(g.patterns.size(), 3);
@@ -500,13 +500,7 @@ TEST(PlanList, OffcutsOnOfferComeFirstOnlyWhenAskedFor) {
     EXPECT_EQ(s.solver.stock.mid(1), settings.stock);
 }
 
-TEST(Money, BarCostsAndYuan) {
-    EXPECT_EQ(barCost({6000, std::nullopt, StockSource::Bought, 4.5}, Pricing::PerMetre),
-              27 * kCostUnitsPerYuan);
-    EXPECT_EQ(barCost({6000, std::nullopt, StockSource::Bought, 31.2}, Pricing::PerBar),
-              std::llround(31.2 * kCostUnitsPerYuan));
-    EXPECT_EQ(barCost({6000, std::nullopt, StockSource::Bought, 31.2}, Pricing::None), 6000);
-    EXPECT_EQ(barCost({6000, 3, StockSource::OnHand, 0}, Pricing::None), 0);
+TEST(Money, CostUnitsAsYuanToTheFen) {
     EXPECT_EQ(yuanText(123456789), QStringLiteral("1234.57"));
     EXPECT_EQ(yuanText(5 * kCostUnitsPerYuan / 100), QStringLiteral("0.05"));
 }
