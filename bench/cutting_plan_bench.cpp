@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -194,6 +195,22 @@ std::vector<HardClass> hardClasses() {
 }
 
 // What the hard classes are measured by: bins, as bin packing counts them.
+// One instance planned with the default settings, timed; none where it
+// could not be planned (said on standard error).
+std::optional<GroupPlan> timedPlan(const Instance& instance, double& seconds) {
+    PlanSettings settings;
+    settings.stock = instance.stock;
+    const auto start = std::chrono::steady_clock::now();
+    GroupPlan plan = planGroup({QString(), 0, instance.pieces}, settings);
+    seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!plan.error.isEmpty()) {
+        std::fprintf(stderr, "instance %llu: %s\n", instance.number,
+                     plan.error.toUtf8().constData());
+        return std::nullopt;
+    }
+    return plan;
+}
+
 struct HardRow {
     std::string name;
     int instances = 0;
@@ -207,17 +224,11 @@ struct HardRow {
 };
 
 void measureHard(HardRow& row, const Instance& instance) {
-    PlanSettings settings;
-    settings.stock = instance.stock;
-    const auto start = std::chrono::steady_clock::now();
-    const GroupPlan plan = planGroup({QString(), 0, instance.pieces}, settings);
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (!plan.error.isEmpty()) {
-        std::fprintf(stderr, "instance %llu: %s\n", instance.number,
-                     plan.error.toUtf8().constData());
+    double seconds = 0;
+    const std::optional<GroupPlan> planned = timedPlan(instance, seconds);
+    if (!planned)
         return;
-    }
+    const GroupPlan& plan = *planned;
     const double length = double(instance.stock.front().length);
     ++row.instances;
     row.seconds.push_back(seconds);
@@ -287,17 +298,11 @@ struct Row {
 };
 
 void measure(Row& row, const Instance& instance) {
-    PlanSettings settings;
-    settings.stock = instance.stock;
-    const auto start = std::chrono::steady_clock::now();
-    const GroupPlan plan = planGroup({QString(), 0, instance.pieces}, settings);
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (!plan.error.isEmpty()) {
-        std::fprintf(stderr, "instance %llu: %s\n", instance.number,
-                     plan.error.toUtf8().constData());
+    double seconds = 0;
+    const std::optional<GroupPlan> planned = timedPlan(instance, seconds);
+    if (!planned)
         return;
-    }
+    const GroupPlan& plan = *planned;
     long long longest = 0;
     for (const StockLength& s : instance.stock)
         longest = std::max(longest, s.length);

@@ -110,28 +110,16 @@ void expectSound(const GroupPlan& plan, const PieceGroup& group, const PlanSetti
     }
 }
 
-// The least stock for a handful of pieces, by trying every way of sharing
-// them out over bars; each bar is the shortest stock that holds its pieces.
-long long exhaustiveLeastStock(std::vector<long long> pieces, const std::vector<long long>& stock,
-                               long long kerf) {
+// The least of `cost` over every way of sharing a handful of pieces out over
+// bars no longer than `longest`; `cost` sees each bar's kerf-inclusive load.
+long long leastOverEverySharing(std::vector<long long> pieces, long long longest, long long kerf,
+                                const std::function<long long(const std::vector<long long>&)>& cost) {
     std::sort(pieces.begin(), pieces.end(), std::greater<>());
-    const long long longest = *std::max_element(stock.begin(), stock.end());
-    std::vector<long long> loads; // kerf-inclusive weight per bar
+    std::vector<long long> loads;
     long long best = std::numeric_limits<long long>::max();
-    const auto cost = [&] {
-        long long sum = 0;
-        for (long long load : loads) {
-            long long shortest = std::numeric_limits<long long>::max();
-            for (long long s : stock)
-                if (s + kerf >= load)
-                    shortest = std::min(shortest, s);
-            sum += shortest;
-        }
-        return sum;
-    };
     std::function<void(std::size_t)> place = [&](std::size_t i) {
         if (i == pieces.size()) {
-            best = std::min(best, cost());
+            best = std::min(best, cost(loads));
             return;
         }
         const long long w = pieces[i] + kerf;
@@ -147,6 +135,24 @@ long long exhaustiveLeastStock(std::vector<long long> pieces, const std::vector<
     };
     place(0);
     return best;
+}
+
+// The least stock for a handful of pieces: each bar the shortest stock that
+// holds its pieces.
+long long exhaustiveLeastStock(const std::vector<long long>& pieces,
+                               const std::vector<long long>& stock, long long kerf) {
+    const long long longest = *std::max_element(stock.begin(), stock.end());
+    return leastOverEverySharing(pieces, longest, kerf, [&](const std::vector<long long>& loads) {
+        long long sum = 0;
+        for (long long load : loads) {
+            long long shortest = std::numeric_limits<long long>::max();
+            for (long long s : stock)
+                if (s + kerf >= load)
+                    shortest = std::min(shortest, s);
+            sum += shortest;
+        }
+        return sum;
+    });
 }
 
 } // namespace
@@ -380,16 +386,13 @@ TEST(CuttingPlan, BadInputsAreRefusedWithTheirReason) {
 // them out over bars: each bar bought at the cheapest price that holds it,
 // or cut from one of `onHand` free bars of `onHandLength`, which go to the
 // bars that would cost most to buy.
-long long exhaustiveLeastMoney(std::vector<long long> pieces,
+long long exhaustiveLeastMoney(const std::vector<long long>& pieces,
                                const std::vector<std::pair<long long, long long>>& bought,
                                long long onHandLength, long long onHand, long long kerf) {
-    std::sort(pieces.begin(), pieces.end(), std::greater<>());
     long long longest = onHand > 0 ? onHandLength : 0;
     for (const auto& [length, price] : bought)
         longest = std::max(longest, length);
-    std::vector<long long> loads;
-    long long best = std::numeric_limits<long long>::max();
-    const auto cost = [&] {
+    return leastOverEverySharing(pieces, longest, kerf, [&](const std::vector<long long>& loads) {
         long long sum = 0;
         std::vector<long long> freeable; // what each bar that fits a free bar would cost
         for (long long load : loads) {
@@ -405,25 +408,7 @@ long long exhaustiveLeastMoney(std::vector<long long> pieces,
         for (std::size_t k = 0; k < freeable.size() && (long long)k < onHand; ++k)
             sum -= freeable[k];
         return sum;
-    };
-    std::function<void(std::size_t)> place = [&](std::size_t i) {
-        if (i == pieces.size()) {
-            best = std::min(best, cost());
-            return;
-        }
-        const long long w = pieces[i] + kerf;
-        for (std::size_t b = 0; b < loads.size(); ++b)
-            if (loads[b] + w <= longest + kerf) {
-                loads[b] += w;
-                place(i + 1);
-                loads[b] -= w;
-            }
-        loads.push_back(w);
-        place(i + 1);
-        loads.pop_back();
-    };
-    place(0);
-    return best;
+    });
 }
 
 TEST(CuttingPlan, PricedStockCostsWhatItShould) {
