@@ -112,8 +112,9 @@ void expectSound(const GroupPlan& plan, const PieceGroup& group, const PlanSetti
 
 // The least of `cost` over every way of sharing a handful of pieces out over
 // bars no longer than `longest`; `cost` sees each bar's kerf-inclusive load.
-long long leastOverEverySharing(std::vector<long long> pieces, long long longest, long long kerf,
-                                const std::function<long long(const std::vector<long long>&)>& cost) {
+long long
+leastOverEverySharing(std::vector<long long> pieces, long long longest, long long kerf,
+                      const std::function<long long(const std::vector<long long>&)>& cost) {
     std::sort(pieces.begin(), pieces.end(), std::greater<>());
     std::vector<long long> loads;
     long long best = std::numeric_limits<long long>::max();
