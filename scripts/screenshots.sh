@@ -278,6 +278,53 @@ pdftoppm -f 1 -l 1 -r 80 -png -singlefile "$work/list.pdf" "$work/first-page"
 convert "$work/first-page.png" -strip "$out/print-first-page.png"
 echo "$out/print-first-page.png"
 
+# Two lists planned one after the other with the offcut store on, their stock
+# priced by the metre: the first keeps two 4000 mm offcuts, the second cuts
+# them; the page then shows the second plan's cost and the store with both
+# offcuts used. Each list carries its next plan's settings (planSettings).
+mkdir -p "$work/yard"
+python3 - "$work/yard" <<'PY'
+import json, sys
+def cvl(name, mark, length):
+    settings = {"version": 2, "stock": [{"length": 6000, "price": 4.5},
+                {"length": 9000, "price": 4.4}, {"length": 12000, "price": 4.35}],
+                "kerf": 0, "keepOffcut": 1000, "pricing": "metre", "useOffcuts": True,
+                "storeOffcuts": True, "offcutStore": "余料库.json", "timeLimit": 2,
+                "splice": {"kind": "none", "lap": "rules", "lapLength": 0,
+                           "lapDiameters": 0, "concrete": 30, "seismicGrade": 2,
+                           "percentLapped": 50}}
+    row = {"mark": "1", "shape": "straight", "grade": "HRB400", "diameter": 25,
+           "dimensions": {"A": length}, "mandrel": None, "count": 2, "note": ""}
+    doc = {"format": "corvala-cutting-list", "version": 1, "project": "余料库示例",
+           "settings": {"seismic": True, "rounding": 1, "defaultGrade": "HRB400",
+                        "concrete": 30, "seismicGrade": 2, "percentLapped": 50},
+           "members": [{"name": mark, "count": 1, "rows": [row]}],
+           "planSettings": settings}
+    json.dump(doc, open(f"{sys.argv[1]}/{name}", "w", encoding="utf-8"), ensure_ascii=False)
+cvl("first.cvl", "KL1", 8000)
+cvl("second.cvl", "KL2", 3500)
+PY
+"$program" "$work/yard/first.cvl" >"$work/yard.log" 2>&1 &
+pids+=($!)
+yard=$(xdotool search --sync --onlyvisible --name 'first' | head -n1)
+xdotool windowactivate --sync "$yard" >/dev/null 2>&1 || true
+sleep 1.5
+for name in first second; do
+    if [ "$name" = second ]; then
+        key ctrl+o
+        type_text "$work/yard/$name.cvl"
+        key Return
+        sleep 1.5
+    fi
+    key alt+2
+    key alt+u
+    sleep 4
+    key ctrl+s
+    sleep 1
+done
+xdotool mousemove 1023 767
+shot cutting-plans-offcuts.png "$yard"
+
 # The beam's elevation: its test writes it when CORVALA_PICTURES names a folder.
 elevation=$(dirname "$program")/../tests/drawing/members/test_beam_elevation
 if [ -x "$elevation" ]; then

@@ -187,7 +187,7 @@ void PlanView::buildOffcutControls(QWidget* parent) {
     m_storeMessage->setWordWrap(true);
 
     auto* pathRow = new QHBoxLayout;
-    auto* pathLabel = new QLabel(QStringLiteral("文件(&F)："), m_offcutBox);
+    auto* pathLabel = new QLabel(QStringLiteral("文件(&Q)："), m_offcutBox);
     pathLabel->setBuddy(m_storePath);
     pathRow->addWidget(pathLabel);
     pathRow->addWidget(m_storePath, 1);

@@ -155,7 +155,7 @@ void PlanView::buildControls() {
         label->setBuddy(field);
         form->addRow(label, field);
     };
-    labelled(QStringLiteral("计价(&M)："), m_pricing);
+    labelled(QStringLiteral("计价(&N)："), m_pricing);
     labelled(QStringLiteral("锯口宽度 mm(&K)："), m_kerf);
     labelled(QStringLiteral("余料最短 mm(&O)："), m_keepOffcut);
     labelled(QStringLiteral("超长料接头(&J)："), m_spliceKind);
@@ -237,7 +237,7 @@ void PlanView::buildControls() {
     auto* rulesForm = new QFormLayout;
     for (const auto& [text, field] :
          {std::pair{QStringLiteral("混凝土(&C)："), static_cast<QWidget*>(m_concrete)},
-          std::pair{QStringLiteral("抗震等级(&E)："), static_cast<QWidget*>(m_seismicGrade)},
+          std::pair{QStringLiteral("抗震等级(&Z)："), static_cast<QWidget*>(m_seismicGrade)},
           std::pair{QStringLiteral("接头面积百分率(&P)："),
                     static_cast<QWidget*>(m_percentLapped)}}) {
         auto* label = new QLabel(text, rulesBox);

@@ -17,6 +17,8 @@
 #include <QFile>
 #include <QJsonObject>
 #include <QLabel>
+#include <QMap>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -619,4 +621,33 @@ TEST_F(PlanViewTest, SettingsWithoutAPlanAreSavedWithTheList) {
     QFile file(plain);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_FALSE(file.readAll().contains("planSettings"));
+}
+
+// Alt with a letter on the plan page reaches one thing: a field's label or a
+// button never takes the letter of a menu of the window (Alt+F must open 文件,
+// not put the cursor in a field), nor that of another control on the page.
+TEST_F(PlanViewTest, ThePagesAltLettersAreItsOwnAndNotTheMenus) {
+    ScheduleWindow* w = openPlanPage(CuttingList{});
+    QMap<QChar, QString> taken;
+    for (QAction* menu : w->menuBar()->actions()) {
+        const QKeySequence alt = QKeySequence::mnemonic(menu->text());
+        ASSERT_FALSE(alt.isEmpty()) << menu->text().toStdString();
+        taken.insert(QChar(alt[0].key()), menu->text());
+    }
+    int letters = 0;
+    const auto check = [&](const QString& text, bool visible) {
+        const QKeySequence alt = QKeySequence::mnemonic(text);
+        if (alt.isEmpty() || !visible)
+            return;
+        ++letters;
+        const QChar letter(alt[0].key());
+        EXPECT_FALSE(taken.contains(letter))
+            << text.toStdString() << " and " << taken.value(letter).toStdString();
+        taken.insert(letter, text);
+    };
+    for (QLabel* label : w->planView()->findChildren<QLabel*>())
+        check(label->text(), label->buddy() && label->isVisibleTo(w));
+    for (QAbstractButton* button : w->planView()->findChildren<QAbstractButton*>())
+        check(button->text(), button->isVisibleTo(w));
+    EXPECT_GE(letters, 10);
 }
