@@ -412,10 +412,13 @@ TEST(CommandLine, CutTakesTheOffcutsAnEarlierRunKept) {
     EXPECT_EQ(offcuts[QStringLiteral("used")][0][QStringLiteral("count")].toInt(), 2);
     // 500 mm left of each is shorter than 1000: scrap, not stored.
     EXPECT_TRUE(offcuts[QStringLiteral("added")].toArray().isEmpty());
-    QFile file(store);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QJsonArray entries =
-        QJsonDocument::fromJson(file.readAll())[QStringLiteral("offcuts")].toArray();
+    // Read and closed at once: on Windows a store held open by another
+    // program cannot be replaced, and the run below writes it again.
+    const QJsonArray entries = [&] {
+        QFile file(store);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return QJsonDocument::fromJson(file.readAll())[QStringLiteral("offcuts")].toArray();
+    }();
     ASSERT_EQ(entries.size(), 1);
     EXPECT_TRUE(entries[0][QStringLiteral("used")].toBool());
     EXPECT_EQ(entries[0][QStringLiteral("usedBy")].toString(), QStringLiteral("second.csv"));
