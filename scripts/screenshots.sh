@@ -279,9 +279,10 @@ convert "$work/first-page.png" -strip "$out/print-first-page.png"
 echo "$out/print-first-page.png"
 
 # Two lists planned one after the other with the offcut store on, their stock
-# priced by the metre: the first keeps two 4000 mm offcuts, the second cuts
-# them; the page then shows the second plan's cost and the store with both
-# offcuts used. Each list carries its next plan's settings (planSettings).
+# priced by the metre: the first cuts its two 7800s from 9 m bars (39.60 yuan
+# each, cheaper than 12 m at 52.20) and keeps two 1200 mm offcuts, the second
+# cuts its two 1100s from them for nothing; the page then shows the second
+# plan's cost and the store with both offcuts used. Each list carries its next plan's settings (planSettings).
 mkdir -p "$work/yard"
 python3 - "$work/yard" <<'PY'
 import json, sys
@@ -301,8 +302,8 @@ def cvl(name, mark, length):
            "members": [{"name": mark, "count": 1, "rows": [row]}],
            "planSettings": settings}
     json.dump(doc, open(f"{sys.argv[1]}/{name}", "w", encoding="utf-8"), ensure_ascii=False)
-cvl("first.cvl", "KL1", 8000)
-cvl("second.cvl", "KL2", 3500)
+cvl("first.cvl", "KL1", 7800)
+cvl("second.cvl", "L1", 1100)
 PY
 "$program" "$work/yard/first.cvl" >"$work/yard.log" 2>&1 &
 pids+=($!)
