@@ -1,3 +1,7 @@
+// The exact search over the plans, branch-and-price by bin completion. It is
+// one class whose steps (bounds, listing the fills worth trying, going down
+// and back up the path) all work on the same open path of nodes; it reads
+// best whole, since split across files each part would hand that path on.
 #include "core/plans/exact_search.h"
 
 #include <algorithm>
