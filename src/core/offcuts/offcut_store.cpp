@@ -1,5 +1,6 @@
 #include "core/offcuts/offcut_store.h"
 
+#include "core/schedule/json_fields.h"
 #include "core/schedule/whole_file.h"
 
 #include <QFileInfo>
@@ -45,13 +46,7 @@ QJsonObject toJson(const Offcut& o) {
 }
 
 // Reading stops at the first value out of place, with its place.
-struct Reader {
-    QString error;
-
-    bool fail(const QString& where, const QString& what) {
-        error = QStringLiteral("%1：%2").arg(where, what);
-        return false;
-    }
+struct Reader : schedule::JsonFieldReader {
     bool whole(const QJsonObject& o, const char* key, long long& out, long long least,
                const QString& where) {
         const QJsonValue v = o.value(QLatin1String(key));
@@ -61,16 +56,6 @@ struct Reader {
                 where,
                 QStringLiteral("“%1”应为不小于 %2 的整数").arg(QLatin1String(key)).arg(least));
         out = static_cast<long long>(x);
-        return true;
-    }
-    bool text(const QJsonObject& o, const char* key, QString& out, const QString& where,
-              bool required = false) {
-        const QJsonValue v = o.value(QLatin1String(key));
-        if (v.isUndefined() && !required)
-            return true;
-        if (!v.isString())
-            return fail(where, QStringLiteral("“%1”应为文字").arg(QLatin1String(key)));
-        out = v.toString();
         return true;
     }
     bool date(const QJsonObject& o, const char* key, QDate& out, const QString& where) {

@@ -1,5 +1,6 @@
 #include "core/schedule/list_file.h"
 
+#include "core/schedule/json_fields.h"
 #include "core/schedule/whole_file.h"
 
 #include <QFile>
@@ -40,25 +41,7 @@ QJsonObject rowToJson(const BarRow& row) {
 }
 
 // Reading fails with the place and the reason; the first failure ends it.
-struct Reader {
-    QString error;
-
-    bool fail(const QString& where, const QString& what) {
-        if (error.isEmpty())
-            error = where.isEmpty() ? what : QStringLiteral("%1：%2").arg(where, what);
-        return false;
-    }
-
-    bool text(const QJsonObject& o, const char* key, QString& out, const QString& where,
-              bool required = false) {
-        const QJsonValue v = o.value(QLatin1String(key));
-        if (v.isUndefined() && !required)
-            return true;
-        if (!v.isString())
-            return fail(where, QStringLiteral("“%1”应为文字").arg(QLatin1String(key)));
-        out = v.toString();
-        return true;
-    }
+struct Reader : JsonFieldReader {
 
     bool whole(const QJsonObject& o, const char* key, int& out, const QString& where) {
         const QJsonValue v = o.value(QLatin1String(key));
